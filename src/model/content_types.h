@@ -1,0 +1,71 @@
+#pragma once
+// Content classification: the table that maps content codes to content types and
+// back, its growth through MIMETYPE.DAT, and what follows from a code (the archive
+// folder, the file class, the explorer group, the file-name extension).
+//
+// Code k is entry k of MimeTypes: 72 built-in types whose order is part of the
+// archive.dat format (code 1 is "text/html", ...), then the types added through
+// MIMETYPE.DAT in file order. Code 0 means "not classified". Codes are stored in 8
+// bits, so the table never holds more than 255 types.
+//
+// MIMETYPE.DAT (beside the program, CR LF line ends): the header line
+// "ADDITIONAL MIMETYPES INFO. DO NOT EDIT OR REMOVE!", then one added type per
+// line exactly as it was added. Lines are only ever appended.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace arkivo {
+
+inline constexpr int MaxContentCode = 255;
+inline constexpr int BuiltInContentTypeCount = 72;
+inline constexpr std::string_view MimeTypeFileName = "MIMETYPE.DAT";
+inline constexpr std::string_view MimeTypeFileHeader =
+    "ADDITIONAL MIMETYPES INFO. DO NOT EDIT OR REMOVE!";
+
+enum class FileClass { Text = 0, Image = 1, Audio = 2, Video = 3, Other = 4 };
+
+enum ContentGroup { TextGroup = 0, MediaGroup = 1, OtherGroup = 2 };
+
+// Fills MimeTypes with the built-in table and the lines of MIMETYPE.DAT in dir
+// (default: the program's directory). Later additions are appended to that file.
+void LoadMimeTypes();
+void LoadMimeTypes(const std::string& dir);
+
+// The code of a content type (letter case ignored, blanks and control characters
+// trimmed from both ends, empty meaning "text/html"). A type not yet known that has
+// at least 3 characters and a "/" is added to MimeTypes and MIMETYPE.DAT; otherwise,
+// or when the table is full or the file cannot be written, the code is 0.
+int ContentCodeOf(std::string_view contentType);
+
+// The content type of a code; "text/plain" for 0 and codes beyond the table.
+std::string ContentTypeOf(int code);
+
+// The archive folder of a code: the type's part before the first "/", else "other".
+std::string MajorTypeOf(int code);
+
+// text, image, audio, video or other by the type's first five characters (case counts).
+FileClass FileClassOf(int code);
+
+// 0 text, 1 media (image, audio, video), 2 other, by the lower-cased type.
+int ContentGroupOf(std::string_view contentType);
+
+// The number of types MimeTypes holds now.
+int MimeTypeCount();
+
+// The extension (without the dot) that ArkivoNav gives each built-in code when it
+// names archived files after URLs.
+class TExtensionTable {
+  public:
+    // "htm" for code 0 and codes beyond the built-in table.
+    std::string ExtensionOf(int code) const;
+
+  private:
+    friend TExtensionTable BuildExtensionTable();
+    std::vector<std::string> extensions_;
+};
+
+TExtensionTable BuildExtensionTable();
+
+}  // namespace arkivo

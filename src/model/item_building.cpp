@@ -1,0 +1,42 @@
+#include "model/item_building.h"
+
+#include "model/content_types.h"
+#include "model/url.h"
+#include "platform/file_system.h"
+
+namespace arkivo {
+
+TCacheItem* BuildCacheItem(Edition edition, const CacheEntry& entry, TCacheItemList& items) {
+    auto item = std::make_unique<TCacheItem>();
+    item->Date = entry.date;
+
+    std::string text(entry.url);
+    std::string host;
+    int port = DefaultPort;
+    std::string path;
+    if (edition == Edition::Nav) {
+        host = SplitHostShort(text);
+        port = SplitPortShort(text);
+        path = SplitPathShort(text);
+    } else {
+        host = SplitHost(text);
+        port = SplitPort(text);
+        path = SplitPath(text);
+    }
+    item->Url = "http://" + host + ":" + std::to_string(port) + path;
+
+    const std::string contentType = LowerCase(entry.contentType);
+    item->Kind = ContentCodeOf(contentType);
+    item->Group = ContentGroupOf(contentType);
+    item->CacheFile = entry.cacheFile;
+    item->CacheKey = entry.cacheKey;
+    item->Domain = FileNameSafe(host);
+
+    if (item->Domain == NoHost || !FileExists(item->CacheFile)) {
+        return nullptr;
+    }
+    items.push_back(std::move(item));
+    return items.back().get();
+}
+
+}  // namespace arkivo

@@ -1,0 +1,262 @@
+#include "model/url.h"
+
+#include <array>
+#include <cstdint>
+#include <initializer_list>
+
+namespace arkivo {
+namespace {
+
+constexpr std::size_t ShortLimit = 255;
+
+bool IsBlank(char c) {
+    return static_cast<unsigned char>(c) <= 32;
+}
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() && UpperCase(text.substr(0, prefix.size())) == prefix;
+}
+
+// Splits at the first ":" when it comes before the first "/", else at the first "/".
+std::string TakeHost(std::string& text) {
+    const auto colon = text.find(':');
+    const auto slash = text.find('/');
+    std::size_t split = std::string::npos;
+    if (colon != std::string::npos && (slash == std::string::npos || colon < slash)) {
+        split = colon;
+    } else {
+        split = slash;
+    }
+    std::string host;
+    if (split == std::string::npos) {
+        host = LowerCase(text);
+        text.clear();
+    } else {
+        host = LowerCase(std::string_view(text).substr(0, split));
+        text.erase(0, split);
+    }
+    host = CutTo(host, ShortLimit);
+    return host.empty() ? std::string(NoHost) : host;
+}
+
+std::string RejectedHost(std::string& text) {
+    text.clear();
+    return std::string(NoHost);
+}
+
+int TakePort(std::string& text) {
+    if (text.empty() || text[0] != ':') {
+        return DefaultPort;
+    }
+    const auto slash = text.find('/');
+    const std::size_t end = slash == std::string::npos ? text.size() : slash;
+    const std::string_view digits = std::string_view(text).substr(1, end - 1);
+    text.erase(0, end);
+
+    // A whole number: an optional sign and decimal digits that fit 32 bits.
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < digits.size() && (digits[i] == '+' || digits[i] == '-')) {
+        negative = digits[i] == '-';
+        ++i;
+    }
+    if (i == digits.size()) {
+        return DefaultPort;
+    }
+    std::int64_t value = 0;
+    for (; i < digits.size(); ++i) {
+        if (digits[i] < '0' || digits[i] > '9') {
+            return DefaultPort;
+        }
+        value = value * 10 + (digits[i] - '0');
+        if (value > 2147483648LL) {
+            return DefaultPort;
+        }
+    }
+    if (negative) {
+        value = -value;
+    }
+    if (value > 2147483647LL) {
+        return DefaultPort;
+    }
+    return static_cast<int>(value);
+}
+
+std::string TakePath(const std::string& remainder) {
+    std::string path = TrimUrl(remainder);
+    if (path.empty()) {
+        return "/";
+    }
+    for (char& c : path) {
+        if (c == '\\') {
+            c = '/';
+        }
+    }
+    return path;
+}
+
+}  // namespace
+
+std::string LowerCase(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c + ('a' - 'A'));
+        }
+    }
+    return lower;
+}
+
+std::string UpperCase(std::string_view text) {
+    std::string upper(text);
+    for (char& c : upper) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - ('a' - 'A'));
+        }
+    }
+    return upper;
+}
+
+std::string CutTo(std::string_view text, std::size_t limit) {
+    return std::string(text.substr(0, limit));
+}
+
+std::string TrimUrl(std::string_view text) {
+    std::size_t first = 0;
+    std::size_t last = text.size();
+    while (first < last && IsBlank(text[first])) {
+        ++first;
+    }
+    while (last > first && IsBlank(text[last - 1])) {
+        --last;
+    }
+    return std::string(text.substr(first, last - first));
+}
+
+std::string SplitHost(std::string& url) {
+    std::string text = TrimUrl(url);
+    const auto protocolTail = UpperCase(text).find(" HTTP/1.0");
+    if (protocolTail != std::string::npos) {
+        text.erase(protocolTail);
+    }
+    if (StartsWithNoCase(text, "GET ")) {
+        text.erase(0, 4);
+    } else if (StartsWithNoCase(text, "POST ") || StartsWithNoCase(text, "HEAD ")) {
+        text.erase(0, 5);
+    }
+    for (std::string_view scheme :
+         {"FTP://", "FILE://", "GOPHER://", "NEWS://", "VISITED:", "COOKIE:", "MAILTO://"}) {
+        if (StartsWithNoCase(text, scheme)) {
+            return RejectedHost(url);
+        }
+    }
+    if (StartsWithNoCase(text, "HTTP://")) {
+        text.erase(0, 7);
+    } else if (StartsWithNoCase(text, "HTTPS://")) {
+        text.erase(0, 8);
+    }
+    for (char& c : text) {
+        if (c == '\\') {
+            c = '/';
+        }
+    }
+    std::string host = TakeHost(text);
+    url = std::move(text);
+    return host;
+}
+
+int SplitPort(std::string& remainder) {
+    return TakePort(remainder);
+}
+
+std::string SplitPath(const std::string& remainder) {
+    return TakePath(remainder);
+}
+
+std::string CanonicalUrl(std::string_view url) {
+    std::string text(url);
+    const std::string host = SplitHost(text);
+    const int port = SplitPort(text);
+    const std::string path = SplitPath(text);
+    if (port == DefaultPort && host != NoHost) {
+        return "http://" + host + path;
+    }
+    return std::string(url);
+}
+
+std::string SplitHostShort(std::string& url) {
+    std::string text = TrimUrl(CutTo(url, ShortLimit));
+    for (std::string_view word : {"POST ", "HEAD ", "GET "}) {
+        if (StartsWithNoCase(text, word)) {
+            text.erase(0, word.size());
+        }
+    }
+    const auto protocolTail = UpperCase(text).find("HTTP/1.0");
+    if (protocolTail != std::string::npos) {
+        text.erase(protocolTail);
+    }
+    for (std::string_view scheme : {"FILE://", "GOPHER://", "HTTPS://", "NEWS:", "MAILTO:"}) {
+        if (StartsWithNoCase(text, scheme)) {
+            return RejectedHost(url);
+        }
+    }
+    if (StartsWithNoCase(text, "HTTP://")) {
+        text.erase(0, 7);
+    } else if (StartsWithNoCase(text, "FTP://")) {
+        text.erase(0, 6);
+    }
+    std::string host = TakeHost(text);
+    url = std::move(text);
+    return host;
+}
+
+int SplitPortShort(std::string& remainder) {
+    return TakePort(remainder);
+}
+
+std::string SplitPathShort(const std::string& remainder) {
+    return CutTo(TakePath(remainder), ShortLimit);
+}
+
+std::string CanonicalUrlShort(std::string_view url) {
+    const std::string input = CutTo(url, ShortLimit);
+    std::string text = input;
+    const std::string host = SplitHostShort(text);
+    const int port = SplitPortShort(text);
+    const std::string path = SplitPathShort(text);
+    if (port == DefaultPort && host != NoHost) {
+        return CutTo("http://" + host + path, ShortLimit - 1);
+    }
+    return input;
+}
+
+std::string LastPathSegment(std::string_view url) {
+    const auto slash = url.rfind('/');
+    return CutTo(slash == std::string_view::npos ? url : url.substr(slash + 1), ShortLimit);
+}
+
+std::string FileNameSafe(std::string_view text) {
+    static const std::array<bool, 256> safe = [] {
+        std::array<bool, 256> table{};
+        for (int c : {33, 35, 36, 37, 38, 39, 40, 41, 45, 46, 64, 94, 95, 96, 123, 125, 126}) {
+            table[c] = true;
+        }
+        for (int c = '0'; c <= '9'; ++c) {
+            table[c] = true;
+        }
+        for (int c = 'A'; c <= 'Z'; ++c) {
+            table[c] = true;
+            table[c + 32] = true;
+        }
+        return table;
+    }();
+    std::string result;
+    for (char c : text.substr(0, ShortLimit)) {
+        if (safe[static_cast<unsigned char>(c)]) {
+            result += c;
+        }
+    }
+    return result;
+}
+
+}  // namespace arkivo

@@ -1,0 +1,145 @@
+#include "platform/clock.h"
+
+#include <sys/time.h>
+
+#include <cmath>
+#include <ctime>
+
+namespace arkivo {
+namespace {
+
+std::optional<double> fixedNow;
+
+// Days since 1 January 1970 of a proleptic Gregorian date (H. Hinnant's algorithm).
+std::int64_t DaysFromCivil(std::int64_t y, unsigned m, unsigned d) {
+    y -= m <= 2;
+    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const unsigned yoe = static_cast<unsigned>(y - era * 400);
+    const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
+    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
+}
+
+void CivilFromDays(std::int64_t z, int& year, int& month, int& day) {
+    z += 719468;
+    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const unsigned doe = static_cast<unsigned>(z - era * 146097);
+    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const unsigned mp = (5 * doy + 2) / 153;
+    day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+    month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    year = static_cast<int>(static_cast<std::int64_t>(yoe) + era * 400 + (month <= 2));
+}
+
+bool IsLeapYear(int year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
+int DaysInMonth(int year, int month) {
+    static constexpr int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return month == 2 && IsLeapYear(year) ? 29 : days[month - 1];
+}
+
+double DateFromLocalTm(const std::tm& local, int millisecond) {
+    DateParts parts{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+                    local.tm_hour,        local.tm_min,     local.tm_sec > 59 ? 59 : local.tm_sec,
+                    millisecond};
+    return EncodeDate(parts).value_or(0.0);
+}
+
+constexpr std::int64_t MillisecondsPerDay = 86400000;
+
+}  // namespace
+
+double Now() {
+    if (fixedNow) {
+        return *fixedNow;
+    }
+    timeval tv{};
+    gettimeofday(&tv, nullptr);
+    std::tm local{};
+    const std::time_t seconds = tv.tv_sec;
+    localtime_r(&seconds, &local);
+    return DateFromLocalTm(local, static_cast<int>(tv.tv_usec / 1000));
+}
+
+void SetNowForTesting(std::optional<double> date) {
+    fixedNow = date;
+}
+
+std::optional<double> EncodeDate(const DateParts& p) {
+    if (p.year < 1 || p.year > 9999 || p.month < 1 || p.month > 12 || p.day < 1 ||
+        p.day > DaysInMonth(p.year, p.month) || p.hour < 0 || p.hour > 23 || p.minute < 0 ||
+        p.minute > 59 || p.second < 0 || p.second > 59 || p.millisecond < 0 ||
+        p.millisecond > 999) {
+        return std::nullopt;
+    }
+    const std::int64_t days =
+        DaysFromCivil(p.year, static_cast<unsigned>(p.month), static_cast<unsigned>(p.day)) -
+        DaysFromCivil(1899, 12, 30);
+    const double time =
+        ((p.hour * 60.0 + p.minute) * 60.0 + p.second + p.millisecond / 1000.0) / 86400.0;
+    return static_cast<double>(days) + time;
+}
+
+DateParts DecodeDate(double date) {
+    DateParts parts;
+    if (!std::isfinite(date) || std::fabs(date) > 3.0e6) {
+        return parts;
+    }
+    const auto total = static_cast<std::int64_t>(std::llround(date * MillisecondsPerDay));
+    std::int64_t days = total / MillisecondsPerDay;
+    std::int64_t ms = total % MillisecondsPerDay;
+    if (ms < 0) {
+        ms += MillisecondsPerDay;
+        --days;
+    }
+    CivilFromDays(days + DaysFromCivil(1899, 12, 30), parts.year, parts.month, parts.day);
+    parts.hour = static_cast<int>(ms / 3600000);
+    parts.minute = static_cast<int>(ms / 60000 % 60);
+    parts.second = static_cast<int>(ms / 1000 % 60);
+    parts.millisecond = static_cast<int>(ms % 1000);
+    return parts;
+}
+
+double LocalDateFromUnixSeconds(std::int64_t seconds) {
+    std::tm local{};
+    const std::time_t time = static_cast<std::time_t>(seconds);
+    if (localtime_r(&time, &local) == nullptr) {
+        return 0.0;
+    }
+    return DateFromLocalTm(local, 0);
+}
+
+bool FileTimeToDosDateTime(std::uint64_t fileTime, std::uint16_t& dosDate, std::uint16_t& dosTime) {
+    // 100-ns ticks since 1601-01-01 to whole seconds; calendar arithmetic as UTC,
+    // so no time-zone shift is applied.
+    const std::int64_t seconds = static_cast<std::int64_t>(fileTime / 10000000ULL);
+    const std::int64_t days1601 = seconds / 86400;
+    const std::int64_t secondOfDay = seconds % 86400;
+    int year = 0, month = 0, day = 0;
+    CivilFromDays(days1601 + DaysFromCivil(1601, 1, 1), year, month, day);
+    if (year < 1980 || year > 2107) {
+        return false;
+    }
+    const int hour = static_cast<int>(secondOfDay / 3600);
+    const int minute = static_cast<int>(secondOfDay / 60 % 60);
+    const int second = static_cast<int>(secondOfDay % 60);
+    dosDate = static_cast<std::uint16_t>(((year - 1980) << 9) | (month << 5) | day);
+    dosTime = static_cast<std::uint16_t>((hour << 11) | (minute << 5) | (second / 2));
+    return true;
+}
+
+std::optional<double> DateFromDosDateTime(std::uint16_t dosDate, std::uint16_t dosTime) {
+    DateParts parts;
+    parts.year = (dosDate >> 9) + 1980;
+    parts.month = (dosDate >> 5) & 0x0F;
+    parts.day = dosDate & 0x1F;
+    parts.hour = dosTime >> 11;
+    parts.minute = (dosTime >> 5) & 0x3F;
+    parts.second = (dosTime & 0x1F) * 2;
+    return EncodeDate(parts);
+}
+
+}  // namespace arkivo

@@ -1,0 +1,148 @@
+#include "platform/file_system.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "platform/path.h"
+
+namespace arkivo {
+namespace {
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c + 32) : c; };
+        if (lower(a[i]) != lower(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+Status WriteError(const std::string& what, const std::string& path) {
+    return Status::Error(StatusCode::WriteFailed, what + " " + path + ": " + std::strerror(errno));
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+}  // namespace
+
+bool FileExists(const std::string& path) {
+    struct stat info {};
+    return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+std::string FindFileNoCase(const std::string& dir, std::string_view name) {
+    if (name.empty()) {
+        return {};
+    }
+    const std::string exact = JoinPath(dir, name);
+    struct stat info {};
+    if (::lstat(exact.c_str(), &info) == 0) {
+        return exact;
+    }
+    DIR* handle = ::opendir(dir.empty() ? "." : dir.c_str());
+    if (handle == nullptr) {
+        return {};
+    }
+    std::string found;
+    while (const dirent* entry = ::readdir(handle)) {
+        if (EqualsNoCase(entry->d_name, name)) {
+            found = JoinPath(dir, entry->d_name);
+            break;
+        }
+    }
+    ::closedir(handle);
+    return found;
+}
+
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return std::nullopt;
+    }
+    std::string bytes;
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+        bytes.reserve(static_cast<std::size_t>(info.st_size));
+    }
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            ::close(fd);
+            return std::nullopt;
+        }
+        if (got == 0) {
+            break;
+        }
+        bytes.append(buffer, static_cast<std::size_t>(got));
+    }
+    ::close(fd);
+    return bytes;
+}
+
+std::optional<std::int64_t> FileModificationTime(const std::string& path) {
+    struct stat info {};
+    if (path.empty() || ::stat(path.c_str(), &info) != 0) {
+        return std::nullopt;
+    }
+    return static_cast<std::int64_t>(info.st_mtime);
+}
+
+Status WriteFileAtomically(const std::string& path, std::string_view bytes,
+                           const std::string& tempPath) {
+    const std::string temp = tempPath.empty() ? path + ".tmp" : tempPath;
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        return WriteError("cannot create", temp);
+    }
+    if (!WriteAll(fd, bytes) || ::fsync(fd) != 0) {
+        Status status = WriteError("cannot write", temp);
+        ::close(fd);
+        ::unlink(temp.c_str());
+        return status;
+    }
+    if (::close(fd) != 0) {
+        Status status = WriteError("cannot write", temp);
+        ::unlink(temp.c_str());
+        return status;
+    }
+    if (::rename(temp.c_str(), path.c_str()) != 0) {
+        Status status = WriteError("cannot replace", path);
+        ::unlink(temp.c_str());
+        return status;
+    }
+    // Make the rename itself durable.
+    const std::string dir = DirectoryPart(path);
+    const int dirFd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
+    return Status::Ok();
+}
+
+}  // namespace arkivo

@@ -1,0 +1,36 @@
+#pragma once
+// Small file-system services the core needs beyond the standard library: existence
+// tests, looking a name up without regard to letter case (names written on Windows,
+// such as "Fat.db", meet a case-sensitive file system here), whole-file reads, and the
+// crash-safe replacement of a file that every saved file goes through.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/status.h"
+
+namespace arkivo {
+
+// True when the path names an existing regular file (links followed).
+bool FileExists(const std::string& path);
+
+// The full path of the entry of dir whose name equals name ignoring ASCII letter case;
+// an exact match wins over the others. Empty when there is none or dir is unreadable.
+std::string FindFileNoCase(const std::string& dir, std::string_view name);
+
+// The whole file as bytes; std::nullopt when it cannot be opened or read.
+std::optional<std::string> ReadWholeFile(const std::string& path);
+
+// Modification time of the file as Unix seconds; std::nullopt when it does not exist.
+std::optional<std::int64_t> FileModificationTime(const std::string& path);
+
+// Replaces path by a file holding bytes so that a crash at any moment leaves either
+// the old file or the new one, never a torn or missing one: the bytes go to
+// tempPath (default: path + ".tmp") in the same directory, are synced, and the
+// temporary file is renamed over path; then the directory is synced.
+Status WriteFileAtomically(const std::string& path, std::string_view bytes,
+                           const std::string& tempPath = {});
+
+}  // namespace arkivo

@@ -1,0 +1,86 @@
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "model/file_utils.h"
+#include "platform/path.h"
+
+namespace arkivo::testing {
+
+TempDir::TempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "arkivo-test-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) {
+        ADD_FAILURE() << "cannot create a temporary directory";
+    }
+    path_ = IncludeTrailingSeparator(pattern);
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    // Directories a test made read-only must become writable again to be removed.
+    for (auto it = std::filesystem::recursive_directory_iterator(path_, ignored);
+         it != std::filesystem::recursive_directory_iterator(); it.increment(ignored)) {
+        if (it->is_directory(ignored) && !it->is_symlink(ignored)) {
+            ::chmod(it->path().c_str(), 0755);
+        }
+    }
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::string TempDir::operator/(std::string_view name) const {
+    return path_ + std::string(name);
+}
+
+void WriteFile(const std::string& path, std::string_view bytes) {
+    const std::string dir = DirectoryPart(path);
+    if (!dir.empty()) {
+        MakeDirectoryPath(dir);
+    }
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    ASSERT_TRUE(out.good()) << "cannot write " << path;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        ADD_FAILURE() << "cannot read " << path;
+        return {};
+    }
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+std::string TestDataDir() {
+    return IncludeTrailingSeparator(ARKIVO_TEST_DATA_DIR);
+}
+
+std::string SharedDataDir() {
+    const std::string dir = IncludeTrailingSeparator(ARKIVO_SHARED_DATA_DIR);
+    return IsDirectory(dir) ? dir : std::string();
+}
+
+ScopedEnv::ScopedEnv(const char* name, const std::string& value) : name_(name) {
+    if (const char* old = std::getenv(name)) {
+        hadValue_ = true;
+        oldValue_ = old;
+    }
+    ::setenv(name, value.c_str(), 1);
+}
+
+ScopedEnv::~ScopedEnv() {
+    if (hadValue_) {
+        ::setenv(name_.c_str(), oldValue_.c_str(), 1);
+    } else {
+        ::unsetenv(name_.c_str());
+    }
+}
+
+}  // namespace arkivo::testing
