@@ -50,7 +50,7 @@ int TakePort(std::string& text) {
     }
     const auto slash = text.find('/');
     const std::size_t end = slash == std::string::npos ? text.size() : slash;
-    const std::string_view digits = std::string_view(text).substr(1, end - 1);
+    const std::string digits = text.substr(1, end - 1);
     text.erase(0, end);
 
     // A whole number: an optional sign and decimal digits that fit 32 bits.

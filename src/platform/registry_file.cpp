@@ -254,8 +254,9 @@ RegistryFile RegistryFile::Parse(std::string_view text) {
     RegistryFile file;
     bool wine = false;
     bool firstLine = true;
-    std::optional<std::size_t> current;  // index of the key the value lines belong to
-    std::string pending;                 // a value line continued with a trailing backslash
+    constexpr std::size_t NoKey = static_cast<std::size_t>(-1);
+    std::size_t current = NoKey;  // index of the key the value lines belong to
+    std::string pending;          // a value line continued with a trailing backslash
 
     while (!text.empty()) {
         const auto newline = text.find('\n');
@@ -288,7 +289,7 @@ RegistryFile RegistryFile::Parse(std::string_view text) {
         if (line[0] == '[') {
             pending.clear();
             const auto path = ParseKeyLine(line, wine);
-            current.reset();
+            current = NoKey;
             if (path) {
                 file.AddKey(*path);
                 current = file.index_[Lower(*path)];
@@ -302,12 +303,12 @@ RegistryFile RegistryFile::Parse(std::string_view text) {
         }
         const std::string complete(line);
         pending.clear();
-        if (!current || (complete[0] != '"' && complete[0] != '@')) {
+        if (current == NoKey || (complete[0] != '"' && complete[0] != '@')) {
             continue;
         }
         if (auto value = ParseValue(complete)) {
             bool replaced = false;
-            auto& values = file.keys_[*current].values;
+            auto& values = file.keys_[current].values;
             for (auto& existing : values) {
                 if (EqualsNoCase(existing.name, value->name)) {
                     existing = std::move(*value);

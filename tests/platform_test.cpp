@@ -1,0 +1,102 @@
+#include <gtest/gtest.h>
+
+#include "platform/clock.h"
+#include "platform/file_system.h"
+#include "platform/mul_div.h"
+#include "platform/path.h"
+#include "support/test_support.h"
+
+namespace arkivo {
+namespace {
+
+using testing::ReadFile;
+using testing::TempDir;
+using testing::WriteFile;
+
+TEST(Dates, DayCountsFollowTheAutomationConvention) {
+    EXPECT_EQ(EncodeDate({1899, 12, 30}), 0.0);
+    EXPECT_EQ(EncodeDate({1970, 1, 1}), UnixEpochDate);
+    EXPECT_EQ(EncodeDate({2000, 1, 1, 12, 0, 0}), 36526.5);
+    EXPECT_EQ(EncodeDate({2000, 2, 30}), std::nullopt);
+    EXPECT_EQ(EncodeDate({1999, 2, 29}), std::nullopt);
+    EXPECT_NE(EncodeDate({2000, 2, 29}), std::nullopt);
+
+    const DateParts parts = DecodeDate(*EncodeDate({1998, 7, 15, 23, 59, 58}));
+    EXPECT_EQ(parts.year, 1998);
+    EXPECT_EQ(parts.month, 7);
+    EXPECT_EQ(parts.day, 15);
+    EXPECT_EQ(parts.hour, 23);
+    EXPECT_EQ(parts.minute, 59);
+    EXPECT_EQ(parts.second, 58);
+}
+
+TEST(Dates, TheClockCanBeFixed) {
+    SetNowForTesting(40000.5);
+    EXPECT_EQ(Now(), 40000.5);
+    SetNowForTesting(std::nullopt);
+    EXPECT_GT(Now(), 40000.0);
+}
+
+TEST(Dates, DosDateTimeFromAFileTimeWithoutTimeZoneChange) {
+    // 2015-08-20 13:45:31 UTC as 100-ns ticks since 1601.
+    const std::uint64_t ticks = (13084551931ULL) * 10000000ULL;
+    std::uint16_t date = 0, time = 0;
+    ASSERT_TRUE(FileTimeToDosDateTime(ticks, date, time));
+    EXPECT_EQ(date, ((2015 - 1980) << 9) | (8 << 5) | 20);
+    EXPECT_EQ(time, (13 << 11) | (45 << 5) | (31 / 2));
+    EXPECT_EQ(DateFromDosDateTime(date, time), EncodeDate({2015, 8, 20, 13, 45, 30}));
+
+    EXPECT_FALSE(FileTimeToDosDateTime(0, date, time));  // 1601 is before DOS time
+    EXPECT_EQ(DateFromDosDateTime(0, 0), std::nullopt);  // month 0
+}
+
+TEST(MulDiv, RoundsHalvesAwayFromZero) {
+    EXPECT_EQ(MulDiv(150, 150, 200), 113);  // 112.5
+    EXPECT_EQ(MulDiv(-150, 150, 200), -113);
+    EXPECT_EQ(MulDiv(100, 150, 300), 50);
+    EXPECT_EQ(MulDiv(1, 1, 3), 0);
+    EXPECT_EQ(MulDiv(2, 1, 3), 1);
+    EXPECT_EQ(MulDiv(5, 5, 0), -1);
+    EXPECT_EQ(MulDiv(2000000000, 2000000000, 1), -1);
+}
+
+TEST(Paths, SeparatorHelpers) {
+    EXPECT_EQ(IncludeTrailingSeparator("/a"), "/a/");
+    EXPECT_EQ(IncludeTrailingSeparator("/a/"), "/a/");
+    EXPECT_EQ(IncludeTrailingSeparator(""), "");
+    EXPECT_EQ(DirectoryPart("/a/b/FAT.DB"), "/a/b/");
+    EXPECT_EQ(FileNamePart("/a/b/FAT.DB"), "FAT.DB");
+    EXPECT_EQ(JoinPath("/a", "b"), "/a/b");
+    EXPECT_EQ(JoinPath("/a/", "b"), "/a/b");
+    for (const char* bad : {"", ".", "..", "a/b", "a\\b"}) {
+        EXPECT_FALSE(IsSafePathComponent(bad)) << bad;
+    }
+    EXPECT_FALSE(IsSafePathComponent(std::string("a\0b", 3)));
+    EXPECT_TRUE(IsSafePathComponent("...."));
+    EXPECT_TRUE(IsSafePathComponent("www.example.com"));
+}
+
+TEST(Files, LookupIgnoresCaseAndPrefersTheExactName) {
+    TempDir dir;
+    WriteFile(dir / "Fat.db", "x");
+    EXPECT_EQ(FindFileNoCase(dir.Path(), "FAT.DB"), dir / "Fat.db");
+    EXPECT_EQ(FindFileNoCase(dir.Path(), "fat"), "");
+    WriteFile(dir / "FAT.DB", "y");
+    EXPECT_EQ(FindFileNoCase(dir.Path(), "FAT.DB"), dir / "FAT.DB");
+    EXPECT_EQ(FindFileNoCase(dir / "missing", "x"), "");
+}
+
+TEST(Files, AtomicWriteReplacesTheFileAndLeavesNoTemporary) {
+    TempDir dir;
+    WriteFile(dir / "f", "old");
+    ASSERT_TRUE(WriteFileAtomically(dir / "f", "new contents").ok());
+    EXPECT_EQ(ReadFile(dir / "f"), "new contents");
+    EXPECT_FALSE(FileExists(dir / "f.tmp"));
+
+    const Status failed = WriteFileAtomically(dir / "missing/f", "x");
+    EXPECT_EQ(failed.code(), StatusCode::WriteFailed);
+    EXPECT_FALSE(failed.message().empty());
+}
+
+}  // namespace
+}  // namespace arkivo
