@@ -1,0 +1,131 @@
+#include "readers/ie_cache_location.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <string_view>
+#include <vector>
+
+#include "platform/file_system.h"
+#include "platform/path.h"
+
+namespace arkivo {
+namespace {
+
+constexpr std::string_view IndexFileName = "index.dat";
+
+using RelativePath = std::vector<std::string_view>;
+
+// Content.IE5 folders inside a Windows user profile, newest Windows layout first.
+const std::array<RelativePath, 3> ProfileCacheFolders = {
+    RelativePath{"AppData", "Local", "Microsoft", "Windows", "INetCache", "Content.IE5"},
+    RelativePath{"AppData", "Local", "Microsoft", "Windows", "Temporary Internet Files",
+                 "Content.IE5"},
+    RelativePath{"Local Settings", "Temporary Internet Files", "Content.IE5"},
+};
+
+std::string Environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value == nullptr ? std::string() : std::string(value);
+}
+
+bool IsDirectory(const std::string& path) {
+    struct stat info {};
+    return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// Follows the names from path, matching each without regard to letter case; empty
+// when some part is missing.
+std::string FindPathNoCase(std::string path, const RelativePath& names) {
+    for (const std::string_view name : names) {
+        if (path.empty()) {
+            break;
+        }
+        path = FindFileNoCase(path, name);
+    }
+    return path;
+}
+
+// The user profile directories of the prefix, the current user's first.
+std::vector<std::string> ProfileDirectories(const std::string& prefix) {
+    const std::string users = FindPathNoCase(prefix, {"drive_c", "users"});
+    std::vector<std::string> names;
+    if (DIR* dir = users.empty() ? nullptr : ::opendir(users.c_str())) {
+        while (const dirent* entry = ::readdir(dir)) {
+            if (IsSafePathComponent(entry->d_name)) {
+                names.emplace_back(entry->d_name);
+            }
+        }
+        ::closedir(dir);
+    }
+    std::sort(names.begin(), names.end());
+    const std::string user = Environment("USER");
+    const auto current = std::find(names.begin(), names.end(), user);
+    if (current != names.end()) {
+        std::rotate(names.begin(), current, current + 1);
+    }
+    std::vector<std::string> profiles;
+    for (const std::string& name : names) {
+        profiles.push_back(JoinPath(users, name));
+    }
+    return profiles;
+}
+
+std::string WinePrefix() {
+    const std::string prefix = Environment("WINEPREFIX");
+    if (!prefix.empty()) {
+        return prefix;
+    }
+    const std::string home = Environment("HOME");
+    return home.empty() ? std::string() : JoinPath(home, ".wine");
+}
+
+}  // namespace
+
+std::string DefaultIeCache() {
+    const std::string named = Environment("ARKIVO_IE_CACHE");
+    if (!named.empty()) {
+        return named;
+    }
+    const std::string prefix = WinePrefix();
+    if (prefix.empty()) {
+        return {};
+    }
+    for (const std::string& profile : ProfileDirectories(prefix)) {
+        for (const RelativePath& folder : ProfileCacheFolders) {
+            const std::string cache = FindPathNoCase(profile, folder);
+            if (!cache.empty() && FileExists(FindFileNoCase(cache, IndexFileName))) {
+                return cache;
+            }
+        }
+    }
+    return {};
+}
+
+Status ResolveIeCache(const std::string& cache, IeCachePaths& paths) {
+    const std::string path = cache.empty() ? DefaultIeCache() : cache;
+    if (path.empty()) {
+        return Status::Error(StatusCode::NotFound,
+                             "No Internet Explorer cache found (set ARKIVO_IE_CACHE to its "
+                             "Content.IE5 directory)");
+    }
+    if (IsDirectory(path)) {
+        paths.cacheDirectory = IncludeTrailingSeparator(path);
+        paths.indexPath = FindFileNoCase(path, IndexFileName);
+    } else {
+        paths.indexPath = path;
+        paths.cacheDirectory = DirectoryPart(path);
+        if (paths.cacheDirectory.empty()) {
+            paths.cacheDirectory = std::string(".") + PathSeparator;
+        }
+    }
+    if (!FileExists(paths.indexPath)) {
+        return Status::Error(StatusCode::NotFound, "No cache index found at " + path);
+    }
+    return Status::Ok();
+}
+
+}  // namespace arkivo

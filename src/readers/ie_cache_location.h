@@ -1,0 +1,28 @@
+#pragma once
+// Where the Internet Explorer cache lives. A cache is a Content.IE5 directory: its
+// index.dat and the cache sub-directories the index names. The default cache is the
+// one named by the environment variable ARKIVO_IE_CACHE (the directory or its
+// index.dat), else the first Content.IE5 index found in the usual cache folders of
+// the user profiles of the Wine prefix ($WINEPREFIX, default ~/.wine).
+
+#include <string>
+
+#include "platform/status.h"
+
+namespace arkivo {
+
+struct IeCachePaths {
+    std::string indexPath;       // the index.dat file
+    std::string cacheDirectory;  // the directory holding it, with a trailing separator
+};
+
+// The default cache as a path (a directory or an index file); empty when there is
+// none.
+std::string DefaultIeCache();
+
+// The index file and directory of cache: a Content.IE5 directory (its index.dat
+// found without regard to letter case) or the index file itself. An empty cache
+// stands for DefaultIeCache(). NotFound when there is no index file.
+Status ResolveIeCache(const std::string& cache, IeCachePaths& paths);
+
+}  // namespace arkivo
