@@ -1,0 +1,258 @@
+#include "readers/netscape_db_file.h"
+
+#include <map>
+
+#include "platform/byte_reader.h"
+
+namespace arkivo {
+namespace {
+
+constexpr std::uint32_t HashMagic = 0x00061561;
+constexpr std::uint32_t HashVersion = 2;
+constexpr std::uint32_t LittleEndianOrder = 1234;
+constexpr std::uint32_t BigEndianOrder = 4321;
+constexpr std::uint32_t SmallPageSize = 4096;
+constexpr std::uint32_t LargePageSize = 16384;
+
+// The smallest i with 2^i >= n.
+std::uint32_t CeilLog2(std::uint64_t n) {
+    std::uint32_t i = 0;
+    while ((std::uint64_t{1} << i) < n) {
+        ++i;
+    }
+    return i;
+}
+
+// Follows the bucket chains of a file with a valid header and keeps, per page, the
+// pairs found on it in table order.
+class ChainWalk {
+  public:
+    ChainWalk(std::string_view file, const HashHeader& header,
+              const std::function<void()>& pageRead)
+        : file_(file),
+          header_(header),
+          pageRead_(pageRead),
+          pageCount_((file.size() + header.pageSize - 1) / header.pageSize),
+          visited_(pageCount_, false) {}
+
+    std::vector<DbPair> LivePairs() {
+        for (std::uint64_t bucket = 0; bucket <= header_.maxBucket && bucket < pageCount_;
+             ++bucket) {
+            if (const auto page = PageOfBucket(bucket)) {
+                WalkChain(*page);
+            }
+        }
+        std::vector<DbPair> pairs;
+        for (auto& [page, onPage] : byPage_) {
+            for (auto it = onPage.rbegin(); it != onPage.rend(); ++it) {
+                pairs.push_back(std::move(*it));
+            }
+        }
+        return pairs;
+    }
+
+  private:
+    enum class BigPhase { None, Key, Data };
+
+    std::optional<std::uint64_t> PageOfBucket(std::uint64_t bucket) const {
+        std::uint64_t page = bucket + header_.headerPages;
+        if (bucket > 0) {
+            const std::uint32_t split = CeilLog2(bucket + 1);
+            if (split == 0 || split > header_.spares.size()) {
+                return std::nullopt;
+            }
+            page += header_.spares[split - 1];
+        }
+        return page;
+    }
+
+    std::optional<std::uint64_t> PageOfOverflow(std::uint16_t address) const {
+        const std::uint32_t split = address >> 11;
+        const auto base = PageOfBucket((std::uint64_t{1} << split) - 1);
+        if (!base) {
+            return std::nullopt;
+        }
+        return *base + (address & 0x7FF);
+    }
+
+    DbPage PageAt(std::uint64_t page) const {
+        const std::uint64_t start = page * header_.pageSize;
+        std::string_view bytes = start < file_.size() ? file_.substr(start) : std::string_view();
+        return DbPage(bytes.substr(0, header_.pageSize), header_.pageSize, header_.bigEndianPages);
+    }
+
+    void WalkChain(std::uint64_t page) {
+        bigPhase_ = BigPhase::None;
+        while (page < pageCount_ && !visited_[page]) {
+            visited_[page] = true;
+            if (pageRead_) {
+                pageRead_();
+            }
+            const DbPage contents = PageAt(page);
+            std::optional<std::uint16_t> next;
+            if (bigPhase_ == BigPhase::None && StartsBigPair(contents)) {
+                bigPhase_ = BigPhase::Key;
+                bigStart_ = page;
+                big_ = {};
+            }
+            if (bigPhase_ == BigPhase::None) {
+                PageTable table = ReadPageTable(contents, 1, contents.Size());
+                Keep(page, std::move(table.pairs));
+                next = table.overflow;
+            } else if (!ReadBigPairPart(page, contents, next)) {
+                return;
+            }
+            if (!next) {
+                return;
+            }
+            const auto nextPage = PageOfOverflow(*next);
+            if (!nextPage) {
+                return;
+            }
+            page = *nextPage;
+        }
+    }
+
+    // Adds this page's part of the big pair being collected, and any ordinary pairs
+    // that follow it on the page. False when the page breaks the big-pair layout.
+    bool ReadBigPairPart(std::uint64_t page, const DbPage& contents,
+                         std::optional<std::uint16_t>& next) {
+        const std::uint16_t count = contents.Word(0);
+        const std::uint16_t chunkAt = contents.Word(1);
+        const std::uint16_t mark = contents.Word(2);
+        if (count < 2 || chunkAt < 2 * (count + 3) || chunkAt > contents.Size()) {
+            return false;
+        }
+        if (bigPhase_ == BigPhase::Key) {
+            if (mark < PartialKeyMark || mark > FullKeyDataMark) {
+                return false;
+            }
+            big_.key += contents.Bytes(chunkAt, contents.Size());
+            if (mark == FullKeyDataMark) {
+                // The key ends here and its data begins right below it; the page
+                // still links to the next one, where the data goes on when this
+                // page was filled to the last byte.
+                const std::uint16_t dataAt = contents.Word(4);
+                if (count < 4 || dataAt < RealKeyOffset || dataAt > chunkAt) {
+                    return false;
+                }
+                big_.data += contents.Bytes(dataAt, chunkAt);
+                next = contents.Word(3);
+                if (contents.Word(count + 1) == 0) {
+                    bigPhase_ = BigPhase::Data;
+                } else {
+                    FinishBigPair();
+                }
+                return true;
+            }
+            if (mark == FullKeyMark) {
+                bigPhase_ = BigPhase::Data;
+            }
+        } else {
+            if (mark != FullKeyMark && mark != FullKeyDataMark) {
+                return false;
+            }
+            big_.data += contents.Bytes(chunkAt, contents.Size());
+            if (mark == FullKeyDataMark) {
+                FinishBigPair();
+            }
+        }
+        PageTable rest = ReadPageTable(contents, 3, chunkAt);
+        Keep(page, std::move(rest.pairs));
+        next = rest.overflow;
+        // A big pair whose key or data goes on needs a next page.
+        return next.has_value() || bigPhase_ == BigPhase::None;
+    }
+
+    void FinishBigPair() {
+        auto& onPage = byPage_[bigStart_];
+        onPage.insert(onPage.begin(), std::move(big_));
+        big_ = {};
+        bigPhase_ = BigPhase::None;
+    }
+
+    void Keep(std::uint64_t page, std::vector<DbPair> pairs) {
+        auto& onPage = byPage_[page];
+        for (auto& pair : pairs) {
+            onPage.push_back(std::move(pair));
+        }
+    }
+
+    std::string_view file_;
+    const HashHeader& header_;
+    const std::function<void()>& pageRead_;
+    std::uint64_t pageCount_;
+    std::vector<bool> visited_;
+    std::map<std::uint64_t, std::vector<DbPair>> byPage_;
+    BigPhase bigPhase_ = BigPhase::None;
+    std::uint64_t bigStart_ = 0;
+    DbPair big_;
+};
+
+// Every page after the first, each read through its own table alone.
+std::vector<DbPair> ReadPageByPage(std::string_view file, std::uint32_t pageSize,
+                                   const std::function<void()>& pageRead) {
+    std::vector<DbPair> pairs;
+    for (std::uint64_t start = pageSize; start < file.size(); start += pageSize) {
+        if (pageRead) {
+            pageRead();
+        }
+        const DbPage page(file.substr(start, pageSize), pageSize, false);
+        if (StartsBigPair(page)) {
+            continue;
+        }
+        PageTable table = ReadPageTable(page, 1, pageSize);
+        for (auto it = table.pairs.rbegin(); it != table.pairs.rend(); ++it) {
+            pairs.push_back(std::move(*it));
+        }
+    }
+    return pairs;
+}
+
+}  // namespace
+
+std::optional<HashHeader> ReadHashHeader(std::string_view file) {
+    const ByteReader reader(file);
+    const auto magic = reader.U32BE(0);
+    const auto version = reader.U32BE(4);
+    const auto order = reader.U32BE(8);
+    const auto pageSize = reader.U32BE(12);
+    const auto maxBucket = reader.U32BE(40);
+    const auto headerPages = reader.U32BE(60);
+    if (!magic || *magic != HashMagic || !version || *version != HashVersion || !order ||
+        (*order != LittleEndianOrder && *order != BigEndianOrder) || !pageSize || *pageSize < 256 ||
+        *pageSize > 32768 || (*pageSize & (*pageSize - 1)) != 0 || !maxBucket || !headerPages ||
+        *headerPages == 0 || *headerPages > 64) {
+        return std::nullopt;
+    }
+    HashHeader header;
+    header.bigEndianPages = *order == BigEndianOrder;
+    header.pageSize = *pageSize;
+    header.headerPages = *headerPages;
+    header.maxBucket = *maxBucket;
+    for (std::size_t i = 0; i < header.spares.size(); ++i) {
+        const auto spare = reader.U32BE(68 + 4 * i);
+        if (!spare) {
+            return std::nullopt;
+        }
+        header.spares[i] = *spare;
+    }
+    return header;
+}
+
+std::uint32_t GuessPageSize(std::string_view file) {
+    if (file.size() < 2 * SmallPageSize) {
+        return LargePageSize;
+    }
+    const std::string_view block1 = file.substr(SmallPageSize, 51);
+    return block1.find_first_not_of('\0') != std::string_view::npos ? SmallPageSize : LargePageSize;
+}
+
+std::vector<DbPair> ReadDbPairs(std::string_view file, const std::function<void()>& pageRead) {
+    if (const auto header = ReadHashHeader(file)) {
+        return ChainWalk(file, *header, pageRead).LivePairs();
+    }
+    return ReadPageByPage(file, GuessPageSize(file), pageRead);
+}
+
+}  // namespace arkivo

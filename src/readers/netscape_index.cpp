@@ -1,0 +1,120 @@
+#include "readers/netscape_index.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "model/item_building.h"
+#include "model/url.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/path.h"
+#include "readers/netscape_cached_file.h"
+#include "readers/netscape_db_file.h"
+#include "readers/netscape_text_index.h"
+
+namespace arkivo {
+namespace {
+
+constexpr double OldestEntryAge = 5000.0;  // days
+
+void AddItem(CachedFileResolver& files, const NetscapeEntry& entry, TCacheItemList& items) {
+    CacheEntry cacheEntry;
+    cacheEntry.cacheFile = files.PathOf(entry.fileName);
+    if (cacheEntry.cacheFile.empty()) {
+        return;
+    }
+    cacheEntry.url = entry.url;
+    cacheEntry.contentType = entry.contentType;
+    cacheEntry.date = SecondsToDate(entry.time);
+    BuildCacheItem(Edition::Nav, cacheEntry, items);
+}
+
+// Opens the index; false when it cannot be opened as a regular file.
+bool OpenIndex(const std::string& path, int& fd) {
+    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    return true;
+}
+
+Status ReadAll(int fd, const std::string& path, std::string& bytes) {
+    char buffer[65536];
+    while (true) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            return Status::Error(StatusCode::Unreadable,
+                                 "Cannot read " + path + ": " + std::strerror(errno));
+        }
+        if (got == 0) {
+            return Status::Ok();
+        }
+        bytes.append(buffer, static_cast<std::size_t>(got));
+    }
+}
+
+}  // namespace
+
+bool IsTextIndex(std::string_view indexBytes) {
+    const std::string_view firstLine = indexBytes.substr(0, indexBytes.find_first_of("\r\n"));
+    const std::string signature = UpperCase(firstLine.substr(0, 10));
+    return signature == "MCOM-CACHE" || signature == "MOSAIC-COM";
+}
+
+double SecondsToDate(std::int32_t seconds) {
+    const double date = seconds / 86400.0 + UnixEpochDate;
+    const double now = Now();
+    if (date > now) {
+        return now;
+    }
+    if (date < now - OldestEntryAge) {
+        return now - OldestEntryAge;
+    }
+    return date;
+}
+
+CacheIndexRead ReadCacheIndex(const std::string& indexPath, TCacheItemList& items,
+                              const std::function<void()>& handlePendingMessages) {
+    CacheIndexRead result;
+    int fd = -1;
+    if (!OpenIndex(indexPath, fd)) {
+        TheDialogs().ShowMessage(DialogMessage{std::string(CloseNetscapeWarning),
+                                               DialogIcon::Warning, DialogButtons::Ok, 0});
+        return result;
+    }
+    result.opened = true;
+    std::string bytes;
+    result.error = ReadAll(fd, indexPath, bytes);
+    ::close(fd);
+    if (!result.error.ok()) {
+        return result;
+    }
+
+    CachedFileResolver files(DirectoryPart(indexPath));
+    if (IsTextIndex(bytes)) {
+        ReadTextIndex(
+            bytes, [&](const NetscapeEntry& entry) { AddItem(files, entry, items); },
+            handlePendingMessages);
+        return result;
+    }
+    for (const DbPair& pair : ReadDbPairs(bytes, handlePendingMessages)) {
+        if (const auto entry = ParseCacheEntry(pair.key, pair.data)) {
+            AddItem(files, *entry, items);
+        }
+    }
+    return result;
+}
+
+}  // namespace arkivo
