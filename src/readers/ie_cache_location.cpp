@@ -1,7 +1,6 @@
 #include "readers/ie_cache_location.h"
 
 #include <dirent.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <array>
@@ -9,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/file_utils.h"
 #include "platform/file_system.h"
 #include "platform/path.h"
 
@@ -30,11 +30,6 @@ const std::array<RelativePath, 3> ProfileCacheFolders = {
 std::string Environment(const char* name) {
     const char* value = std::getenv(name);
     return value == nullptr ? std::string() : std::string(value);
-}
-
-bool IsDirectory(const std::string& path) {
-    struct stat info {};
-    return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
 // Follows the names from path, matching each without regard to letter case; empty

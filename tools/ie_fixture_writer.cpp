@@ -1,0 +1,636 @@
+// Writes the Internet Explorer cache fixtures of tests/data/ie: for each fixture a
+// Content.IE5 directory with a valid index.dat (header, directory table, bitmap,
+// chained HASH records filed by the cache's hash, URL records with their strings,
+// headers and times, REDR and LEAK records) and the cached files it names.
+//
+//   ie_fixture_writer OUTPUT_DIRECTORY
+//
+// Each fixture is named after what it shows; the tests describe what they expect
+// of each.
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "model/file_utils.h"
+#include "platform/byte_reader.h"
+#include "platform/clock.h"
+#include "platform/file_system.h"
+#include "platform/path.h"
+#include "readers/ie_index_file.h"
+#include "readers/ie_url_hash.h"
+
+using namespace arkivo;
+using namespace arkivo::ie_index;
+
+namespace {
+
+constexpr std::uint32_t Filler = 0xDEADBEEF;
+constexpr std::uint32_t GrowthBlocks = 128;  // the file grows by 0x4000 bytes
+
+std::uint64_t FileTime(int year, int month, int day, int hour, int minute, int second) {
+    const double date = *EncodeDate({year, month, day, hour, minute, second, 0});
+    return static_cast<std::uint64_t>((date + 109205.0) * 86400.0 + 0.5) * 10000000ULL;
+}
+
+std::uint32_t DosTime(int year, int month, int day, int hour, int minute, int second) {
+    const std::uint32_t date = ((year - 1980) << 9) | (month << 5) | day;
+    const std::uint32_t time = (hour << 11) | (minute << 5) | (second / 2);
+    return date | time << 16;
+}
+
+void Put32(std::string& bytes, std::uint32_t offset, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) {
+        bytes[offset + i] = static_cast<char>(value >> (8 * i));
+    }
+}
+
+void Put64(std::string& bytes, std::uint32_t offset, std::uint64_t value) {
+    Put32(bytes, offset, static_cast<std::uint32_t>(value));
+    Put32(bytes, offset + 4, static_cast<std::uint32_t>(value >> 32));
+}
+
+std::uint32_t Get32(const std::string& bytes, std::uint32_t offset) {
+    return *ByteReader(bytes).U32LE(offset);
+}
+
+struct UrlSpec {
+    std::string location{};
+    std::string fileName{};  // empty: no file
+    std::uint8_t directory = 0;
+    std::string header{};  // stored with one trailing NUL unless rawHeader
+    bool rawHeader = false;
+    std::uint64_t lastAccess = FileTime(2015, 8, 25, 11, 5, 20);
+    std::uint64_t lastModified = FileTime(2015, 3, 6, 9, 24, 44);
+    std::uint32_t lastSync = DosTime(2015, 8, 25, 11, 5, 22);
+    std::uint32_t flags = 0x41;
+    std::string content{};  // the cached file's bytes
+    bool writeFile = true;
+    bool grouped = false;
+};
+
+class IndexBuilder {
+  public:
+    IndexBuilder(std::string_view signature, std::vector<std::string> directories)
+        : directories_(std::move(directories)) {
+        bytes_.assign(BlocksOffset, '\0');
+        bytes_.replace(0, signature.size(), signature);
+        Put32(bytes_, DirectoryCountOffset, static_cast<std::uint32_t>(directories_.size()));
+        for (std::size_t i = 0; i < directories_.size(); ++i) {
+            std::string name = directories_[i];
+            name.resize(DirectoryNameSize, '\0');
+            bytes_.replace(DirectoryTableOffset + i * DirectoryEntrySize + 4, DirectoryNameSize,
+                           name);
+        }
+        Put64(bytes_, 48, 0x03200000);  // the cache size limit
+        Grow();
+    }
+
+    // A 32-block data block with one group entry, as IE keeps before its first table.
+    void AddGroup() {
+        groupBlock_ = Allocate(HashBlocks);
+        Fill(groupBlock_, HashBlocks * BlockSize);
+        Put32(bytes_, groupBlock_, Filler);
+        Put32(bytes_, groupBlock_ + 4, HashBlocks);
+        groupEntry_ = groupBlock_ + 8;
+        bytes_.replace(groupEntry_, 32, 32, '\0');
+        Put32(bytes_, 0x1E0, groupEntry_);
+    }
+
+    void AddHashTable() {
+        const std::uint32_t table = Allocate(HashBlocks);
+        Fill(table, HashBlocks * BlockSize);
+        bytes_.replace(table, 4, "HASH");
+        Put32(bytes_, table + 4, HashBlocks);
+        Put32(bytes_, table + HashNextOffset, 0);
+        Put32(bytes_, table + HashSequenceOffset, static_cast<std::uint32_t>(tables_.size()));
+        for (std::uint32_t slot = 0; slot < HashSlotCount; ++slot) {
+            Put32(bytes_, table + HashSlotsOffset + slot * HashSlotSize, SlotFree);
+            Put32(bytes_, table + HashSlotsOffset + slot * HashSlotSize + 4, SlotFree);
+        }
+        if (tables_.empty()) {
+            Put32(bytes_, FirstHashOffset, table);
+        } else {
+            Put32(bytes_, tables_.back() + HashNextOffset, table);
+        }
+        tables_.push_back(table);
+    }
+
+    // Adds a live URL record; returns the file offset of its hash slot.
+    std::uint32_t AddUrl(const UrlSpec& spec) {
+        const std::uint32_t record = WriteUrlRecord(spec, "URL ");
+        CountFile(spec);
+        return FileInSlot(spec.location, spec.grouped ? SlotUrlInGroup : SlotUrl, record);
+    }
+
+    // A redirect from location to the entry filed in targetSlot.
+    void AddRedirect(const std::string& location, std::uint32_t targetSlot) {
+        const std::uint32_t size = Align(RedirectLocationOffset + location.size() + 1);
+        const std::uint32_t blocks = (size + BlockSize - 1) / BlockSize;
+        const std::uint32_t record = Allocate(blocks);
+        Fill(record, blocks * BlockSize);
+        bytes_.replace(record, 4, "REDR");
+        Put32(bytes_, record + 4, blocks);
+        Put32(bytes_, record + 8, targetSlot);
+        Put32(bytes_, record + 12, Get32(bytes_, targetSlot));
+        bytes_.replace(record + RedirectLocationOffset, location.size() + 1, location.c_str(),
+                       location.size() + 1);
+        FileInSlot(location, SlotRedirect, record);
+    }
+
+    // A record whose file could not be removed: chained from the header, counted.
+    void AddLeak(const UrlSpec& spec) {
+        const std::uint32_t record = WriteUrlRecord(spec, "LEAK");
+        Put32(bytes_, record + UrlNextLeak, Get32(bytes_, FirstLeakOffset));
+        Put32(bytes_, FirstLeakOffset, record);
+        CountFile(spec);
+    }
+
+    // An entry deleted earlier: its blocks freed but not wiped, its slot marked
+    // deleted with the stale offset left in place.
+    void AddDeletedEntry(const UrlSpec& spec) {
+        const std::uint32_t record = WriteUrlRecord(spec, "URL ");
+        const std::uint32_t slot = FileInSlot(spec.location, SlotUrl, record);
+        Put32(bytes_, slot, SlotDeleted);
+        const std::uint32_t first = (record - BlocksOffset) / BlockSize;
+        for (std::uint32_t block = first; block < first + Get32(bytes_, record + 4); ++block) {
+            SetBit(block, false);
+        }
+    }
+
+    std::string Finish() {
+        std::uint32_t allocated = 0;
+        for (std::uint32_t block = 0; block < totalBlocks_; ++block) {
+            allocated += Bit(block) ? 1 : 0;
+        }
+        Put32(bytes_, FileSizeOffset, static_cast<std::uint32_t>(bytes_.size()));
+        Put32(bytes_, TotalBlocksOffset, totalBlocks_);
+        Put32(bytes_, AllocatedBlocksOffset, allocated);
+        Put64(bytes_, CacheUsageOffset, usage_);
+        Put64(bytes_, ExemptUsageOffset, exemptUsage_);
+        for (std::size_t i = 0; i < directories_.size(); ++i) {
+            Put32(bytes_, DirectoryTableOffset + i * DirectoryEntrySize, fileCounts_[i]);
+        }
+        if (groupEntry_ != 0) {
+            Put64(bytes_, groupEntry_ + GroupDiskUsage, groupUsage_);
+        }
+        return bytes_;
+    }
+
+  private:
+    static std::uint32_t Align(std::size_t size) {
+        return static_cast<std::uint32_t>((size + 3) & ~std::size_t{3});
+    }
+
+    void Grow() {
+        totalBlocks_ += GrowthBlocks;
+        bytes_.append(GrowthBlocks * BlockSize, '\0');
+    }
+
+    bool Bit(std::uint32_t block) const {
+        return (bytes_[BitmapOffset + (block >> 3)] >> (block & 7) & 1) != 0;
+    }
+
+    void SetBit(std::uint32_t block, bool set) {
+        char& byte = bytes_[BitmapOffset + (block >> 3)];
+        const char mask = static_cast<char>(1 << (block & 7));
+        byte = static_cast<char>(set ? (byte | mask) : (byte & ~mask));
+    }
+
+    // First fit; the file grows when no run is free.
+    std::uint32_t Allocate(std::uint32_t blocks) {
+        for (;;) {
+            std::uint32_t run = 0;
+            for (std::uint32_t block = 0; block < totalBlocks_; ++block) {
+                run = Bit(block) ? 0 : run + 1;
+                if (run == blocks) {
+                    const std::uint32_t first = block + 1 - blocks;
+                    for (std::uint32_t i = first; i <= block; ++i) {
+                        SetBit(i, true);
+                    }
+                    return BlocksOffset + first * BlockSize;
+                }
+            }
+            Grow();
+        }
+    }
+
+    void Fill(std::uint32_t offset, std::uint32_t size) {
+        for (std::uint32_t i = 0; i + 4 <= size; i += 4) {
+            Put32(bytes_, offset + i, Filler);
+        }
+    }
+
+    std::uint32_t WriteUrlRecord(const UrlSpec& spec, std::string_view signature) {
+        const std::string header = spec.rawHeader ? spec.header : spec.header + '\0';
+        std::uint32_t size = UrlFixedPart;
+        const std::uint32_t locationAt = size;
+        size = Align(size + spec.location.size() + 1);
+        const std::uint32_t fileAt = spec.fileName.empty() ? 0 : size;
+        size = Align(size + (spec.fileName.empty() ? 0 : spec.fileName.size() + 1));
+        const std::uint32_t headerAt = header.empty() ? 0 : size;
+        size = Align(size + header.size());
+        const std::uint32_t blocks = (size + BlockSize - 1) / BlockSize;
+
+        const std::uint32_t record = Allocate(blocks);
+        Fill(record, blocks * BlockSize);
+        bytes_.replace(record, 4, signature);
+        Put32(bytes_, record + 4, blocks);
+        Put64(bytes_, record + 8, spec.lastModified);
+        Put64(bytes_, record + UrlLastAccessTime, spec.lastAccess);
+        Put32(bytes_, record + 24, 0);
+        Put32(bytes_, record + 28, 0);
+        Put64(bytes_, record + UrlFileSize, spec.content.size());
+        Put32(bytes_, record + UrlGroupOffset, spec.grouped ? groupEntry_ : 0);
+        Put32(bytes_, record + UrlNextLeak, (spec.flags & StickyEntry) != 0 ? 86400 : 0);
+        Put32(bytes_, record + 48, 0x60);
+        Put32(bytes_, record + UrlLocationOffset, locationAt);
+        Put32(bytes_, record + UrlDirectoryIndex, 0x10100000u | spec.directory);
+        Put32(bytes_, record + UrlFileNameOffset, fileAt);
+        Put32(bytes_, record + UrlEntryFlags, spec.flags);
+        Put32(bytes_, record + UrlHeaderOffset, headerAt);
+        Put32(bytes_, record + UrlHeaderSize, static_cast<std::uint32_t>(header.size()));
+        Put32(bytes_, record + 76, 0);
+        Put32(bytes_, record + UrlLastSyncTime, spec.lastSync);
+        Put32(bytes_, record + 84, 1);
+        Put32(bytes_, record + 88, 0);
+        Put32(bytes_, record + 92, spec.lastSync);
+        Put32(bytes_, record + 96, 0);
+        bytes_.replace(record + locationAt, spec.location.size() + 1, spec.location.c_str(),
+                       spec.location.size() + 1);
+        if (fileAt != 0) {
+            bytes_.replace(record + fileAt, spec.fileName.size() + 1, spec.fileName.c_str(),
+                           spec.fileName.size() + 1);
+        }
+        if (headerAt != 0) {
+            bytes_.replace(record + headerAt, header.size(), header);
+        }
+        return record;
+    }
+
+    void CountFile(const UrlSpec& spec) {
+        if (spec.directory < directories_.size()) {
+            ++fileCounts_[spec.directory];
+        }
+        ((spec.flags & StickyEntry) != 0 ? exemptUsage_ : usage_) += spec.content.size();
+        if (spec.grouped) {
+            groupUsage_ += spec.content.size();
+        }
+    }
+
+    // Files the record in the first free slot of its bucket, adding a table to the
+    // chain when the bucket is full in every table. Returns the slot's file offset.
+    std::uint32_t FileInSlot(const std::string& location, std::uint32_t flags,
+                             std::uint32_t record) {
+        const std::uint32_t hash = UrlCacheHash(location);
+        const std::uint32_t bucket = hash & 63;
+        for (std::size_t t = 0;; ++t) {
+            if (t == tables_.size()) {
+                AddHashTable();
+            }
+            for (std::uint32_t i = 0; i < HashBucketSize; ++i) {
+                const std::uint32_t slot =
+                    tables_[t] + HashSlotsOffset + (bucket * HashBucketSize + i) * HashSlotSize;
+                if (Get32(bytes_, slot) == SlotFree) {
+                    Put32(bytes_, slot, (hash & ~SlotFlagMask) | flags);
+                    Put32(bytes_, slot + 4, record);
+                    return slot;
+                }
+            }
+        }
+    }
+
+    std::string bytes_;
+    std::vector<std::string> directories_;
+    std::vector<std::uint32_t> fileCounts_ = std::vector<std::uint32_t>(32, 0);
+    std::vector<std::uint32_t> tables_;
+    std::uint32_t totalBlocks_ = 0;
+    std::uint32_t groupBlock_ = 0;
+    std::uint32_t groupEntry_ = 0;
+    std::uint64_t usage_ = 0;
+    std::uint64_t exemptUsage_ = 0;
+    std::uint64_t groupUsage_ = 0;
+};
+
+struct Fixture {
+    std::string name;
+    std::string index;
+    std::vector<std::pair<std::string, std::string>> files;  // path in the cache, bytes
+};
+
+std::string HttpHeader(std::string_view contentType) {
+    return "HTTP/1.1 200 OK\r\nContent-Type: " + std::string(contentType) +
+           "\r\nContent-Length: 42\r\n\r\n~U:tester\r\n";
+}
+
+// Adds the entry and, when it has one, its cached file under diskDirectory.
+std::uint32_t AddWithFile(IndexBuilder& builder, Fixture& fixture, const UrlSpec& spec,
+                          const std::string& diskDirectory, std::string diskName = {}) {
+    if (spec.writeFile && !spec.fileName.empty()) {
+        fixture.files.emplace_back(
+            JoinPath(diskDirectory, diskName.empty() ? spec.fileName : diskName), spec.content);
+    }
+    return builder.AddUrl(spec);
+}
+
+// The cases ReadUrlCache distinguishes, with redirects, a LEAK record, a grouped
+// sticky entry and a deleted slot whose stale record must never be followed.
+Fixture Typical() {
+    Fixture fixture{"typical", {}, {}};
+    const std::vector<std::string> dirs = {"ABCD1234", "EFGH5678", "IJKL9012", "MNOP3456"};
+    IndexBuilder builder(Signature, dirs);
+    builder.AddGroup();
+    builder.AddHashTable();
+    const std::string html = "<html><body>cached</body></html>\n";
+
+    const std::uint32_t home = AddWithFile(builder, fixture,
+                                           {.location = "http://www.example.com/index.html",
+                                            .fileName = "index[1].htm",
+                                            .directory = 0,
+                                            .header = HttpHeader("text/html"),
+                                            .content = html},
+                                           dirs[0]);
+    // The directory is named in lower case on disk and the file in mixed case.
+    AddWithFile(builder, fixture,
+                {.location = "http://WWW.Example.COM:8080",
+                 .fileName = "logo[1].gif",
+                 .directory = 1,
+                 .header = "HTTP/1.1 200 OK\r\nCONTENT-TYPE: image/gif\r\n\r\n",
+                 .content = "GIF89a"},
+                "efgh5678", "Logo[1].GIF");
+    const std::uint32_t secure =
+        AddWithFile(builder, fixture,
+                    {.location = "https://secure.example.org/account/login.html",
+                     .fileName = "login[1].htm",
+                     .directory = 2,
+                     .header = HttpHeader("text/html; charset=utf-8"),
+                     .content = html},
+                    dirs[2]);
+    AddWithFile(builder, fixture,
+                {.location = "ftp://ftp.example.net/pub/readme.txt",
+                 .fileName = "readme[1].txt",
+                 .directory = 3,
+                 .header = {},
+                 .content = "readme\n"},
+                dirs[3]);
+    AddWithFile(builder, fixture,
+                {.location = "http://www.example.com/notype.css",
+                 .fileName = "notype[1].css",
+                 .directory = 3,
+                 .header = "HTTP/1.1 200 OK\r\nServer: test\r\n\r\n",
+                 .content = "body {}\n"},
+                dirs[3]);
+    AddWithFile(builder, fixture,
+                {.location = "http://www.example.com/nospace.js",
+                 .fileName = "nospace[1].js",
+                 .directory = 0,
+                 .header = "HTTP/1.1 200 OK\r\nContent-Type:application/x-javascript\r\n\r\n",
+                 .content = "var x;\n"},
+                dirs[0]);
+    AddWithFile(builder, fixture,
+                {.location = "http://www.example.com/zero-times.html",
+                 .fileName = "zero-times[1].htm",
+                 .directory = 1,
+                 .header = HttpHeader("text/html"),
+                 .lastAccess = 0,
+                 .lastModified = 0,
+                 .lastSync = 0,
+                 .content = html},
+                "efgh5678");
+    AddWithFile(builder, fixture,
+                {.location = "http://www.example.com/missing.html",
+                 .fileName = "missing[1].htm",
+                 .directory = 2,
+                 .header = HttpHeader("text/html"),
+                 .content = html,
+                 .writeFile = false},
+                dirs[2]);
+    AddWithFile(builder, fixture,
+                {.location = "http://www.example.com/no-file",
+                 .directory = 0,
+                 .header = HttpHeader("text/html")},
+                dirs[0]);
+    AddWithFile(builder, fixture,
+                {.location = "Cookie:tester@example.com/",
+                 .fileName = "tester@example[1].txt",
+                 .directory = 3,
+                 .header = {},
+                 .content = "id\n1\nexample.com/\n"},
+                dirs[3]);
+    AddWithFile(builder, fixture,
+                {.location = "http://static.example.net/sticky.png",
+                 .fileName = "sticky[1].png",
+                 .directory = 2,
+                 .header = HttpHeader("image/png"),
+                 .flags = 0x45,
+                 .content = "\x89PNG\r\n",
+                 .grouped = true},
+                dirs[2]);
+    AddWithFile(builder, fixture,
+                {.location = "http://www.example.com/later-sync.html",
+                 .fileName = "later-sync[1].htm",
+                 .directory = 0,
+                 .header = HttpHeader("text/html"),
+                 .lastAccess = FileTime(2015, 8, 25, 11, 5, 20),
+                 .lastSync = DosTime(2016, 1, 2, 3, 4, 6),
+                 .content = html},
+                dirs[0]);
+    AddWithFile(builder, fixture,
+                {.location = "http://www.example.com/plain.txt",
+                 .fileName = "plain[1].txt",
+                 .directory = 1,
+                 .header = "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\n",
+                 .rawHeader = true,
+                 .content = "plain\n"},
+                "efgh5678");
+
+    builder.AddRedirect("http://example.com/", home);
+    builder.AddRedirect("http://go.example.com/r?id=1", secure);
+    const UrlSpec leaked{.location = "http://www.example.com/leaked.html",
+                         .fileName = "leaked[1].htm",
+                         .directory = 0,
+                         .header = HttpHeader("text/html"),
+                         .content = html};
+    fixture.files.emplace_back(JoinPath(dirs[0], leaked.fileName), leaked.content);
+    builder.AddLeak(leaked);
+    const UrlSpec stale{.location = "http://stale.example.com/old.html",
+                        .fileName = "old[1].htm",
+                        .directory = 3,
+                        .header = HttpHeader("text/html"),
+                        .content = html};
+    fixture.files.emplace_back(JoinPath(dirs[3], stale.fileName), stale.content);
+    builder.AddDeletedEntry(stale);
+
+    fixture.index = builder.Finish();
+    return fixture;
+}
+
+std::string NumberedUrl(std::string_view stem, int number, std::string_view suffix) {
+    return std::string(stem) + std::to_string(number) + std::string(suffix);
+}
+
+// An entry larger than 8192 bytes, met first, followed by ordinary entries.
+Fixture LargeEntry() {
+    Fixture fixture{"large-entry", {}, {}};
+    const std::vector<std::string> dirs = {"LARGE001"};
+    IndexBuilder builder(Signature, dirs);
+    builder.AddHashTable();
+
+    std::vector<std::string> small;
+    std::uint32_t firstBucket = 64;
+    for (int i = 1; i <= 5; ++i) {
+        small.push_back(NumberedUrl("http://www.example.com/small", i, ".html"));
+        firstBucket = std::min(firstBucket, UrlCacheHash(small.back()) & 63);
+    }
+    int number = 0;
+    while ((UrlCacheHash(NumberedUrl("http://big.example.com/huge", number, ".png")) & 63) >
+           firstBucket) {
+        ++number;
+    }
+    const std::string header =
+        "HTTP/1.1 200 OK\r\nContent-Type: image/png\r\nX-Padding: " + std::string(10000, 'x') +
+        "\r\n\r\n";
+    AddWithFile(builder, fixture,
+                {.location = NumberedUrl("http://big.example.com/huge", number, ".png"),
+                 .fileName = "huge[1].png",
+                 .header = header,
+                 .content = "\x89PNG\r\n"},
+                dirs[0]);
+    for (std::size_t i = 0; i < small.size(); ++i) {
+        AddWithFile(builder, fixture,
+                    {.location = small[i],
+                     .fileName = "small" + std::to_string(i + 1) + "[1].htm",
+                     .header = HttpHeader("text/html"),
+                     .content = "<p>small</p>\n"},
+                    dirs[0]);
+    }
+    fixture.index = builder.Finish();
+    return fixture;
+}
+
+// Ten entries in one bucket: the first table holds seven, the second the rest.
+Fixture ChainedHash() {
+    Fixture fixture{"chained-hash", {}, {}};
+    const std::vector<std::string> dirs = {"CHAIN001"};
+    IndexBuilder builder(Signature, dirs);
+    builder.AddHashTable();
+    const std::uint32_t bucket = UrlCacheHash("http://chain.example.com/page0.html") & 63;
+    int found = 0;
+    for (int number = 0; found < 10; ++number) {
+        const std::string url = NumberedUrl("http://chain.example.com/page", number, ".html");
+        if ((UrlCacheHash(url) & 63) != bucket) {
+            continue;
+        }
+        AddWithFile(builder, fixture,
+                    {.location = url,
+                     .fileName = "page" + std::to_string(number) + "[1].htm",
+                     .header = HttpHeader("text/html"),
+                     .content = "<p>chain</p>\n"},
+                    dirs[0]);
+        ++found;
+    }
+    fixture.index = builder.Finish();
+    return fixture;
+}
+
+// The same layout under the signature Wine's own WinINet writes.
+Fixture WineSignature() {
+    Fixture fixture{"wine-signature", {}, {}};
+    const std::vector<std::string> dirs = {"WINE0001"};
+    IndexBuilder builder("WINE URLCache Ver 0.2012001", dirs);
+    builder.AddHashTable();
+    AddWithFile(builder, fixture,
+                {.location = "http://wine.example.org/index.html",
+                 .fileName = "index[1].htm",
+                 .header = HttpHeader("text/html"),
+                 .content = "<p>wine</p>\n"},
+                dirs[0]);
+    AddWithFile(builder, fixture,
+                {.location = "http://wine.example.org/logo.png",
+                 .fileName = "logo[1].png",
+                 .header = HttpHeader("image/png"),
+                 .content = "\x89PNG\r\n"},
+                dirs[0]);
+    fixture.index = builder.Finish();
+    return fixture;
+}
+
+// File names that are not plain names; files sit where following them would lead.
+Fixture UnsafeFileNames() {
+    Fixture fixture{"unsafe-file-names", {}, {}};
+    const std::vector<std::string> dirs = {"SAFE0001"};
+    IndexBuilder builder(Signature, dirs);
+    builder.AddHashTable();
+    const char* names[] = {"../outside.html", "sub/inner.html", "..\\up.html", ".."};
+    int number = 0;
+    for (const char* name : names) {
+        builder.AddUrl({.location = NumberedUrl("http://unsafe.example.com/", ++number, ".html"),
+                        .fileName = name,
+                        .header = HttpHeader("text/html"),
+                        .content = "<p>x</p>\n"});
+    }
+    fixture.files.emplace_back("outside.html", "<p>outside the directory</p>\n");
+    fixture.files.emplace_back(JoinPath(JoinPath(dirs[0], "sub"), "inner.html"), "<p>inner</p>\n");
+    AddWithFile(builder, fixture,
+                {.location = "http://unsafe.example.com/ok.html",
+                 .fileName = "ok[1].htm",
+                 .header = HttpHeader("text/html"),
+                 .content = "<p>ok</p>\n"},
+                dirs[0]);
+    fixture.index = builder.Finish();
+    return fixture;
+}
+
+// A directory table naming "..": the index is damaged and its entries have no file.
+Fixture UnsafeDirectoryName() {
+    Fixture fixture{"unsafe-directory-name", {}, {}};
+    IndexBuilder builder(Signature, {"..", "SAFE0002"});
+    builder.AddHashTable();
+    builder.AddUrl({.location = "http://unsafe.example.com/victim.html",
+                    .fileName = "victim.html",
+                    .directory = 0,
+                    .header = HttpHeader("text/html"),
+                    .content = "<p>victim</p>\n"});
+    AddWithFile(builder, fixture,
+                {.location = "http://unsafe.example.com/ok.html",
+                 .fileName = "ok[1].htm",
+                 .directory = 1,
+                 .header = HttpHeader("text/html"),
+                 .content = "<p>ok</p>\n"},
+                "SAFE0002");
+    fixture.index = builder.Finish();
+    return fixture;
+}
+
+bool WriteFixture(const std::string& root, const Fixture& fixture) {
+    const std::string cache = JoinPath(root, fixture.name);
+    std::vector<std::pair<std::string, std::string>> files = fixture.files;
+    files.emplace_back("index.dat", fixture.index);
+    for (const auto& [relative, bytes] : files) {
+        const std::string path = JoinPath(cache, relative);
+        MakeDirectoryPath(DirectoryPart(path));
+        if (const Status status = WriteFileAtomically(path, bytes); !status.ok()) {
+            std::fprintf(stderr, "%s\n", status.message().c_str());
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: ie_fixture_writer OUTPUT_DIRECTORY\n");
+        return 2;
+    }
+    for (const Fixture& fixture : {Typical(), LargeEntry(), ChainedHash(), WineSignature(),
+                                   UnsafeFileNames(), UnsafeDirectoryName()}) {
+        if (!WriteFixture(argv[1], fixture)) {
+            return 1;
+        }
+        std::printf("%s\n", JoinPath(argv[1], fixture.name).c_str());
+    }
+    return 0;
+}
