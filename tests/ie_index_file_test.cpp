@@ -1,0 +1,179 @@
+#include "readers/ie_index_file.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <set>
+
+#include "ie_test_helpers.h"
+#include "platform/file_system.h"
+#include "readers/ie_url_hash.h"
+
+namespace arkivo {
+namespace {
+
+using namespace arkivo::testing;
+
+// Fixtures msiecfexport can read, whether sound or not.
+const std::vector<std::string> ReadableFixtures = {"typical", "large-entry", "chained-hash",
+                                                   "unsafe-file-names", "unsafe-directory-name"};
+
+IeIndex Parse(std::string_view bytes) {
+    IeIndex index;
+    EXPECT_TRUE(ParseIndexFile(bytes, index).ok());
+    return index;
+}
+
+std::set<std::pair<std::uint32_t, std::string>> Entries(const IeIndex& index) {
+    std::set<std::pair<std::uint32_t, std::string>> entries;
+    for (const IeUrlRecord& url : index.urls) {
+        entries.emplace(url.offset, url.location);
+    }
+    return entries;
+}
+
+TEST(IeIndexFile, RealFilesAreSoundAndListWhatMsiecfexportLists) {
+    ARKIVO_REQUIRE_SHARED_DATA();
+    ARKIVO_REQUIRE_MSIECFEXPORT();
+    for (const std::string& name : RealIndexFiles) {
+        SCOPED_TRACE(name);
+        const IeIndex index = Parse(ReadFile(RealIndex(name)));
+        EXPECT_TRUE(index.IsSound()) << index.damage.front();
+        const auto exported = MsiecfExport(RealIndex(name));
+        ASSERT_TRUE(exported);
+        EXPECT_EQ(AsExported(index), OfType(*exported, "URL"));
+    }
+}
+
+TEST(IeIndexFile, FixturesListWhatMsiecfexportLists) {
+    ARKIVO_REQUIRE_MSIECFEXPORT();
+    for (const std::string& name : ReadableFixtures) {
+        SCOPED_TRACE(name);
+        const IeIndex index = Parse(ReadFile(IeFixture(name) + "index.dat"));
+        EXPECT_EQ(index.IsSound(), name != "unsafe-directory-name");
+        const auto exported = MsiecfExport(IeFixture(name) + "index.dat");
+        ASSERT_TRUE(exported);
+        EXPECT_EQ(AsExported(index), OfType(*exported, "URL"));
+    }
+}
+
+TEST(IeIndexFile, ReadsRecordFieldsAndSkipsRedirectsLeaksAndDeletedSlots) {
+    const IeIndex index = Parse(ReadFile(IeFixture("typical") + "index.dat"));
+    ASSERT_TRUE(index.IsSound());
+    ASSERT_EQ(index.directories.size(), 4u);
+    EXPECT_EQ(index.directories[1].name, "EFGH5678");
+    EXPECT_EQ(index.urls.size(), 13u);
+    for (const IeUrlRecord& url : index.urls) {
+        EXPECT_NE(url.location, "http://example.com/") << "a redirect was listed";
+        EXPECT_NE(url.location, "http://www.example.com/leaked.html") << "a LEAK was listed";
+        EXPECT_NE(url.location, "http://stale.example.com/old.html")
+            << "a deleted slot was followed";
+        if (url.location == "http://www.example.com/plain.txt") {
+            // Stored without a trailing NUL: nothing is cut.
+            EXPECT_EQ(url.headerText, "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\n");
+        }
+        if (url.location == "http://static.example.net/sticky.png") {
+            EXPECT_EQ(url.slotFlags, ie_index::SlotUrlInGroup);
+            EXPECT_NE(url.groupOffset, 0u);
+            EXPECT_EQ(url.entryFlags & ie_index::StickyEntry, ie_index::StickyEntry);
+        }
+        if (url.location == "http://www.example.com/index.html") {
+            EXPECT_EQ(url.fileName, "index[1].htm");
+            EXPECT_EQ(url.directoryIndex, 0);
+            EXPECT_TRUE(url.headerText.ends_with("~U:tester\r\n")) << "one trailing NUL stripped";
+        }
+    }
+}
+
+TEST(IeIndexFile, AcceptsWineSignatureAndRejectsOthers) {
+    const std::string wine = ReadFile(IeFixture("wine-signature") + "index.dat");
+    EXPECT_EQ(Parse(wine).urls.size(), 2u);
+    EXPECT_TRUE(Parse(wine).IsSound());
+
+    const std::string typical = ReadFile(IeFixture("typical") + "index.dat");
+    const std::vector<std::string> signatures = {"Client UrlCache MMF Ver 4.7",
+                                                 "Client UrlCache MMF Ver 5.3",
+                                                 "WINE urlcache Ver 0.2", std::string(28, '\0')};
+    for (const std::string& signature : signatures) {
+        std::string bytes = typical;
+        bytes.replace(0, signature.size(), signature);
+        IeIndex index;
+        EXPECT_EQ(ParseIndexFile(bytes, index).code(), StatusCode::Malformed) << signature;
+        EXPECT_TRUE(index.urls.empty());
+    }
+    IeIndex index;
+    EXPECT_EQ(ParseIndexFile("", index).code(), StatusCode::Malformed);
+}
+
+TEST(IeIndexFile, HashIgnoresOneTrailingSlashAndChoosesTheBucket) {
+    EXPECT_EQ(UrlCacheHash("http://example.com/"), UrlCacheHash("http://example.com"));
+    EXPECT_NE(UrlCacheHash("http://example.com//"), UrlCacheHash("http://example.com"));
+    // The chained fixture filed ten entries in one bucket across two tables.
+    const IeIndex index = Parse(ReadFile(IeFixture("chained-hash") + "index.dat"));
+    ASSERT_EQ(index.urls.size(), 10u);
+    std::set<std::uint32_t> buckets;
+    for (const IeUrlRecord& url : index.urls) {
+        buckets.insert(UrlCacheHash(url.location) & 63);
+    }
+    EXPECT_EQ(buckets.size(), 1u);
+    EXPECT_TRUE(index.IsSound());
+}
+
+// Every cut of a file gives a subset of its entries, never a crash, and is damage.
+TEST(IeIndexFile, EveryTruncationGivesFewerEntries) {
+    // Steps prime to the 128-byte block size cut every field at some point.
+    std::vector<std::pair<std::string, std::size_t>> files = {
+        {IeFixture("typical") + "index.dat", 7}, {IeFixture("chained-hash") + "index.dat", 11}};
+    if (!SharedDataDir().empty()) {
+        files.emplace_back(RealIndex("plaso-Content.IE5-index.dat"), 13);
+    }
+    for (const auto& [path, step] : files) {
+        SCOPED_TRACE(path);
+        const std::string bytes = ReadFile(path);
+        const auto all = Entries(Parse(bytes));
+        for (std::size_t size = 0; size < bytes.size(); size += step) {
+            IeIndex index;
+            const Status status = ParseIndexFile(std::string_view(bytes).substr(0, size), index);
+            if (!status.ok()) {
+                EXPECT_LT(size, 28u + 1) << "only a cut signature may be refused";
+                continue;
+            }
+            EXPECT_FALSE(index.IsSound()) << size;
+            const auto entries = Entries(index);
+            EXPECT_TRUE(std::includes(all.begin(), all.end(), entries.begin(), entries.end()))
+                << size;
+        }
+    }
+}
+
+// Random damage never crashes, hangs or invents entries: the one stale record behind a
+// deleted slot is the only record a damaged slot could newly reach.
+TEST(IeIndexFile, RandomCorruptionNeverCrashes) {
+    const std::string original = ReadFile(IeFixture("typical") + "index.dat");
+    const std::size_t liveCount = Parse(original).urls.size();
+    std::mt19937 random(20240607);
+    std::size_t damaged = 0;
+    for (int round = 0; round < 3000; ++round) {
+        std::string bytes = original;
+        const int flips = 1 + static_cast<int>(random() % 8);
+        for (int i = 0; i < flips; ++i) {
+            // Half the damage lands in the header and bitmap, half in the records.
+            const std::size_t at =
+                random() % 2 == 0 ? random() % ie_index::BlocksOffset : random() % bytes.size();
+            bytes[at] = static_cast<char>(random());
+        }
+        IeIndex index;
+        if (!ParseIndexFile(bytes, index).ok()) {
+            continue;
+        }
+        damaged += index.IsSound() ? 0 : 1;
+        EXPECT_LE(index.urls.size(), liveCount + 1);
+        for (const IeUrlRecord& url : index.urls) {
+            EXPECT_LT(url.offset, bytes.size());
+        }
+    }
+    EXPECT_GT(damaged, 1000u) << "the checks should notice most random damage";
+}
+
+}  // namespace
+}  // namespace arkivo
