@@ -1,0 +1,315 @@
+// Writes a genuine Navigator cache index (FAT.DB) with the real Berkeley DB 1.85
+// hash code of Debian's libdb1-compat (libdb.so.2), plus the cached files it names,
+// and prints the entries it left in the database, one per line:
+//   URL <TAB> file name <TAB> content type <TAB> time
+//
+// Usage: make_fat_db OUTPUT [--page-size 4096|16384] [--entries N] [--first N] [--delete N]
+//                    [--big N] [--ssl N] [--after N] [--seed N] [--no-files]
+//                    [--no-bookkeeping]
+//   --entries N  N ordinary entries (default 5)
+//   --first N    number the entries from N on (default 0); the number picks the
+//                host, the type and so the bucket
+//   --delete N   delete N of them, chosen by the seed, before the bookkeeping pairs
+//   --big N      N more entries whose POST headers make them too large for a page
+//   --ssl N      N more https entries with a key cipher and a certificate
+//   --after N    N more entries stored after the bookkeeping pairs
+//   --no-files   do not create the cached files beside OUTPUT
+//   --no-bookkeeping  leave out the three INT_ pairs Navigator keeps
+//
+// The library has no headers (it is a compatibility package), so its interface is
+// declared here and the library is loaded at run time.
+
+#include <dlfcn.h>
+#include <fcntl.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+#include "model/url.h"
+#include "platform/byte_reader.h"
+#include "platform/path.h"
+
+namespace {
+
+struct DBT {
+    void* data;
+    size_t size;
+};
+enum DBTYPE { DB_BTREE = 0, DB_HASH = 1, DB_RECNO = 2 };
+struct DB {
+    DBTYPE type;
+    int (*close)(DB*);
+    int (*del)(const DB*, const DBT*, unsigned);
+    int (*get)(const DB*, const DBT*, DBT*, unsigned);
+    int (*put)(const DB*, DBT*, const DBT*, unsigned);
+    int (*seq)(const DB*, DBT*, DBT*, unsigned);
+    int (*sync)(const DB*, unsigned);
+    void* internal;
+    int (*fd)(const DB*);
+};
+struct HASHINFO {
+    unsigned bsize;
+    unsigned ffactor;
+    unsigned nelem;
+    unsigned cachesize;
+    uint32_t (*hash)(const void*, size_t);
+    int lorder;
+};
+using DbOpen = DB* (*)(const char*, int, int, DBTYPE, const void*);
+
+struct Entry {
+    std::string url;
+    std::string fileName;
+    std::string contentType;
+    std::int32_t time = 0;
+    std::string postHeaders;
+    std::string cipher;
+    std::string certificate;
+};
+
+void PutString(std::string& out, const std::string& text) {
+    if (text.empty()) {
+        arkivo::PutU32LE(out, 0);
+        return;
+    }
+    arkivo::PutU32LE(out, static_cast<std::uint32_t>(text.size() + 1));
+    out += text;
+    out += '\0';
+}
+
+std::string KeyOf(const Entry& entry) {
+    const bool post = !entry.postHeaders.empty();
+    std::string key;
+    arkivo::PutU32LE(key, static_cast<std::uint32_t>(12 + entry.url.size() + 1 + (post ? 16 : 0)));
+    PutString(key, entry.url);
+    arkivo::PutU32LE(key, post ? 16 : 0);
+    if (post) {
+        key += std::string(16, '\x5A');  // stands for the MD5 of the POST body
+    }
+    return key;
+}
+
+// A format version 3 record, as Navigator 3 writes it.
+std::string RecordOf(const Entry& entry) {
+    std::string body;
+    arkivo::PutU32LE(body, 3);                                       // version
+    arkivo::PutU32LE(body, static_cast<std::uint32_t>(entry.time));  // last modified
+    arkivo::PutU32LE(body, static_cast<std::uint32_t>(entry.time));  // last accessed
+    arkivo::PutU32LE(body, 0);                                       // expires
+    arkivo::PutU32LE(body, 1234);                                    // content length
+    body += '\0';                                                    // is_netsite
+    arkivo::PutU32LE(body, 0);                                       // lock date
+    PutString(body, entry.fileName);
+    arkivo::PutU32LE(body, static_cast<std::uint32_t>(entry.fileName.size()));
+    body += '\1';                                          // relative path
+    arkivo::PutU32LE(body, entry.cipher.empty() ? 0 : 1);  // security on
+    arkivo::PutU32LE(body, entry.cipher.empty() ? 0 : 128);
+    arkivo::PutU32LE(body, entry.cipher.empty() ? 0 : 40);
+    PutString(body, entry.cipher);
+    PutString(body, entry.certificate);
+    arkivo::PutU32LE(body, entry.postHeaders.empty() ? 0 : 1);  // method
+    PutString(body, entry.postHeaders);
+    PutString(body, entry.contentType);
+    PutString(body, "");  // content encoding
+    PutString(body, "");  // charset
+    body += '\0';         // incomplete file
+    arkivo::PutU32LE(body, 1234);
+    // The record size also counts the URL, which is not stored: zero padding.
+    body += std::string(entry.url.size() + 1, '\0');
+    std::string record;
+    arkivo::PutU32LE(record, static_cast<std::uint32_t>(body.size() + 4));
+    return record + body;
+}
+
+struct Options {
+    std::string output;
+    unsigned pageSize = 4096;
+    int entries = 5;
+    int first = 0;
+    int deleted = 0;
+    int big = 0;
+    int ssl = 0;
+    int after = 0;
+    unsigned seed = 1;
+    bool files = true;
+    bool bookkeeping = true;
+};
+
+bool ParseOptions(int argc, char** argv, Options& options) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const auto number = [&](auto& value) {
+            if (i + 1 >= argc) {
+                return false;
+            }
+            char* end = nullptr;
+            const long parsed = std::strtol(argv[++i], &end, 10);
+            value = static_cast<std::decay_t<decltype(value)>>(parsed);
+            return *end == '\0' && parsed >= 0;
+        };
+        bool ok = true;
+        if (arg == "--page-size") {
+            ok = number(options.pageSize);
+        } else if (arg == "--entries") {
+            ok = number(options.entries);
+        } else if (arg == "--first") {
+            ok = number(options.first);
+        } else if (arg == "--delete") {
+            ok = number(options.deleted);
+        } else if (arg == "--big") {
+            ok = number(options.big);
+        } else if (arg == "--ssl") {
+            ok = number(options.ssl);
+        } else if (arg == "--after") {
+            ok = number(options.after);
+        } else if (arg == "--seed") {
+            ok = number(options.seed);
+        } else if (arg == "--no-bookkeeping") {
+            options.bookkeeping = false;
+        } else if (arg == "--no-files") {
+            options.files = false;
+        } else if (options.output.empty() && !arg.starts_with("--")) {
+            options.output = arg;
+        } else {
+            ok = false;
+        }
+        if (!ok) {
+            return false;
+        }
+    }
+    return !options.output.empty() && (options.pageSize == 4096 || options.pageSize == 16384);
+}
+
+Entry MakeEntry(int number, const char* kind) {
+    static const char* const types[][2] = {{"text/html", "HTM"},   {"image/gif", "GIF"},
+                                           {"image/jpeg", "JPG"},  {"text/plain", "TXT"},
+                                           {"audio/x-wav", "WAV"}, {"application/zip", "ZIP"}};
+    const auto& type = types[number % 6];
+    char name[32];
+    std::snprintf(name, sizeof name, "M%07X.%s", number, type[1]);
+    Entry entry;
+    entry.url = std::string(std::strcmp(kind, "ssl") == 0 ? "https" : "http") + "://www.site" +
+                std::to_string(number % 7) + ".example/" + kind + "/" + std::to_string(number) +
+                "." + arkivo::LowerCase(type[1]);
+    entry.fileName = name;
+    entry.contentType = type[0];
+    entry.time = 850000000 + number * 61;
+    return entry;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    if (!ParseOptions(argc, argv, options)) {
+        std::fprintf(stderr,
+                     "usage: make_fat_db OUTPUT [--page-size 4096|16384] [--entries N] [--first N] "
+                     "[--delete N] [--big N] [--ssl N] [--after N] [--seed N] [--no-files] "
+                     "[--no-bookkeeping]\n");
+        return 2;
+    }
+    void* library = dlopen("libdb.so.2", RTLD_NOW);
+    if (library == nullptr) {
+        std::fprintf(stderr, "make_fat_db: cannot load libdb.so.2 (install libdb1-compat): %s\n",
+                     dlerror());
+        return 3;
+    }
+    const auto dbopen = reinterpret_cast<DbOpen>(dlsym(library, "dbopen"));
+    if (dbopen == nullptr) {
+        std::fprintf(stderr, "make_fat_db: libdb.so.2 has no dbopen\n");
+        return 3;
+    }
+    HASHINFO info{};
+    info.bsize = options.pageSize;
+    info.lorder = 1234;
+    DB* db = dbopen(options.output.c_str(), O_CREAT | O_RDWR | O_TRUNC, 0644, DB_HASH, &info);
+    if (db == nullptr) {
+        std::fprintf(stderr, "make_fat_db: cannot create %s: %s\n", options.output.c_str(),
+                     std::strerror(errno));
+        return 3;
+    }
+
+    std::vector<Entry> entries;
+    for (int i = 0; i < options.entries; ++i) {
+        entries.push_back(MakeEntry(options.first + i, "page"));
+    }
+    for (int i = 0; i < options.big; ++i) {
+        Entry entry = MakeEntry(options.first + options.entries + i, "big");
+        entry.postHeaders = "Content-Type: application/x-www-form-urlencoded\r\n" +
+                            std::string(options.pageSize + 900, 'p');
+        entries.push_back(entry);
+    }
+    for (int i = 0; i < options.ssl; ++i) {
+        Entry entry = MakeEntry(options.first + options.entries + options.big + i, "ssl");
+        entry.cipher = "RC4";
+        entry.certificate = std::string(300 + 17 * i, '\x30');
+        entries.push_back(entry);
+    }
+    bool failed = false;
+    const auto put = [&](std::string key, std::string data) {
+        DBT keyThing{key.data(), key.size()};
+        DBT dataThing{data.data(), data.size()};
+        failed |= db->put(db, &keyThing, &dataThing, 0) != 0;
+    };
+    for (const Entry& entry : entries) {
+        put(KeyOf(entry), RecordOf(entry));
+    }
+
+    std::vector<bool> live(entries.size(), true);
+    std::mt19937 random(options.seed);
+    for (int removed = 0; removed < options.deleted && removed < options.entries;) {
+        const std::size_t victim = random() % static_cast<unsigned>(options.entries);
+        if (!live[victim]) {
+            continue;
+        }
+        std::string key = KeyOf(entries[victim]);
+        DBT keyThing{key.data(), key.size()};
+        failed |= db->del(db, &keyThing, 0) != 0;
+        live[victim] = false;
+        ++removed;
+    }
+
+    std::string count;
+    arkivo::PutU32LE(count, static_cast<std::uint32_t>(entries.size()));
+    std::string size;
+    arkivo::PutU32LE(size, 1234u * static_cast<std::uint32_t>(entries.size()));
+    if (options.bookkeeping) {
+        put("INT_DiskCacheSize", size);
+        put("INT_DiskCacheNumber", count);
+        put("INT_ExternalCacheNameString", std::string("Netscape Internal Disk Cache") + '\0');
+    }
+
+    for (int i = 0; i < options.after; ++i) {
+        entries.push_back(MakeEntry(options.first + static_cast<int>(entries.size()), "late"));
+        live.push_back(true);
+        put(KeyOf(entries.back()), RecordOf(entries.back()));
+    }
+    failed |= db->close(db) != 0;
+    if (failed) {
+        std::fprintf(stderr, "make_fat_db: the database refused a change\n");
+        return 4;
+    }
+
+    const std::string dir = arkivo::DirectoryPart(options.output);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (!live[i]) {
+            continue;
+        }
+        const Entry& entry = entries[i];
+        if (options.files) {
+            if (FILE* file = std::fopen((dir + entry.fileName).c_str(), "wb")) {
+                std::fputs(entry.url.c_str(), file);
+                std::fclose(file);
+            }
+        }
+        std::printf("%s\t%s\t%s\t%d\n", entry.url.c_str(), entry.fileName.c_str(),
+                    entry.contentType.c_str(), entry.time);
+    }
+    return 0;
+}
