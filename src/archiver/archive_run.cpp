@@ -1,0 +1,229 @@
+#include "archiver/archive_run.h"
+
+#include <exception>
+
+#include "archiver/archive_layout.h"
+#include "archiver/archive_link_map.h"
+#include "archiver/archive_names.h"
+#include "archiver/link_rewriter.h"
+#include "archiver/offline_index.h"
+#include "model/file_utils.h"
+#include "model/url.h"
+#include "platform/dialogs.h"
+#include "platform/path.h"
+
+namespace arkivo {
+namespace {
+
+constexpr std::size_t MessageLimit = 255;
+constexpr int NoFilesHelpContext = 11;
+
+std::string CreateQuestion(const std::string& dir) {
+    return CutTo("Archive directory\r\n\r\n" + dir + "\r\n\r\n" + "does not exist. Create?",
+                 MessageLimit);
+}
+
+std::string CompletionQuestion(const std::string& dir) {
+    return CutTo("Archiving completed.\r\nThe index page is located at:\r\n\r\n" + dir +
+                     IndexPageName + "\r\n\r\n" + "Do you wish to load this index now?",
+                 MessageLimit);
+}
+
+}  // namespace
+
+ArchiveRun::ArchiveRun(ArchiveRunOptions options, ArchiveRunHooks hooks)
+    : options_(std::move(options)), hooks_(std::move(hooks)) {}
+
+void ArchiveRun::PrepareArchiveRun() {
+    if (options_.edition == Edition::Nav) {
+        extensionTable_ = BuildExtensionTable();
+    }
+    archiveJob_.clear();
+}
+
+bool ArchiveRun::StartArchiveRun() {
+    if (archiveJob_.empty()) {
+        TheDialogs().ShowMessage(DialogMessage{NoFilesToArchiveText, DialogIcon::Information,
+                                               DialogButtons::OkHelp, NoFilesHelpContext});
+        return false;
+    }
+    return true;
+}
+
+std::string ArchiveRun::IndexPath() const {
+    return options_.ArchiveDir + IndexPageName;
+}
+
+ArchiveRunResult ArchiveRun::CheckArchiveDirectory() {
+    options_.ArchiveDir = IncludeTrailingSeparator(options_.ArchiveDir);
+    if (!IsDirectory(options_.ArchiveDir)) {
+        if (options_.AskQuestions) {
+            const DialogResult answer = TheDialogs().ShowMessage(
+                DialogMessage{CreateQuestion(options_.ArchiveDir), DialogIcon::Confirmation,
+                              DialogButtons::YesNoCancel, 0});
+            if (answer != DialogResult::Yes) {
+                return ArchiveRunResult(ArchiveOutcome::NotStarted);
+            }
+        }
+        MakeDirectoryPath(options_.ArchiveDir);
+        if (!IsDirectory(options_.ArchiveDir)) {
+            TheDialogs().ShowMessage(
+                DialogMessage{CannotCreateDirectoryText, DialogIcon::Error, DialogButtons::Ok, 0});
+            ArchiveRunResult result(ArchiveOutcome::NotStarted);
+            result.KeepWindowOpen = options_.AskQuestions;
+            result.Error = CannotCreateDirectoryText;
+            return result;
+        }
+    }
+    return RunArchive();
+}
+
+ArchiveRunResult ArchiveRun::RunArchive() {
+    busy_ = true;
+    cancelRequested_ = false;
+    ArchiveRunResult result(ArchiveOutcome::Completed);
+    std::string error;
+    bool archiveRead = false;
+
+    if (!archiveJob_.empty()) {
+        try {
+            usedNames_.Clear();
+            const Status read = archiveList_.ReadArchiveInfo(options_.ArchiveDir, usedNames_);
+            if (!read.ok()) {
+                // Going on would replace an archive.dat we could not read with a shorter list.
+                error = read.message();
+            } else {
+                archiveRead = true;
+                NameItems();
+                usedNames_.Clear();
+                ArchiveItems(result);
+                if (!cancelRequested_) {
+                    progress_ = 100;
+                    if (hooks_.SetProgress) {
+                        hooks_.SetProgress(100);
+                    }
+                    BuildOfflineIndex(options_.ArchiveDir, archiveList_.Entries(),
+                                      IndexProgress{hooks_.SetStage, hooks_.SetProgress});
+                }
+            }
+        } catch (const std::exception& caught) {
+            error = caught.what();
+        }
+        if (archiveRead) {
+            const Status written = archiveList_.WriteArchiveInfo(options_.ArchiveDir);
+            if (!written.ok() && error.empty()) {
+                error = written.message();
+            }
+        }
+        usedNames_.Clear();
+    }
+    busy_ = false;
+
+    if (cancelRequested_) {
+        result.Outcome = ArchiveOutcome::Cancelled;
+    } else {
+        if (!error.empty()) {
+            result.Outcome = ArchiveOutcome::Failed;
+            result.Error = error;
+        }
+        if (result.Outcome == ArchiveOutcome::Completed && hooks_.StoreSettings &&
+            options_.edition == Edition::IE) {
+            hooks_.StoreSettings();
+        }
+        if (options_.AskQuestions) {
+            const DialogResult answer = TheDialogs().ShowMessage(
+                DialogMessage{CompletionQuestion(options_.ArchiveDir), DialogIcon::Information,
+                              DialogButtons::YesNoCancel, 0});
+            result.OpenIndex = answer == DialogResult::Yes;
+        }
+    }
+    if (!error.empty()) {
+        TheDialogs().ShowMessage(DialogMessage{error, DialogIcon::Error, DialogButtons::Ok, 0});
+    }
+    return result;
+}
+
+void ArchiveRun::NameItems() {
+    StartStage(NamingStageText);
+    const TExtensionTable extensions = extensionTable_ ? *extensionTable_ : BuildExtensionTable();
+    for (std::size_t i = 0; i < archiveJob_.size(); ++i) {
+        AdvanceProgress(i);
+        TCacheItem& item = *archiveJob_[i];
+        if (const auto name = archiveList_.FindArchivedName(item.Url)) {
+            item.ArchiveName = *name;
+        } else if (!AssignArchiveName(item, options_.ArchiveDir, options_.edition, extensions,
+                                      usedNames_)) {
+            item.ArchiveName.clear();
+        }
+    }
+}
+
+void ArchiveRun::ArchiveItems(ArchiveRunResult& result) {
+    StartStage(ArchivingStageText);
+    const ArchiveLinkMap map(archiveJob_, archiveList_.Entries());
+    for (std::size_t i = 0; i < archiveJob_.size(); ++i) {
+        AdvanceProgress(i);
+        TCacheItem& item = *archiveJob_[i];
+        if (item.Kind != 0) {
+            try {
+                if (ArchiveOne(item, map)) {
+                    archiveList_.MergeArchived(item);
+                    ++result.ArchivedCount;
+                } else {
+                    ++result.FailedCount;
+                }
+            } catch (const std::exception&) {
+                ++result.FailedCount;  // one item's failure never stops the run
+            }
+        }
+        if (cancelRequested_) {
+            break;
+        }
+    }
+}
+
+bool ArchiveRun::ArchiveOne(TCacheItem& item, const ArchiveLinkMap& map) {
+    const auto path = ArchivePathOf(options_.ArchiveDir, item);
+    if (!path) {
+        return false;
+    }
+    // A name kept from an earlier run may belong to a folder this run has not made.
+    const std::string folder = DirectoryPart(*path);
+    if (!IsDirectory(folder)) {
+        MakeDirectoryPath(folder);
+    }
+    if (item.Kind == 1) {
+        return RewritePage(item, options_.ArchiveDir, options_.Links, map).ok();
+    }
+    return CopyFileOver(item.CacheFile, *path);
+}
+
+void ArchiveRun::StartStage(const char* stage) {
+    if (hooks_.SetStage) {
+        hooks_.SetStage(stage);
+    }
+    progress_ = 0;
+    if (hooks_.SetProgress) {
+        hooks_.SetProgress(0);
+    }
+}
+
+void ArchiveRun::AdvanceProgress(std::size_t index) {
+    const int percent = static_cast<int>(index * 100 / archiveJob_.size());
+    if (percent > progress_) {
+        progress_ = percent;
+        if (hooks_.SetProgress) {
+            hooks_.SetProgress(percent);
+        }
+    }
+}
+
+void ArchiveRun::FinishArchiveRun(const ArchiveRunResult& result) {
+    if (result.OpenIndex && hooks_.OpenDocument) {
+        hooks_.OpenDocument(IndexPath());
+    }
+    extensionTable_.reset();
+    archiveJob_.clear();
+}
+
+}  // namespace arkivo

@@ -1,0 +1,118 @@
+#pragma once
+// The archive run: copies the chosen cache items into the archive directory as a
+// tree a browser can walk offline, under names unique in their folder and stable
+// across runs, rewrites HTML pages so their links stay inside the archive, keeps
+// archive.dat up to date and has the index rebuilt.
+//
+// The engine runs without a window. Whoever drives it (the progress window, the
+// command line) supplies the hooks: progress and stage texts, a way to let pending
+// events run, opening the finished index, and, for ArkivoIE, storing the settings.
+// Questions and messages go through the Dialogs seam.
+//
+// Order of a run: PrepareArchiveRun, fill ArchiveJob, StartArchiveRun (false when
+// there is nothing to archive), CheckArchiveDirectory (which runs RunArchive), and
+// always FinishArchiveRun.
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "archiver/archive_info.h"
+#include "archiver/link_options.h"
+#include "archiver/used_names.h"
+#include "model/cache_item.h"
+#include "model/content_types.h"
+#include "model/edition.h"
+
+namespace arkivo {
+
+inline constexpr const char* NamingStageText = "Creating unique filenames...";
+inline constexpr const char* ArchivingStageText = "Archiving files...";
+inline constexpr const char* NoFilesToArchiveText = "No files to archive.";
+inline constexpr const char* CannotCreateDirectoryText =
+    "Could not create directory.\r\nCheck the archive directory settings.";
+
+struct ArchiveRunHooks {
+    std::function<void(const std::string& stage)> SetStage;
+    // Shows the progress (0 to 100) and lets pending events run, a Cancel click among them.
+    std::function<void(int percent)> SetProgress;
+    // ArkivoIE stores all settings after a completed run.
+    std::function<void()> StoreSettings;
+    std::function<void(const std::string& path)> OpenDocument;
+};
+
+struct ArchiveRunOptions {
+    Edition edition = Edition::Nav;
+    std::string ArchiveDir;
+    LinkOptions Links;
+    // The windows ask before creating a missing directory and offer to open the
+    // index at the end; the command line creates the directory and asks nothing.
+    bool AskQuestions = true;
+};
+
+enum class ArchiveOutcome {
+    NothingToArchive,  // the job was empty
+    NotStarted,        // the directory is missing and was not created
+    Cancelled,         // stopped during the archiving stage; what was archived is recorded
+    Completed,         // every item handled and the index rebuilt
+    Failed,            // an error outside the per-item handling; its text is in Error
+};
+
+struct ArchiveRunResult {
+    explicit ArchiveRunResult(ArchiveOutcome outcome = ArchiveOutcome::NotStarted)
+        : Outcome(outcome) {}
+
+    ArchiveOutcome Outcome;
+    bool OpenIndex = false;       // the user asked to open the index (the window's OK result)
+    bool KeepWindowOpen = false;  // the directory could not be created: the window waits for Cancel
+    std::size_t ArchivedCount = 0;
+    std::size_t FailedCount = 0;  // items whose copy or rewritten page could not be written
+    std::string Error;
+};
+
+class ArchiveRun {
+  public:
+    ArchiveRun(ArchiveRunOptions options, ArchiveRunHooks hooks);
+
+    // Empties ArchiveJob and, in ArkivoNav, builds the extension table.
+    void PrepareArchiveRun();
+    std::vector<TCacheItem*>& ArchiveJob() { return archiveJob_; }
+
+    // False, after the message "No files to archive.", when the job is empty.
+    bool StartArchiveRun();
+
+    // Makes sure the archive directory exists (asking first when questions are on),
+    // then runs RunArchive.
+    ArchiveRunResult CheckArchiveDirectory();
+
+    // Opens the index when asked to, then drops the job and the extension table.
+    void FinishArchiveRun(const ArchiveRunResult& result);
+
+    // Cancel while busy: the archiving stage stops after the current item.
+    void RequestCancel() { cancelRequested_ = true; }
+    bool Busy() const { return busy_; }
+
+    const std::string& ArchiveDir() const { return options_.ArchiveDir; }
+    std::string IndexPath() const;
+
+  private:
+    ArchiveRunResult RunArchive();
+    void NameItems();
+    void ArchiveItems(ArchiveRunResult& result);
+    bool ArchiveOne(TCacheItem& item, const class ArchiveLinkMap& map);
+    void StartStage(const char* stage);
+    void AdvanceProgress(std::size_t index);
+
+    ArchiveRunOptions options_;
+    ArchiveRunHooks hooks_;
+    std::vector<TCacheItem*> archiveJob_;
+    std::optional<TExtensionTable> extensionTable_;
+    TArchiveList archiveList_;
+    UsedNames usedNames_;
+    bool busy_ = false;
+    bool cancelRequested_ = false;
+    int progress_ = 0;
+};
+
+}  // namespace arkivo

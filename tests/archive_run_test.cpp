@@ -1,0 +1,267 @@
+#include "archiver/archive_run.h"
+
+#include <gtest/gtest.h>
+
+#include "model/content_types.h"
+#include "model/file_utils.h"
+#include "platform/dialogs.h"
+#include "platform/file_system.h"
+#include "support/test_support.h"
+
+namespace arkivo {
+namespace {
+
+using testing::ReadFile;
+using testing::TempDir;
+using testing::WriteFile;
+
+class ArchiveRunTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        LoadMimeTypes(cache.Path());
+        MakeDirectoryPath(archive / "arch");
+    }
+
+    TCacheItem& Cached(const std::string& url, int kind, const std::string& body,
+                       const std::string& domain = "h") {
+        auto item = std::make_unique<TCacheItem>();
+        item->Url = url;
+        item->Kind = kind;
+        item->Group = kind == 1 ? 0 : 1;
+        item->Date = 45000.0;
+        item->Domain = domain;
+        item->CacheFile = cache / ("file" + std::to_string(items.size()));
+        WriteFile(item->CacheFile, body);
+        items.push_back(std::move(item));
+        return *items.back();
+    }
+
+    ArchiveRunOptions Options(Edition edition = Edition::Nav) {
+        ArchiveRunOptions options;
+        options.edition = edition;
+        options.ArchiveDir = archive / "arch";
+        return options;
+    }
+
+    ArchiveRunHooks RecordingHooks() {
+        ArchiveRunHooks hooks;
+        hooks.SetStage = [this](const std::string& stage) { trace.push_back(stage); };
+        hooks.SetProgress = [this](int percent) { trace.push_back(std::to_string(percent)); };
+        return hooks;
+    }
+
+    // One whole run over every cached item, as the explorer drives it.
+    ArchiveRunResult RunAll(ArchiveRun& run) {
+        run.PrepareArchiveRun();
+        for (const auto& item : items) {
+            run.ArchiveJob().push_back(item.get());
+        }
+        if (!run.StartArchiveRun()) {
+            return ArchiveRunResult(ArchiveOutcome::NothingToArchive);
+        }
+        ArchiveRunResult result = run.CheckArchiveDirectory();
+        run.FinishArchiveRun(result);
+        return result;
+    }
+
+    std::string Archived(const std::string& relative) { return archive / ("arch/" + relative); }
+
+    TempDir cache;
+    TempDir archive;
+    TCacheItemList items;
+    ScriptedDialogs dialogs;
+    ScopedDialogs installDialogs{dialogs};
+    std::vector<std::string> trace;
+};
+
+TEST_F(ArchiveRunTest, AnEmptyJobSaysSoAndDoesNothing) {
+    ArchiveRun run(Options(), {});
+    EXPECT_EQ(RunAll(run).Outcome, ArchiveOutcome::NothingToArchive);
+    ASSERT_EQ(dialogs.Shown().size(), 1u);
+    EXPECT_EQ(dialogs.Shown()[0].text, "No files to archive.");
+    EXPECT_EQ(dialogs.Shown()[0].helpContext, 11);
+    EXPECT_FALSE(FileExists(Archived("archive.dat")));
+    EXPECT_FALSE(IsDirectory(Archived("images")));
+}
+
+TEST_F(ArchiveRunTest, AMissingDirectoryIsCreatedOnlyWhenTheUserAgrees) {
+    Cached("http://h:80/a.gif", 2, "GIF89a");
+    ArchiveRunOptions options = Options();
+    options.ArchiveDir = archive / "new/deep/arch";
+    {
+        ArchiveRun run(options, {});
+        dialogs.QueueAnswer(DialogResult::No);
+        EXPECT_EQ(RunAll(run).Outcome, ArchiveOutcome::NotStarted);
+        EXPECT_FALSE(IsDirectory(archive / "new"));
+        EXPECT_EQ(dialogs.Shown()[0].text, "Archive directory\r\n\r\n" + options.ArchiveDir +
+                                               "/\r\n\r\ndoes not exist. Create?");
+    }
+    ArchiveRun run(options, {});
+    dialogs.QueueAnswer(DialogResult::Yes);
+    EXPECT_EQ(RunAll(run).Outcome, ArchiveOutcome::Completed);
+    EXPECT_TRUE(FileExists(archive / "new/deep/arch/h/image/a.gif"));
+}
+
+TEST_F(ArchiveRunTest, CompletedRunCopiesRecordsAndReportsProgress) {
+    Cached("http://h:80/a.gif", 2, "GIF89a-one");
+    Cached("http://h:80/b.gif", 2, "GIF89a-two");
+    Cached("http://other:80/song.wav", 26, "RIFF", "other");
+    ArchiveRun run(Options(), RecordingHooks());
+    dialogs.QueueAnswer(DialogResult::No);  // do not open the index
+    const ArchiveRunResult result = RunAll(run);
+
+    EXPECT_EQ(result.Outcome, ArchiveOutcome::Completed);
+    EXPECT_EQ(result.ArchivedCount, 3u);
+    EXPECT_FALSE(result.OpenIndex);
+    EXPECT_EQ(ReadFile(Archived("h/image/b.gif")), "GIF89a-two");
+    EXPECT_EQ(ReadFile(Archived("other/audio/song.wav")), "RIFF");
+    EXPECT_EQ(LoadArchiveInfo(Archived("archive.dat")).size(), 3u);
+    // The index pages report their own stage after these.
+    ASSERT_GE(trace.size(), 9u);
+    EXPECT_EQ(std::vector<std::string>(trace.begin(), trace.begin() + 9),
+              (std::vector<std::string>{"Creating unique filenames...", "0", "33", "66",
+                                        "Archiving files...", "0", "33", "66", "100"}));
+    const std::string question = dialogs.Shown().back().text;
+    EXPECT_EQ(question, "Archiving completed.\r\nThe index page is located at:\r\n\r\n" +
+                            archive.Path() +
+                            "arch/1st_page.htm\r\n\r\nDo you wish to load this index now?");
+}
+
+TEST_F(ArchiveRunTest, ArchivingAgainKeepsOneFileAndOneEntry) {
+    TCacheItem& item = Cached("http://h:80/a.gif", 2, "first");
+    {
+        ArchiveRun run(Options(), {});
+        RunAll(run);
+    }
+    WriteFile(item.CacheFile, "second");
+    item.ArchiveName.clear();
+    ArchiveRun run(Options(), {});
+    RunAll(run);
+    EXPECT_EQ(ReadFile(Archived("h/image/a.gif")), "second");
+    EXPECT_FALSE(FileExists(Archived("h/image/a(1).gif")));
+    EXPECT_EQ(LoadArchiveInfo(Archived("archive.dat")).size(), 1u);
+}
+
+TEST_F(ArchiveRunTest, OnlyWrittenCopiesAreRecorded) {
+    Cached("http://h:80/unclassified", 0, "x");
+    TCacheItem& gone = Cached("http://h:80/gone.gif", 2, "x");
+    ::unlink(gone.CacheFile.c_str());
+    Cached("http://..:80/escape.gif", 2, "x", "..");
+    Cached("http://h:80/kept.gif", 2, "kept");
+    ArchiveRun run(Options(), {});
+    const ArchiveRunResult result = RunAll(run);
+
+    EXPECT_EQ(result.ArchivedCount, 1u);
+    EXPECT_EQ(result.FailedCount, 2u);
+    const TCacheItemList recorded = LoadArchiveInfo(Archived("archive.dat"));
+    ASSERT_EQ(recorded.size(), 1u);
+    EXPECT_EQ(recorded[0]->Url, "http://h:80/kept.gif");
+    EXPECT_FALSE(FileExists(archive / "escape.gif"));
+    EXPECT_FALSE(FileExists(Archived("escape.gif")));
+}
+
+TEST_F(ArchiveRunTest, CancelKeepsWhatWasArchivedBefore) {
+    for (int i = 0; i < 10; ++i) {
+        Cached("http://h:80/" + std::to_string(i) + ".gif", 2, "x");
+    }
+    ArchiveRunHooks hooks;
+    ArchiveRun* running = nullptr;
+    bool archiving = false;
+    hooks.SetStage = [&](const std::string& stage) { archiving = stage == "Archiving files..."; };
+    hooks.SetProgress = [&](int percent) {
+        if (archiving && percent >= 30) {
+            running->RequestCancel();
+        }
+    };
+    ArchiveRun run(Options(), hooks);
+    running = &run;
+    const ArchiveRunResult result = RunAll(run);
+
+    EXPECT_EQ(result.Outcome, ArchiveOutcome::Cancelled);
+    EXPECT_EQ(result.ArchivedCount, 4u);  // the item at 30 % is still finished
+    EXPECT_EQ(LoadArchiveInfo(Archived("archive.dat")).size(), 4u);
+    EXPECT_TRUE(dialogs.Shown().empty());  // no completion question after a cancel
+}
+
+TEST_F(ArchiveRunTest, CancelWhileNamingTakesEffectAfterTheFirstArchivedItem) {
+    for (int i = 0; i < 3; ++i) {
+        Cached("http://h:80/" + std::to_string(i) + ".gif", 2, "x");
+    }
+    ArchiveRunHooks hooks;
+    ArchiveRun* running = nullptr;
+    hooks.SetStage = [&](const std::string& stage) {
+        if (stage == "Creating unique filenames...") {
+            running->RequestCancel();
+        }
+    };
+    ArchiveRun run(Options(), hooks);
+    running = &run;
+    const ArchiveRunResult result = RunAll(run);
+    EXPECT_EQ(result.Outcome, ArchiveOutcome::Cancelled);
+    EXPECT_EQ(result.ArchivedCount, 1u);
+}
+
+TEST_F(ArchiveRunTest, AnUnreadableArchiveInfoStopsTheRunAndSurvives) {
+    Cached("http://h:80/a.gif", 2, "x");
+    MakeDirectoryPath(Archived("archive.dat"));
+    ArchiveRun run(Options(), {});
+    const ArchiveRunResult result = RunAll(run);
+    EXPECT_EQ(result.Outcome, ArchiveOutcome::Failed);
+    EXPECT_EQ(dialogs.Shown().back().icon, DialogIcon::Error);
+    EXPECT_TRUE(IsDirectory(Archived("archive.dat")));
+    EXPECT_FALSE(FileExists(Archived("h/image/a.gif")));
+}
+
+TEST_F(ArchiveRunTest, OnlyArkivoIEStoresTheSettingsAfterACompletedRun) {
+    Cached("http://h:80/a.gif", 2, "x");
+    for (Edition edition : {Edition::Nav, Edition::IE}) {
+        int stored = 0;
+        ArchiveRunHooks hooks;
+        hooks.StoreSettings = [&] { ++stored; };
+        ArchiveRun run(Options(edition), hooks);
+        RunAll(run);
+        EXPECT_EQ(stored, edition == Edition::IE ? 1 : 0);
+    }
+}
+
+TEST_F(ArchiveRunTest, YesOpensTheIndex) {
+    Cached("http://h:80/a.gif", 2, "x");
+    std::string opened;
+    ArchiveRunHooks hooks;
+    hooks.OpenDocument = [&](const std::string& path) { opened = path; };
+    ArchiveRun run(Options(), hooks);
+    dialogs.QueueAnswer(DialogResult::Yes);
+    EXPECT_TRUE(RunAll(run).OpenIndex);
+    EXPECT_EQ(opened, Archived("1st_page.htm"));
+}
+
+TEST_F(ArchiveRunTest, PagesLinkToEachOtherInsideTheArchive) {
+    Cached("http://h:80/dir/index.html", 1, "<A HREF=\"next.html\">next</A><IMG SRC=\"pic.gif\">");
+    Cached("http://h:80/dir/next.html", 1, "<TITLE>Next</TITLE>");
+    Cached("http://h:80/dir/pic.gif", 2, "GIF89a");
+    ArchiveRunOptions options = Options();
+    options.Links.EmphasizeLinks = false;
+    ArchiveRun run(options, {});
+    RunAll(run);
+    EXPECT_EQ(ReadFile(Archived("h/text/index.htm")),
+              "<A HREF=\"../../h/text/next.htm\">next</A><IMG SRC=\"../../h/image/pic.gif\">");
+    const TCacheItemList recorded = LoadArchiveInfo(Archived("archive.dat"));
+    ASSERT_EQ(recorded.size(), 3u);
+    EXPECT_EQ(recorded[1]->Title, "Next");
+}
+
+TEST_F(ArchiveRunTest, MoreThanSixteenBitsOfItems) {
+    auto& first = Cached("http://h:80/0.gif", 2, "x");
+    for (int i = 1; i < 66000; ++i) {
+        auto item = std::make_unique<TCacheItem>(first);
+        item->Url = "http://h:80/" + std::to_string(i) + ".gif";
+        items.push_back(std::move(item));
+    }
+    ArchiveRun run(Options(), {});
+    const ArchiveRunResult result = RunAll(run);
+    EXPECT_EQ(result.ArchivedCount, 66000u);
+    EXPECT_EQ(LoadArchiveInfo(Archived("archive.dat")).size(), 66000u);
+}
+
+}  // namespace
+}  // namespace arkivo

@@ -1,0 +1,153 @@
+// Measures an archive run against copying the same cached files with "cp -r".
+//
+// Generates a cache of N items (half HTML pages of about 20 KB with about 20 links
+// each, the rest images and other files), archives it into a fresh directory with the
+// archive engine, and times "cp -r" of the cache directory in the same run. Then does
+// the same for 2N items, so the growth can be read off.
+//
+//   archive_bench [ITEMS] [WORK_DIR]      (defaults: 20000 and a temporary directory)
+
+#include <sys/wait.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+#include <string>
+
+#include "archiver/archive_run.h"
+#include "model/content_types.h"
+#include "model/file_utils.h"
+#include "platform/dialogs.h"
+#include "platform/file_system.h"
+#include "platform/path.h"
+
+namespace {
+
+using namespace arkivo;
+using Clock = std::chrono::steady_clock;
+
+std::string Page(int index, int items, std::mt19937& random) {
+    std::string page =
+        "<HTML><HEAD><TITLE>Page " + std::to_string(index) + "</TITLE></HEAD><BODY>\n";
+    while (page.size() < 20000) {
+        const int target = static_cast<int>(random() % static_cast<unsigned>(items));
+        page += "<P>Some text about the subject of this page, and a link to ";
+        page += target % 2 == 0 ? "<A HREF=\"/p" + std::to_string(target) + ".html\">page</A>"
+                                : "<IMG SRC=\"/i" + std::to_string(target) + ".gif\">";
+        page += " followed by more words to read.</P>\n";
+        page += std::string(800, 'w') + "\n";
+    }
+    return page + "</BODY></HTML>\n";
+}
+
+struct Cache {
+    TCacheItemList items;
+    std::uint64_t bytes = 0;
+};
+
+Cache MakeCache(const std::string& dir, int count) {
+    MakeDirectoryPath(dir);
+    std::mt19937 random(7);
+    Cache cache;
+    const std::string picture(6000, 'G');
+    const std::string archiveFile(30000, 'Z');
+    for (int i = 0; i < count; ++i) {
+        auto item = std::make_unique<TCacheItem>();
+        const int domain = i % 50;
+        item->Domain = "site" + std::to_string(domain) + ".example";
+        item->Date = 45000.0;
+        std::string body;
+        if (i % 2 == 0) {
+            item->Kind = 1;
+            item->Url = "http://" + item->Domain + ":80/p" + std::to_string(i) + ".html";
+            body = Page(i, count, random);
+        } else if (i % 4 == 1) {
+            item->Kind = 2;
+            item->Url = "http://" + item->Domain + ":80/i" + std::to_string(i - 1) + ".gif";
+            body = picture;
+        } else {
+            item->Kind = 44;
+            item->Url = "http://" + item->Domain + ":80/f" + std::to_string(i) + ".zip";
+            body = archiveFile;
+        }
+        item->CacheFile = JoinPath(dir, "M" + std::to_string(i));
+        if (!WriteFileAtomically(item->CacheFile, body).ok()) {
+            std::fprintf(stderr, "cannot write %s\n", item->CacheFile.c_str());
+            std::exit(1);
+        }
+        cache.bytes += body.size();
+        cache.items.push_back(std::move(item));
+    }
+    return cache;
+}
+
+double Seconds(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+double TimeArchive(const Cache& cache, const std::string& archiveDir) {
+    ArchiveRunOptions options;
+    options.ArchiveDir = archiveDir;
+    options.AskQuestions = false;
+    ArchiveRun run(options, {});
+    run.PrepareArchiveRun();
+    for (const auto& item : cache.items) {
+        run.ArchiveJob().push_back(item.get());
+    }
+    const auto start = Clock::now();
+    const ArchiveRunResult result = run.CheckArchiveDirectory();
+    const double seconds = Seconds(start);
+    run.FinishArchiveRun(result);
+    if (result.Outcome != ArchiveOutcome::Completed) {
+        std::fprintf(stderr, "archive run did not complete: %s\n", result.Error.c_str());
+        std::exit(1);
+    }
+    return seconds;
+}
+
+double TimeCopy(const std::string& from, const std::string& to) {
+    const std::string command = "cp -r '" + from + "' '" + to + "'";
+    const auto start = Clock::now();
+    const int status = std::system(command.c_str());
+    const double seconds = Seconds(start);
+    if (status != 0) {
+        std::fprintf(stderr, "cp failed\n");
+        std::exit(1);
+    }
+    return seconds;
+}
+
+void Measure(const std::string& work, int count) {
+    const std::string base = JoinPath(work, std::to_string(count));
+    const Cache cache = MakeCache(JoinPath(base, "cache"), count);
+    std::system(("sync; rm -rf '" + base + "/copy' '" + base + "/archive'").c_str());
+    const double copy = TimeCopy(JoinPath(base, "cache"), JoinPath(base, "copy"));
+    const double archive = TimeArchive(cache, JoinPath(base, "archive"));
+    std::printf("%7d items  %7.1f MB   archive %7.3f s   cp -r %7.3f s   ratio %5.2f\n", count,
+                static_cast<double>(cache.bytes) / 1e6, archive, copy, archive / copy);
+    std::fflush(stdout);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int items = argc > 1 ? std::atoi(argv[1]) : 20000;
+    std::string work;
+    if (argc > 2) {
+        work = argv[2];
+    } else {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "arkivo-bench-XXXXXX").string();
+        work = ::mkdtemp(pattern.data()) ? pattern : "arkivo-bench";
+    }
+    LoadMimeTypes(work);
+    std::printf("Archive run against cp -r of the same cached files (%s)\n", work.c_str());
+    Measure(work, items);
+    Measure(work, items * 2);
+    if (argc <= 2) {
+        std::filesystem::remove_all(work);
+    }
+    return 0;
+}
