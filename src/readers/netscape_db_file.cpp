@@ -75,10 +75,13 @@ class ChainWalk {
         return *base + (address & 0x7FF);
     }
 
+    // A page cut short by the end of the file reads as never written: its table
+    // may name items that were cut off.
     DbPage PageAt(std::uint64_t page) const {
         const std::uint64_t start = page * header_.pageSize;
-        std::string_view bytes = start < file_.size() ? file_.substr(start) : std::string_view();
-        return DbPage(bytes.substr(0, header_.pageSize), header_.pageSize, header_.bigEndianPages);
+        const bool whole = start + header_.pageSize <= file_.size();
+        return DbPage(whole ? file_.substr(start, header_.pageSize) : std::string_view(),
+                      header_.pageSize, header_.bigEndianPages);
     }
 
     void WalkChain(std::uint64_t page) {
@@ -189,11 +192,11 @@ class ChainWalk {
     DbPair big_;
 };
 
-// Every page after the first, each read through its own table alone.
+// Every whole page after the first, each read through its own table alone.
 std::vector<DbPair> ReadPageByPage(std::string_view file, std::uint32_t pageSize,
                                    const std::function<void()>& pageRead) {
     std::vector<DbPair> pairs;
-    for (std::uint64_t start = pageSize; start < file.size(); start += pageSize) {
+    for (std::uint64_t start = pageSize; start + pageSize <= file.size(); start += pageSize) {
         if (pageRead) {
             pageRead();
         }

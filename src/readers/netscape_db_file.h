@@ -22,11 +22,13 @@
 //
 // Only pages reached from a bucket hold live pairs: freed overflow pages keep old
 // pairs, and bitmap pages (free-page bitmaps, mostly 0xFF) hold none. Every page is
-// read at most once, chains that loop or leave the file end, and a table that
-// breaks the layout gives up its page, so a damaged file yields fewer pairs.
+// read at most once, chains that loop or leave the file end, a page cut short by
+// the end of the file counts as never written, and a table that breaks the layout
+// gives up the rest of its page, so a damaged file yields fewer pairs.
 //
 // When page 0 is not a hash header the file is read page by page instead, every
-// page after the first, with a page size guessed from the second 4096-byte block.
+// whole page after the first, with a page size guessed from the second 4096-byte
+// block.
 
 #include <array>
 #include <cstdint>

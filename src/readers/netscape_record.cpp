@@ -23,11 +23,12 @@ std::uint32_t LengthAt(const ByteReader& reader, std::uint64_t offset) {
     return reader.U16LE(offset).value_or(0);
 }
 
-// The string of a length field that counts its NUL: length - 1 bytes at offset, as
-// far as they lie inside the buffer and up to a NUL; empty when length reaches limit.
+// The string of a length field that counts its NUL: length - 1 bytes at offset, up
+// to a NUL. Empty when length reaches limit or the bytes do not all lie inside the
+// key or record (a cut string could name another file).
 std::string StringAt(const ByteReader& reader, std::uint64_t offset, std::uint32_t length,
                      std::uint32_t limit) {
-    if (length < 2 || length >= limit) {
+    if (length < 2 || length >= limit || !reader.Contains(offset, length - 1)) {
         return {};
     }
     return reader.CString(offset, length - 1);

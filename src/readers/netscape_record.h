@@ -24,8 +24,9 @@
 // cache entries.
 //
 // Lengths at or above their limits give an empty string (the URL 512, the file
-// name 50, the content type 100), and a string never reaches past its key or
-// record: a damaged entry gives empty fields, which the item building drops.
+// name 50, the content type 100), as does a string that does not lie wholly inside
+// its key or record: a damaged entry gives empty fields, which the item building
+// drops.
 
 #include <cstdint>
 #include <optional>

@@ -1,0 +1,252 @@
+#include "readers/netscape_db_file.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <random>
+#include <set>
+#include <sstream>
+
+#include "netscape_test_records.h"
+#include "readers/netscape_record.h"
+#include "support/test_support.h"
+
+namespace arkivo {
+namespace {
+
+using Entries = std::multiset<std::string>;  // "url file type time"
+
+std::string Describe(const NetscapeEntry& entry) {
+    return entry.url + " " + entry.fileName + " " + entry.contentType + " " +
+           std::to_string(entry.time);
+}
+
+std::vector<NetscapeEntry> EntriesOf(std::string_view file, int* pagesRead = nullptr) {
+    std::vector<NetscapeEntry> entries;
+    const auto counter = [pagesRead] {
+        if (pagesRead != nullptr) {
+            ++*pagesRead;
+        }
+    };
+    for (const DbPair& pair : ReadDbPairs(file, counter)) {
+        if (auto entry = ParseCacheEntry(pair.key, pair.data)) {
+            entries.push_back(*entry);
+        }
+    }
+    return entries;
+}
+
+Entries SetOf(const std::vector<NetscapeEntry>& entries) {
+    Entries set;
+    for (const auto& entry : entries) {
+        set.insert(Describe(entry));
+    }
+    return set;
+}
+
+std::string Fixture(const std::string& name) {
+    return testing::ReadFile(testing::TestDataDir() + "/netscape/" + name);
+}
+
+// The fixture's .expected lines: URL, file name, content type, time, TAB-separated.
+Entries ExpectedEntries(const std::string& name) {
+    Entries expected;
+    std::istringstream lines(Fixture(name + ".expected"));
+    std::string url, file, type, time;
+    while (std::getline(lines, url, '\t') && std::getline(lines, file, '\t') &&
+           std::getline(lines, type, '\t') && std::getline(lines, time)) {
+        std::transform(file.begin(), file.end(), file.begin(), ::tolower);
+        expected.insert(url + " " + file + " " + type + " " + time);
+    }
+    return expected;
+}
+
+const char* const Fixtures[] = {"fat4k_five_entries",     "fat16k_five_entries",
+                                "fat4k_bucket1_only",     "fat4k_deleted_pairs",
+                                "fat4k_big_pair_and_ssl", "fat4k_stored_after_bookkeeping"};
+
+class DbFixture : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(DbFixture, GivesExactlyTheLiveEntries) {
+    const std::string name = GetParam();
+    EXPECT_EQ(SetOf(EntriesOf(Fixture(name + ".db"))), ExpectedEntries(name));
+}
+
+TEST_P(DbFixture, EveryTruncationGivesFewerEntriesAndNoOthers) {
+    const std::string name = GetParam();
+    const std::string file = Fixture(name + ".db");
+    const Entries full = ExpectedEntries(name);
+    for (std::size_t length = 0; length < file.size(); length += 97) {
+        for (const auto& entry : EntriesOf(std::string_view(file).substr(0, length))) {
+            ASSERT_TRUE(full.contains(Describe(entry)))
+                << "length " << length << ": " << Describe(entry);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Fixtures, DbFixture, ::testing::ValuesIn(Fixtures),
+                         [](const auto& info) { return std::string(info.param); });
+
+TEST(ReadDbPairs, ReportsPagesInFileOrderAndNewestPairFirst) {
+    // Entries 0 and 2 hash to bucket 0 (page 1), 1, 3 and 4 to bucket 1 (page 2),
+    // stored in number order.
+    std::vector<std::string> urls;
+    for (const auto& entry : EntriesOf(Fixture("fat4k_five_entries.db"))) {
+        urls.push_back(entry.url.substr(entry.url.rfind('/') + 1));
+    }
+    EXPECT_EQ(urls, (std::vector<std::string>{"2.jpg", "0.htm", "4.wav", "3.txt", "1.gif"}));
+}
+
+TEST(ReadDbPairs, CallsBackOncePerPageRead) {
+    int pages = 0;
+    EntriesOf(Fixture("fat4k_five_entries.db"), &pages);
+    EXPECT_EQ(pages, 2);  // the two bucket pages; header and bitmap pages are not read
+}
+
+TEST(ReadDbPairs, WithoutAHeaderReadsEveryPageByItsOwnTable) {
+    std::string file = Fixture("fat4k_five_entries.db");
+    std::fill(file.begin(), file.begin() + 4096, '\0');
+    EXPECT_EQ(SetOf(EntriesOf(file)), ExpectedEntries("fat4k_five_entries"));
+}
+
+TEST(GuessPageSize, SecondBlockDecides) {
+    EXPECT_EQ(GuessPageSize(std::string(4096, 'x')), 16384u);
+    EXPECT_EQ(GuessPageSize(std::string(8192, '\0')), 16384u);
+    std::string file(8192, '\0');
+    file[4096 + 50] = 1;
+    EXPECT_EQ(GuessPageSize(file), 4096u);
+    file[4096 + 50] = 0;
+    file[4096 + 51] = 1;
+    EXPECT_EQ(GuessPageSize(file), 16384u);
+}
+
+// A hash header for pages of pageSize with buckets 0 and 1 on pages 1 and 2.
+std::string Header(std::uint32_t pageSize, std::uint32_t order = 1234,
+                   std::uint32_t maxBucket = 1) {
+    std::string header(pageSize, '\0');
+    const auto put = [&](std::size_t at, std::uint32_t value) {
+        for (int i = 0; i < 4; ++i) {
+            header[at + i] = static_cast<char>(value >> (24 - 8 * i));
+        }
+    };
+    put(0, 0x00061561);
+    put(4, 2);
+    put(8, order);
+    put(12, pageSize);
+    put(40, maxBucket);
+    put(60, 1);
+    return header;
+}
+
+// A data page holding pairs (oldest first) and, optionally, an overflow link.
+std::string Page(std::uint32_t pageSize, const std::vector<DbPair>& pairs,
+                 std::optional<std::uint16_t> overflow = std::nullopt, bool bigEndian = false) {
+    std::string page(pageSize, '\0');
+    std::vector<std::uint16_t> words;
+    std::uint32_t offset = pageSize;
+    for (const DbPair& pair : pairs) {
+        offset -= static_cast<std::uint32_t>(pair.key.size());
+        page.replace(offset, pair.key.size(), pair.key);
+        words.push_back(static_cast<std::uint16_t>(offset));
+        offset -= static_cast<std::uint32_t>(pair.data.size());
+        page.replace(offset, pair.data.size(), pair.data);
+        words.push_back(static_cast<std::uint16_t>(offset));
+    }
+    if (overflow) {
+        words.push_back(*overflow);
+        words.push_back(0);
+    }
+    const auto count = static_cast<std::uint16_t>(words.size());
+    words.insert(words.begin(), count);
+    words.push_back(static_cast<std::uint16_t>(offset - 2 * (count + 3)));
+    words.push_back(static_cast<std::uint16_t>(offset));
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        page[2 * i + (bigEndian ? 1 : 0)] = static_cast<char>(words[i] & 0xFF);
+        page[2 * i + (bigEndian ? 0 : 1)] = static_cast<char>(words[i] >> 8);
+    }
+    return page;
+}
+
+DbPair EntryPair(int number) {
+    testing::TestRecord record;
+    record.url = "http://host.example/" + std::to_string(number);
+    return {testing::KeyOf(record), testing::DataOf(record)};
+}
+
+TEST(ReadDbPairs, ReadsBigEndianPages) {
+    const std::string file =
+        Header(4096, 4321) + Page(4096, {EntryPair(1)}, std::nullopt, true) + Page(4096, {});
+    const auto entries = EntriesOf(file);
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].url, "http://host.example/1");
+}
+
+TEST(ReadDbPairs, TakesAtMost250PairsFromOnePage) {
+    std::vector<DbPair> pairs;
+    for (int i = 0; i < 300; ++i) {
+        pairs.push_back({std::string(1, 'k'), std::string(1, 'd')});
+    }
+    const std::string file = Header(4096) + Page(4096, pairs) + Page(4096, {});
+    EXPECT_EQ(ReadDbPairs(file, {}).size(), 250u);
+}
+
+TEST(ReadDbPairs, FollowsOverflowChainsAndStopsOnLoops) {
+    // Bucket 0 continues on overflow page 1 of split point 1 (page 3), which links
+    // back to itself.
+    const std::string file = Header(4096) + Page(4096, {EntryPair(1)}, 0x0801) + Page(4096, {}) +
+                             Page(4096, {EntryPair(2)}, 0x0801);
+    EXPECT_EQ(EntriesOf(file).size(), 2u);
+}
+
+struct DamageCase {
+    const char* name;
+    std::string file;
+};
+
+std::vector<DamageCase> DamageCases() {
+    std::mt19937 random(42);
+    std::string noise(64 * 1024, '\0');
+    for (char& c : noise) {
+        c = static_cast<char>(random());
+    }
+    std::string headerThenNoise = Header(4096) + noise;
+    std::string hugeCounts = Header(4096, 1234, 0xFFFFFFFF);
+    for (std::size_t at = 68; at < 196; at += 4) {
+        hugeCounts.replace(at, 4, "\xFF\xFF\xFF\xF0");
+    }
+    hugeCounts += Page(4096, {EntryPair(1)}, 0xFFFF);
+    std::string badOffsets = Header(4096) + Page(4096, {EntryPair(1), EntryPair(2)});
+    badOffsets[4096 + 2] = '\xFF';  // first key offset beyond the page
+    badOffsets[4096 + 3] = '\x7F';
+    std::string hugeLengths = Header(4096) + Page(4096, {EntryPair(1)});
+    for (std::size_t at = 4096 + 4000; at < 8192; at += 4) {
+        hugeLengths.replace(at, 2, "\xFF\xFF");
+    }
+    return {{"RandomBytes", noise},
+            {"AllFF", std::string(64 * 1024, '\xFF')},
+            {"HeaderThenRandomPages", headerThenNoise},
+            {"HeaderThenFFPages", Header(4096) + std::string(32 * 1024, '\xFF')},
+            {"HugeBucketAndSpareCounts", hugeCounts},
+            {"KeyOffsetBeyondPage", badOffsets},
+            {"HugeLengthFields", hugeLengths}};
+}
+
+class DamagedDb : public ::testing::TestWithParam<DamageCase> {};
+
+TEST_P(DamagedDb, YieldsFewEntriesWithoutFault) {
+    const std::string& file = GetParam().file;
+    const auto entries = EntriesOf(file);
+    EXPECT_LE(entries.size(), 2u);
+    for (const auto& entry : entries) {
+        EXPECT_LE(entry.url.size(), 255u);
+        EXPECT_LE(entry.contentType.size(), 50u);
+        EXPECT_LT(entry.fileName.size(), 50u);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, DamagedDb, ::testing::ValuesIn(DamageCases()),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace arkivo

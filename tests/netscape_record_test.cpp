@@ -1,0 +1,108 @@
+#include "readers/netscape_record.h"
+
+#include <gtest/gtest.h>
+
+#include "netscape_test_records.h"
+
+namespace arkivo {
+namespace {
+
+using testing::DataOf;
+using testing::KeyOf;
+using testing::TestRecord;
+
+TEST(ParseCacheEntry, ReadsUrlFileTypeAndTime) {
+    TestRecord record;
+    record.fileName = "M0X3QSO1.GIF";
+    record.contentType = "Image/GIF";
+    record.time = -5;
+    const auto entry = ParseCacheEntry(KeyOf(record), DataOf(record));
+    ASSERT_TRUE(entry);
+    EXPECT_EQ(entry->url, record.url);
+    EXPECT_EQ(entry->fileName, "m0x3qso1.gif");
+    EXPECT_EQ(entry->contentType, "image/gif");
+    EXPECT_EQ(entry->time, -5);
+}
+
+TEST(ParseCacheEntry, SkipsTheSecurityStringsOfVersion3Records) {
+    TestRecord record;
+    record.contentType = "image/jpeg";
+    record.cipher = "RC4-40";
+    record.certificate = std::string(700, '\x30');
+    record.postHeaders = "Content-Length: 3\r\n";
+    const auto entry = ParseCacheEntry(KeyOf(record), DataOf(record));
+    ASSERT_TRUE(entry);
+    EXPECT_EQ(entry->contentType, "image/jpeg");
+}
+
+TEST(ParseCacheEntry, OtherVersionsKeepThePostHeadersRightAfterTheFixedPart) {
+    TestRecord record;
+    record.version = 5;
+    record.contentType = "text/plain";
+    const auto entry = ParseCacheEntry(KeyOf(record), DataOf(record));
+    ASSERT_TRUE(entry);
+    EXPECT_EQ(entry->contentType, "text/plain");
+}
+
+TEST(ParseCacheEntry, BookkeepingPairsAreNoEntries) {
+    for (const char* key :
+         {"INT_DiskCacheSize", "INT_DiskCacheNumber", "INT_ExternalCacheNameString"}) {
+        EXPECT_FALSE(ParseCacheEntry(key, std::string(4, '\0'))) << key;
+    }
+}
+
+struct LimitCase {
+    const char* name;
+    std::size_t urlLength, fileNameLength, typeLength;
+    bool urlKept, fileNameKept, typeKept;
+};
+
+class ParseCacheEntryLimits : public ::testing::TestWithParam<LimitCase> {};
+
+// Lengths count the NUL: a string of length - 1 characters.
+TEST_P(ParseCacheEntryLimits, LengthsAtTheirLimitGiveEmptyStrings) {
+    const LimitCase& c = GetParam();
+    TestRecord record;
+    record.url = "http://a.example/" + std::string(c.urlLength - 17, 'u');
+    record.fileName = std::string(c.fileNameLength, 'f');
+    record.contentType = "text/" + std::string(c.typeLength - 5, 't');
+    const auto entry = ParseCacheEntry(KeyOf(record), DataOf(record));
+    ASSERT_TRUE(entry);
+    EXPECT_EQ(!entry->url.empty(), c.urlKept);
+    EXPECT_EQ(!entry->fileName.empty(), c.fileNameKept);
+    EXPECT_EQ(!entry->contentType.empty(), c.typeKept);
+    if (c.urlKept) {
+        EXPECT_EQ(entry->url, record.url.substr(0, 255));
+    }
+    if (c.typeKept) {
+        EXPECT_EQ(entry->contentType, record.contentType.substr(0, 50));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ParseCacheEntryLimits,
+                         ::testing::Values(LimitCase{"AllBelow", 510, 48, 98, true, true, true},
+                                           LimitCase{"UrlAtLimit", 511, 10, 10, false, true, true},
+                                           LimitCase{"FileNameAtLimit", 40, 49, 10, true, false,
+                                                     true},
+                                           LimitCase{"TypeAtLimit", 40, 10, 99, true, true, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ParseCacheEntry, CutKeysAndRecordsGiveWholeStringsOrNone) {
+    TestRecord record;
+    const std::string key = KeyOf(record);
+    const std::string data = DataOf(record);
+    for (std::size_t length = 0; length <= data.size(); ++length) {
+        const auto entry = ParseCacheEntry(key, data.substr(0, length));
+        ASSERT_TRUE(entry);
+        EXPECT_TRUE(entry->contentType.empty() || entry->contentType == "text/html");
+        EXPECT_TRUE(entry->fileName.empty() || entry->fileName == "m0001.htm") << length;
+    }
+    for (std::size_t length = 0; length <= key.size(); ++length) {
+        const auto entry = ParseCacheEntry(key.substr(0, length), data);
+        ASSERT_TRUE(entry);
+        EXPECT_TRUE(entry->url.empty() || entry->url == record.url) << length;
+    }
+}
+
+}  // namespace
+}  // namespace arkivo
