@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <random>
 #include <string>
 
@@ -20,7 +21,6 @@
 #include "model/content_types.h"
 #include "model/file_utils.h"
 #include "platform/dialogs.h"
-#include "platform/file_system.h"
 #include "platform/path.h"
 
 namespace {
@@ -73,7 +73,9 @@ Cache MakeCache(const std::string& dir, int count) {
             body = archiveFile;
         }
         item->CacheFile = JoinPath(dir, "M" + std::to_string(i));
-        if (!WriteFileAtomically(item->CacheFile, body).ok()) {
+        std::ofstream out(item->CacheFile, std::ios::binary);
+        out << body;
+        if (!out.good()) {
             std::fprintf(stderr, "cannot write %s\n", item->CacheFile.c_str());
             std::exit(1);
         }
