@@ -155,17 +155,43 @@ TEST(DeleteUrlCacheEntry, TurnsARecordIntoALeak) {
 }
 
 TEST(DeleteUrlCacheEntry, LeaksWhenTheFileCannotBeRemoved) {
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "permissions do not stop root from removing files";
-    }
     TempDir temp;
     const std::string cache = CopyCache(IeFixture("typical"), temp.Path());
+    // A directory its user may not change: its files cannot be removed (EACCES).
     ASSERT_EQ(::chmod((cache + "ABCD1234").c_str(), 0555), 0);
-    ASSERT_TRUE(DeleteUrlCacheEntry(cache, "http://www.example.com/index.html").ok());
+    Status status;
+    if (::geteuid() != 0) {
+        status = DeleteUrlCacheEntry(cache, "http://www.example.com/index.html");
+    } else {
+        // Root may remove anything: delete as an unprivileged user in a child, which
+        // may write the index and the cache directory but not that one directory.
+        ASSERT_EQ(::chmod(temp.Path().c_str(), 0755), 0);
+        ASSERT_EQ(::chmod(cache.c_str(), 0777), 0);
+        ASSERT_EQ(::chmod((cache + "index.dat").c_str(), 0666), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            const bool deleted =
+                ::setgid(65534) == 0 && ::setuid(65534) == 0 &&
+                DeleteUrlCacheEntry(cache, "http://www.example.com/index.html").ok();
+            ::_exit(deleted ? 0 : 1);
+        }
+        int exit = 0;
+        ASSERT_EQ(::waitpid(child, &exit, 0), child);
+        status = WIFEXITED(exit) && WEXITSTATUS(exit) == 0
+                     ? Status::Ok()
+                     : Status::Error(StatusCode::WriteFailed, "the child's delete failed");
+    }
+    ASSERT_TRUE(status.ok()) << status.message();
     EXPECT_TRUE(FileExists(cache + "ABCD1234/index[1].htm"));
     ExpectReadableAndSound(cache + "index.dat");
     const std::string bytes = ReadFile(cache + "index.dat");
+    const std::string before = ReadFile(IeFixture("typical") + "index.dat");
     EXPECT_EQ(bytes.substr(HeaderU32(bytes, FirstLeakOffset), 4), "LEAK");
+    EXPECT_EQ(HeaderU32(bytes, AllocatedBlocksOffset), HeaderU32(before, AllocatedBlocksOffset));
+    EXPECT_EQ(HeaderU32(bytes, DirectoryTableOffset), HeaderU32(before, DirectoryTableOffset));
+    EXPECT_EQ(FindRecord(ParseFile(cache + "index.dat"), "http://www.example.com/index.html"),
+              nullptr);
 }
 
 // Refusals change nothing: neither the index nor any file.
