@@ -15,6 +15,8 @@
 namespace arkivo {
 namespace {
 
+using testing::DataPage;
+using testing::HashHeaderPage;
 using Entries = std::multiset<std::string>;  // "url file type time"
 
 std::string Describe(const NetscapeEntry& entry) {
@@ -121,53 +123,6 @@ TEST(GuessPageSize, SecondBlockDecides) {
     EXPECT_EQ(GuessPageSize(file), 16384u);
 }
 
-// A hash header for pages of pageSize with buckets 0 and 1 on pages 1 and 2.
-std::string Header(std::uint32_t pageSize, std::uint32_t order = 1234,
-                   std::uint32_t maxBucket = 1) {
-    std::string header(pageSize, '\0');
-    const auto put = [&](std::size_t at, std::uint32_t value) {
-        for (int i = 0; i < 4; ++i) {
-            header[at + i] = static_cast<char>(value >> (24 - 8 * i));
-        }
-    };
-    put(0, 0x00061561);
-    put(4, 2);
-    put(8, order);
-    put(12, pageSize);
-    put(40, maxBucket);
-    put(60, 1);
-    return header;
-}
-
-// A data page holding pairs (oldest first) and, optionally, an overflow link.
-std::string Page(std::uint32_t pageSize, const std::vector<DbPair>& pairs,
-                 std::optional<std::uint16_t> overflow = std::nullopt, bool bigEndian = false) {
-    std::string page(pageSize, '\0');
-    std::vector<std::uint16_t> words;
-    std::uint32_t offset = pageSize;
-    for (const DbPair& pair : pairs) {
-        offset -= static_cast<std::uint32_t>(pair.key.size());
-        page.replace(offset, pair.key.size(), pair.key);
-        words.push_back(static_cast<std::uint16_t>(offset));
-        offset -= static_cast<std::uint32_t>(pair.data.size());
-        page.replace(offset, pair.data.size(), pair.data);
-        words.push_back(static_cast<std::uint16_t>(offset));
-    }
-    if (overflow) {
-        words.push_back(*overflow);
-        words.push_back(0);
-    }
-    const auto count = static_cast<std::uint16_t>(words.size());
-    words.insert(words.begin(), count);
-    words.push_back(static_cast<std::uint16_t>(offset - 2 * (count + 3)));
-    words.push_back(static_cast<std::uint16_t>(offset));
-    for (std::size_t i = 0; i < words.size(); ++i) {
-        page[2 * i + (bigEndian ? 1 : 0)] = static_cast<char>(words[i] & 0xFF);
-        page[2 * i + (bigEndian ? 0 : 1)] = static_cast<char>(words[i] >> 8);
-    }
-    return page;
-}
-
 DbPair EntryPair(int number) {
     testing::TestRecord record;
     record.url = "http://host.example/" + std::to_string(number);
@@ -175,8 +130,9 @@ DbPair EntryPair(int number) {
 }
 
 TEST(ReadDbPairs, ReadsBigEndianPages) {
-    const std::string file =
-        Header(4096, 4321) + Page(4096, {EntryPair(1)}, std::nullopt, true) + Page(4096, {});
+    const std::string file = HashHeaderPage(4096, 4321) +
+                             DataPage(4096, {EntryPair(1)}, std::nullopt, true) +
+                             DataPage(4096, {});
     const auto entries = EntriesOf(file);
     ASSERT_EQ(entries.size(), 1u);
     EXPECT_EQ(entries[0].url, "http://host.example/1");
@@ -187,15 +143,15 @@ TEST(ReadDbPairs, TakesAtMost250PairsFromOnePage) {
     for (int i = 0; i < 300; ++i) {
         pairs.push_back({std::string(1, 'k'), std::string(1, 'd')});
     }
-    const std::string file = Header(4096) + Page(4096, pairs) + Page(4096, {});
+    const std::string file = HashHeaderPage(4096) + DataPage(4096, pairs) + DataPage(4096, {});
     EXPECT_EQ(ReadDbPairs(file, {}).size(), 250u);
 }
 
 TEST(ReadDbPairs, FollowsOverflowChainsAndStopsOnLoops) {
     // Bucket 0 continues on overflow page 1 of split point 1 (page 3), which links
     // back to itself.
-    const std::string file = Header(4096) + Page(4096, {EntryPair(1)}, 0x0801) + Page(4096, {}) +
-                             Page(4096, {EntryPair(2)}, 0x0801);
+    const std::string file = HashHeaderPage(4096) + DataPage(4096, {EntryPair(1)}, 0x0801) +
+                             DataPage(4096, {}) + DataPage(4096, {EntryPair(2)}, 0x0801);
     EXPECT_EQ(EntriesOf(file).size(), 2u);
 }
 
@@ -210,23 +166,23 @@ std::vector<DamageCase> DamageCases() {
     for (char& c : noise) {
         c = static_cast<char>(random());
     }
-    std::string headerThenNoise = Header(4096) + noise;
-    std::string hugeCounts = Header(4096, 1234, 0xFFFFFFFF);
+    std::string headerThenNoise = HashHeaderPage(4096) + noise;
+    std::string hugeCounts = HashHeaderPage(4096, 1234, 0xFFFFFFFF);
     for (std::size_t at = 68; at < 196; at += 4) {
         hugeCounts.replace(at, 4, "\xFF\xFF\xFF\xF0");
     }
-    hugeCounts += Page(4096, {EntryPair(1)}, 0xFFFF);
-    std::string badOffsets = Header(4096) + Page(4096, {EntryPair(1), EntryPair(2)});
+    hugeCounts += DataPage(4096, {EntryPair(1)}, 0xFFFF);
+    std::string badOffsets = HashHeaderPage(4096) + DataPage(4096, {EntryPair(1), EntryPair(2)});
     badOffsets[4096 + 2] = '\xFF';  // first key offset beyond the page
     badOffsets[4096 + 3] = '\x7F';
-    std::string hugeLengths = Header(4096) + Page(4096, {EntryPair(1)});
+    std::string hugeLengths = HashHeaderPage(4096) + DataPage(4096, {EntryPair(1)});
     for (std::size_t at = 4096 + 4000; at < 8192; at += 4) {
         hugeLengths.replace(at, 2, "\xFF\xFF");
     }
     return {{"RandomBytes", noise},
             {"AllFF", std::string(64 * 1024, '\xFF')},
             {"HeaderThenRandomPages", headerThenNoise},
-            {"HeaderThenFFPages", Header(4096) + std::string(32 * 1024, '\xFF')},
+            {"HeaderThenFFPages", HashHeaderPage(4096) + std::string(32 * 1024, '\xFF')},
             {"HugeBucketAndSpareCounts", hugeCounts},
             {"KeyOffsetBeyondPage", badOffsets},
             {"HugeLengthFields", hugeLengths}};

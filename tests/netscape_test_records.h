@@ -1,10 +1,14 @@
 #pragma once
-// Builds Navigator cache keys and version-3 records for the reader's tests.
+// Builds Navigator cache keys, version-3 records and small hash-file pages for the
+// reader's tests.
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/byte_reader.h"
+#include "readers/netscape_db_page.h"
 
 namespace arkivo::testing {
 
@@ -63,6 +67,54 @@ inline std::string DataOf(const TestRecord& record) {
     std::string data;
     PutU32LE(data, static_cast<std::uint32_t>(body.size() + 4));
     return data + body;
+}
+
+// A hash header for pages of pageSize with buckets 0 and 1 on pages 1 and 2.
+inline std::string HashHeaderPage(std::uint32_t pageSize, std::uint32_t order = 1234,
+                                  std::uint32_t maxBucket = 1) {
+    std::string header(pageSize, '\0');
+    const auto put = [&](std::size_t at, std::uint32_t value) {
+        for (int i = 0; i < 4; ++i) {
+            header[at + i] = static_cast<char>(value >> (24 - 8 * i));
+        }
+    };
+    put(0, 0x00061561);
+    put(4, 2);
+    put(8, order);
+    put(12, pageSize);
+    put(40, maxBucket);
+    put(60, 1);
+    return header;
+}
+
+// A data page holding pairs (oldest first) and, optionally, an overflow link.
+inline std::string DataPage(std::uint32_t pageSize, const std::vector<DbPair>& pairs,
+                            std::optional<std::uint16_t> overflow = std::nullopt,
+                            bool bigEndian = false) {
+    std::string page(pageSize, '\0');
+    std::vector<std::uint16_t> words;
+    std::uint32_t offset = pageSize;
+    for (const DbPair& pair : pairs) {
+        offset -= static_cast<std::uint32_t>(pair.key.size());
+        page.replace(offset, pair.key.size(), pair.key);
+        words.push_back(static_cast<std::uint16_t>(offset));
+        offset -= static_cast<std::uint32_t>(pair.data.size());
+        page.replace(offset, pair.data.size(), pair.data);
+        words.push_back(static_cast<std::uint16_t>(offset));
+    }
+    if (overflow) {
+        words.push_back(*overflow);
+        words.push_back(0);
+    }
+    const auto count = static_cast<std::uint16_t>(words.size());
+    words.insert(words.begin(), count);
+    words.push_back(static_cast<std::uint16_t>(offset - 2 * (count + 3)));
+    words.push_back(static_cast<std::uint16_t>(offset));
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        page[2 * i + (bigEndian ? 1 : 0)] = static_cast<char>(words[i] & 0xFF);
+        page[2 * i + (bigEndian ? 0 : 1)] = static_cast<char>(words[i] >> 8);
+    }
+    return page;
 }
 
 }  // namespace arkivo::testing
