@@ -1,13 +1,18 @@
 #include "readers/ie_url_cache.h"
 
+#include <sys/stat.h>
+
 #include <cmath>
 
 #include "platform/clock.h"
 #include "platform/file_system.h"
-#include "readers/ie_cache_location.h"
 
 namespace arkivo {
 namespace {
+
+// The largest file the header's bitmap can describe.
+constexpr off_t MaxIndexFileSize =
+    ie_index::BlocksOffset + off_t{ie_index::BlockSize} * ie_index::MaxBlocks;
 
 // Day count (clock.h) of 1 January 1601, the FILETIME epoch.
 constexpr double FileTimeEpochDate = -109205.0;
@@ -45,22 +50,34 @@ bool UrlCacheFind::Next(UrlCacheEntryInfo& entry) {
     return true;
 }
 
+Status LoadUrlCacheIndex(const std::string& cache, IeCachePaths& paths, std::string& bytes,
+                         IeIndex& index) {
+    if (Status status = ResolveIeCache(cache, paths); !status.ok()) {
+        return status;
+    }
+    struct stat info {};
+    if (::stat(paths.indexPath.c_str(), &info) == 0 && info.st_size > MaxIndexFileSize) {
+        return Status::Error(StatusCode::Malformed,
+                             paths.indexPath + " is too large to be a cache index");
+    }
+    auto read = ReadWholeFile(paths.indexPath);
+    if (!read) {
+        return Status::Error(StatusCode::Unreadable, "Cannot read " + paths.indexPath);
+    }
+    bytes = std::move(*read);
+    if (Status status = ParseIndexFile(bytes, index); !status.ok()) {
+        return Status::Error(status.code(), paths.indexPath + ": " + status.message());
+    }
+    return Status::Ok();
+}
+
 std::unique_ptr<UrlCacheFind> FindFirstUrlCacheEntry(const std::string& cache,
                                                      UrlCacheEntryInfo& entry, Status& status) {
     IeCachePaths paths;
-    status = ResolveIeCache(cache, paths);
-    if (!status.ok()) {
-        return nullptr;
-    }
-    const auto bytes = ReadWholeFile(paths.indexPath);
-    if (!bytes) {
-        status = Status::Error(StatusCode::Unreadable, "Cannot read " + paths.indexPath);
-        return nullptr;
-    }
+    std::string bytes;
     IeIndex index;
-    status = ParseIndexFile(*bytes, index);
+    status = LoadUrlCacheIndex(cache, paths, bytes, index);
     if (!status.ok()) {
-        status = Status::Error(status.code(), paths.indexPath + ": " + status.message());
         return nullptr;
     }
     auto find = std::make_unique<UrlCacheFind>(std::move(index), paths.cacheDirectory);

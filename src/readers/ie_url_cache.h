@@ -13,6 +13,7 @@
 
 #include "platform/status.h"
 #include "readers/ie_cache_files.h"
+#include "readers/ie_cache_location.h"
 #include "readers/ie_index_file.h"
 
 namespace arkivo {
@@ -41,6 +42,11 @@ class UrlCacheFind {
     CacheFileResolver files_;
     std::size_t next_ = 0;
 };
+
+// Finds cache (see ResolveIeCache), reads its index file into bytes and parses it
+// into index. A file larger than an index can be is not read.
+Status LoadUrlCacheIndex(const std::string& cache, IeCachePaths& paths, std::string& bytes,
+                         IeIndex& index);
 
 // Starts enumerating cache (a Content.IE5 directory or its index.dat; empty: the
 // default cache) and fills entry with the first entry. Returns no handle when the

@@ -7,21 +7,14 @@
 
 #include "platform/file_system.h"
 #include "readers/ie_index_edit.h"
+#include "readers/ie_url_cache.h"
 
 namespace arkivo {
 
 Status UrlCacheEditor::Open(const std::string& cache) {
     *this = UrlCacheEditor();
-    if (Status status = ResolveIeCache(cache, paths_); !status.ok()) {
+    if (Status status = LoadUrlCacheIndex(cache, paths_, bytes_, index_); !status.ok()) {
         return status;
-    }
-    auto bytes = ReadWholeFile(paths_.indexPath);
-    if (!bytes) {
-        return Status::Error(StatusCode::Unreadable, "Cannot read " + paths_.indexPath);
-    }
-    bytes_ = std::move(*bytes);
-    if (Status status = ParseIndexFile(bytes_, index_); !status.ok()) {
-        return Status::Error(status.code(), paths_.indexPath + ": " + status.message());
     }
     if (!index_.IsSound()) {
         return Status::Error(StatusCode::Refused, "The cache index " + paths_.indexPath +
