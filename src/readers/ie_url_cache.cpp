@@ -16,7 +16,6 @@ constexpr off_t MaxIndexFileSize =
 
 // Day count (clock.h) of 1 January 1601, the FILETIME epoch.
 constexpr double FileTimeEpochDate = -109205.0;
-constexpr double TicksPerDay = 864000000000.0;
 
 }  // namespace
 
