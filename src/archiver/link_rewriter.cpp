@@ -1,0 +1,183 @@
+#include "archiver/link_rewriter.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "archiver/archive_layout.h"
+#include "archiver/html_comment.h"
+#include "archiver/link_resolution.h"
+#include "archiver/page_title.h"
+#include "archiver/tag_rewriter.h"
+#include "platform/file_system.h"
+
+namespace arkivo {
+namespace {
+
+// Tags this short ("B>", "/A>", "P>") carry no link.
+constexpr std::size_t ShortTagLength = 8;
+
+bool IsLinkEnd(std::string_view tagText) {
+    std::size_t pos = 0;
+    const std::string_view word = NextWord(tagText, pos);
+    return word.size() == 2 && word[0] == '/' && (word[1] == 'A' || word[1] == 'a');
+}
+
+// The state of one page pass.
+class PagePass {
+  public:
+    PagePass(std::string_view page, std::string_view url, const LinkOptions& options,
+             const ArchiveLinkMap& map)
+        : page_(page), options_(options), map_(map), base_(LinkBase(url)) {
+        out_.reserve(page.size() + page.size() / 8 + 64);
+        tag_.reserve(MaxTagLength);
+    }
+
+    std::string Run() {
+        while (pos_ < page_.size()) {
+            const std::size_t lt = page_.find('<', pos_);
+            if (lt == std::string_view::npos) {
+                CopyTo(page_.size());
+                break;
+            }
+            CopyTo(lt + 1);
+            if (page_.substr(pos_, 3) == "!--") {
+                CopyTo(CommentEnd(page_, pos_ + 3, commentSwitch_));
+            } else {
+                Tag();
+            }
+        }
+        return std::move(out_);
+    }
+
+  private:
+    void CopyTo(std::size_t end) {
+        out_.append(page_.substr(pos_, end - pos_));
+        pos_ = end;
+    }
+
+    void Tag() {
+        const std::size_t limit = std::min(MaxTagLength, page_.size() - pos_);
+        const std::size_t gt = page_.substr(pos_, limit).find('>');
+        tag_.assign(page_.substr(pos_, gt == std::string_view::npos ? limit : gt + 1));
+        pos_ += tag_.size();
+        const bool cutAtBound = tag_.size() == MaxTagLength && tag_.back() != '>';
+
+        LinkFlags flags;
+        if (tag_.size() > ShortTagLength) {
+            flags = RewriteTag(tag_, base_, options_, map_);
+        } else {
+            CloseMarkers();
+        }
+        out_ += tag_;
+        if (options_.EmphasizeLinks && flags.ArchivedLink) {
+            if (!options_.ActiveEmphasizeTag.empty()) {
+                out_ += '<';
+                out_ += options_.ActiveEmphasizeTag;
+                out_ += '>';
+            }
+            emphasisOpen_ = true;
+        }
+        if (options_.StrikeoutLinks && flags.UnarchivedLink) {
+            out_ += "<STRIKE>";
+            strikeOpen_ = true;
+        }
+        if (cutAtBound) {
+            const std::size_t end = page_.find('>', pos_);
+            CopyTo(end == std::string_view::npos ? page_.size() : end + 1);
+        }
+    }
+
+    // An "</A>" that ends a marked link closes the markers first:
+    // "</STRIKE></B></A>" (the "<" before it is already written).
+    void CloseMarkers() {
+        const bool closeEmphasis = options_.EmphasizeLinks && emphasisOpen_;
+        const bool closeStrike = options_.StrikeoutLinks && strikeOpen_;
+        if (!(closeEmphasis || closeStrike) || !IsLinkEnd(tag_)) {
+            return;
+        }
+        if (closeStrike) {
+            out_ += "/STRIKE><";
+            strikeOpen_ = false;
+        }
+        if (closeEmphasis) {
+            if (!options_.ActiveDeEmphasizeTag.empty()) {
+                out_ += options_.ActiveDeEmphasizeTag;
+                out_ += "><";
+            }
+            emphasisOpen_ = false;
+        }
+    }
+
+    std::string_view page_;
+    const LinkOptions& options_;
+    const ArchiveLinkMap& map_;
+    std::string base_;
+    std::size_t pos_ = 0;
+    std::string out_;
+    std::string tag_;
+    bool commentSwitch_ = true;
+    bool emphasisOpen_ = false;
+    bool strikeOpen_ = false;
+};
+
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written < 0) {
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+// Creates or truncates path and writes bytes in one go; a partial file is removed.
+Status WriteWholeFile(const std::string& path, std::string_view bytes) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        return Status::Error(StatusCode::WriteFailed,
+                             "cannot create " + path + ": " + std::strerror(errno));
+    }
+    const bool written = WriteAll(fd, bytes);
+    const int writeError = errno;
+    const bool closed = ::close(fd) == 0;
+    if (!written || !closed) {
+        const std::string reason = std::strerror(written ? errno : writeError);
+        ::unlink(path.c_str());
+        return Status::Error(StatusCode::WriteFailed, "cannot write " + path + ": " + reason);
+    }
+    return Status::Ok();
+}
+
+}  // namespace
+
+std::string RewritePageText(std::string_view page, std::string_view url, const LinkOptions& options,
+                            const ArchiveLinkMap& map) {
+    return PagePass(page, url, options, map).Run();
+}
+
+Status RewritePage(TCacheItem& item, const std::string& archiveDir, const LinkOptions& options,
+                   const ArchiveLinkMap& map) {
+    if (!FileExists(item.CacheFile)) {
+        return Status::Error(StatusCode::NotFound, "cached file not found: " + item.CacheFile);
+    }
+    const std::optional<std::string> target = ArchivePathOf(archiveDir, item);
+    if (!target) {
+        return Status::Error(StatusCode::Refused, "no safe archive path for " + item.Url);
+    }
+    const std::optional<std::string> page = ReadWholeFile(item.CacheFile);
+    if (!page) {
+        return Status::Error(StatusCode::Unreadable, "cannot read " + item.CacheFile);
+    }
+    item.Title = ExtractTitle(*page);
+    return WriteWholeFile(*target, RewritePageText(*page, item.Url, options, map));
+}
+
+}  // namespace arkivo
