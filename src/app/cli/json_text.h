@@ -1,0 +1,15 @@
+#pragma once
+// JSON string literals for the command line's output. Texts from a cache are bytes
+// of the Windows ANSI code page; paths of this system are UTF-8. A text that is
+// valid UTF-8 is kept as it is, any other is read as Windows-1252, so the output is
+// always valid UTF-8 JSON.
+
+#include <string>
+#include <string_view>
+
+namespace arkivo::cli {
+
+// The text as a quoted JSON string.
+std::string JsonString(std::string_view text);
+
+}  // namespace arkivo::cli

@@ -1,0 +1,52 @@
+#include "sources.h"
+
+#include "model/edition.h"
+#include "readers/netscape_index.h"
+#include "readers/netscape_location.h"
+#include "shell/settings_store.h"
+
+namespace arkivo::cli {
+namespace {
+
+// The index named on the command line, else the stored "FAT Path", else the one
+// Navigator's registry values lead to.
+std::string NetscapeIndexPath(const std::string& named) {
+    if (!named.empty()) {
+        return named;
+    }
+    const std::string stored = SettingsStore().ReadString("Browser options", "FAT Path", "");
+    return stored.empty() ? FindCacheIndex() : stored;
+}
+
+Status ReadNetscapeCache(const std::string& named, TCacheItemList& items) {
+    SetEdition(Edition::Nav);
+    const std::string path = NetscapeIndexPath(named);
+    if (path.empty()) {
+        return Status::Error(StatusCode::NotFound,
+                             "no Netscape cache index found; name one with --nav INDEX");
+    }
+    const CacheIndexRead read = ReadCacheIndex(path, items);
+    if (!read.opened) {
+        return Status::Error(StatusCode::Unreadable, "cannot open the cache index " + path);
+    }
+    return read.error;
+}
+
+}  // namespace
+
+Status ReadSource(const SourceChoice& source, TCacheItemList& items) {
+    switch (source.kind) {
+        case SourceKind::Nav:
+            return ReadNetscapeCache(source.path, items);
+        case SourceKind::IE:
+            // The Internet Explorer reader (ReadUrlCache) is wired in here.
+            SetEdition(Edition::IE);
+            return Status::Error(StatusCode::Refused,
+                                 "reading Internet Explorer caches is not built in yet");
+        case SourceKind::None:
+            break;
+    }
+    return Status::Error(StatusCode::Refused, "no source chosen");
+}
+
+}  // namespace arkivo::cli

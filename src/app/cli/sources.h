@@ -1,0 +1,15 @@
+#pragma once
+// Reading the items of the source the command line chose. Every command reads its
+// source through ReadSource, so each source has one way in.
+
+#include "cli_arguments.h"
+#include "model/cache_item.h"
+#include "platform/status.h"
+
+namespace arkivo::cli {
+
+// Appends the source's items to items, fixing the edition the source belongs to.
+// NotFound or Unreadable when the source is missing or cannot be read.
+Status ReadSource(const SourceChoice& source, TCacheItemList& items);
+
+}  // namespace arkivo::cli
