@@ -1,0 +1,163 @@
+// The arkivo tool run as a program: its command line, exit statuses and the
+// output of the items command.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <sstream>
+
+#include "platform/file_system.h"
+#include "support/test_support.h"
+
+namespace arkivo {
+namespace {
+
+using testing::TempDir;
+using testing::WriteFile;
+
+const std::string Tool = std::string(ARKIVO_BINARY_DIR) + "/src/app/arkivo";
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs the tool with the arguments (already quoted for the shell).
+Outcome RunTool(const std::string& arguments) {
+    TempDir scratch;
+    const std::string errFile = scratch / "stderr";
+    FILE* pipe = ::popen((Tool + " " + arguments + " 2>" + errFile).c_str(), "r");
+    Outcome outcome;
+    if (pipe == nullptr) {
+        return outcome;
+    }
+    char buffer[4096];
+    while (const std::size_t got = std::fread(buffer, 1, sizeof buffer, pipe)) {
+        outcome.out.append(buffer, got);
+    }
+    const int status = ::pclose(pipe);
+    outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    outcome.err = ReadWholeFile(errFile).value_or("");
+    return outcome;
+}
+
+class CliItemsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!FileExists(Tool)) {
+            GTEST_SKIP() << "the arkivo tool was not built";
+        }
+    }
+
+    // The five-entry FAT.DB fixture with the cached files of entries 0 to 2.
+    std::string FiveEntryCache() {
+        WriteFile(dir_ / "cache/FAT.DB",
+                  testing::ReadFile(testing::TestDataDir() + "/netscape/fat4k_five_entries.db"));
+        for (const char* name : {"M0000000.HTM", "M0000001.GIF", "M0000002.JPG"}) {
+            WriteFile(dir_ / ("cache/" + std::string(name)), "x");
+        }
+        return dir_ / "cache/FAT.DB";
+    }
+
+    TempDir dir_;
+    // Keep the tool away from the user's settings and Wine prefix.
+    testing::ScopedEnv config_{"XDG_CONFIG_HOME", dir_ / "config"};
+    testing::ScopedEnv wine_{"WINEPREFIX", dir_ / "wine"};
+};
+
+TEST_F(CliItemsTest, HelpAndVersion) {
+    const Outcome help = RunTool("--help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("arkivo items SOURCE [--json]"), std::string::npos);
+    const Outcome version = RunTool("--version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "arkivo " ARKIVO_VERSION "\n");
+}
+
+TEST_F(CliItemsTest, UsageErrorsExitWithStatus2) {
+    for (const char* arguments :
+         {"", "items", "items --json", "items --nav a --ie b", "items --nav a --bogus",
+          "items --nav a b", "domains --nav a", "--help --version", "items --nav ''"}) {
+        const Outcome outcome = RunTool(arguments);
+        EXPECT_EQ(outcome.status, 2) << arguments;
+        EXPECT_TRUE(outcome.out.empty()) << arguments;
+        EXPECT_NE(outcome.err.find("Try 'arkivo --help'."), std::string::npos) << arguments;
+    }
+}
+
+TEST_F(CliItemsTest, AnIndexThatCannotBeReadExitsWithStatus3) {
+    for (const std::string& index : {dir_ / "missing/FAT.DB", dir_.Path()}) {
+        const Outcome outcome = RunTool("items --nav '" + index + "'");
+        EXPECT_EQ(outcome.status, 3) << index;
+        EXPECT_NE(outcome.err.find("Please close down Netscape\nbefore continuing."),
+                  std::string::npos);
+    }
+    // No index named, none stored and no Wine prefix to find one through.
+    EXPECT_EQ(RunTool("items --nav").status, 3);
+}
+
+TEST_F(CliItemsTest, PrintsTheItemsAsJsonLinesInReaderOrder) {
+    const std::string index = FiveEntryCache();
+    const Outcome outcome = RunTool("items --nav '" + index + "' --json");
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    // The entries date from 1996, more than 5000 days ago, so they show as that
+    // many days before now; only the date's shape is checked.
+    std::string out = outcome.out;
+    for (std::size_t at = out.find("\"date\": \""); at != std::string::npos;
+         at = out.find("\"date\": \"", at + 1)) {
+        EXPECT_EQ(out[at + 9 + 10], 'T');
+        out.replace(at + 9, 19, "DATE");
+    }
+    const std::string dir = dir_ / "cache/";
+    EXPECT_EQ(out,
+              "{\"url\": \"http://www.site2.example:80/page/2.jpg\", \"domain\": "
+              "\"www.site2.example\", \"kind\": 3, \"type\": \"image/jpeg\", \"group\": 1, "
+              "\"date\": \"DATE\", \"file\": \"" +
+                  dir +
+                  "M0000002.JPG\"}\n"
+                  "{\"url\": \"http://www.site0.example:80/page/0.htm\", \"domain\": "
+                  "\"www.site0.example\", \"kind\": 1, \"type\": \"text/html\", \"group\": 0, "
+                  "\"date\": \"DATE\", \"file\": \"" +
+                  dir +
+                  "M0000000.HTM\"}\n"
+                  "{\"url\": \"http://www.site1.example:80/page/1.gif\", \"domain\": "
+                  "\"www.site1.example\", \"kind\": 2, \"type\": \"image/gif\", \"group\": 1, "
+                  "\"date\": \"DATE\", \"file\": \"" +
+                  dir + "M0000001.GIF\"}\n");
+}
+
+TEST_F(CliItemsTest, PrintsAlignedColumnsWithoutJson) {
+    const std::string index = FiveEntryCache();
+    const Outcome outcome = RunTool("items --nav '" + index + "'");
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    std::istringstream lines(outcome.out);
+    std::string heading, first;
+    std::getline(lines, heading);
+    std::getline(lines, first);
+    EXPECT_TRUE(heading.starts_with("DATE                 TYPE        URL"));
+    EXPECT_EQ(first.find("image/jpeg"), heading.find("TYPE"));
+    EXPECT_EQ(first.find("http://"), heading.find("URL"));
+}
+
+TEST_F(CliItemsTest, WithoutAnIndexUsesTheStoredFatPath) {
+    const std::string index = FiveEntryCache();
+    WriteFile(dir_ / "config/Quenlow/Arkivo.reg",
+              "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Quenlow\\Arkivo\\Browser options]\r\n"
+              "\"FAT Path\"=\"" +
+                  index + "\"\r\n");
+    const Outcome outcome = RunTool("items --nav --json");
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_NE(outcome.out.find("http://www.site1.example:80/page/1.gif"), std::string::npos);
+}
+
+TEST_F(CliItemsTest, ACacheWithoutUsableItemsExitsWithStatus1) {
+    WriteFile(dir_ / "FAT", "MCOM-Cache-file-allocation-table-format-1\r\n");
+    const Outcome outcome = RunTool("items --nav '" + (dir_ / "FAT") + "'");
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_TRUE(outcome.out.empty());
+}
+
+}  // namespace
+}  // namespace arkivo
