@@ -2,21 +2,19 @@
 // The archive's generated index: "1st_page.htm" and the pages it frames. They are
 // rebuilt from the whole archive list after every completed run.
 
-#include <functional>
 #include <string>
 
+#include "archiver/domain_index.h"
 #include "model/cache_item.h"
 
 namespace arkivo {
 
 inline constexpr const char* IndexPageName = "1st_page.htm";
 
-struct IndexProgress {
-    std::function<void(const std::string& stage)> SetStage;
-    std::function<void(int percent)> SetProgress;
-};
-
-// Rebuilds the index pages of archiveDir from the archive list.
+// Rebuilds the index pages of archiveDir from the archive list: deletes
+// "1st_page.htm", and when the list names any domain writes "1st_page.htm",
+// "notfound.htm", "indpage.htm", "indlist.htm" and then every domain's pages.
+// Throws std::runtime_error, naming the file, when a page cannot be written.
 void BuildOfflineIndex(const std::string& archiveDir, const TCacheItemList& archiveList,
                        const IndexProgress& progress);
 

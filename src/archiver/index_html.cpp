@@ -1,0 +1,117 @@
+#include "archiver/index_html.h"
+
+#include <cstdio>
+
+namespace arkivo {
+namespace {
+
+bool IsPlainLinkByte(unsigned char c) {
+    if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) {
+        return true;
+    }
+    return std::string_view("-._~!$()*+,;@/{}").find(static_cast<char>(c)) !=
+           std::string_view::npos;
+}
+
+std::string Hex2(unsigned char c) {
+    char digits[3];
+    std::snprintf(digits, sizeof digits, "%02X", c);
+    return digits;
+}
+
+}  // namespace
+
+void AppendLine(std::string& page, std::string_view line) {
+    page += line;
+    page += "\r\n";
+}
+
+std::string ScriptStringText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        switch (c) {
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\'':
+                out += "\\'";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            default:
+                if (byte < 0x20 || byte == 0x7F) {
+                    out += "\\x" + Hex2(byte);
+                } else {
+                    out += c;
+                }
+        }
+    }
+    return out;
+}
+
+std::string AttributeText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        switch (c) {
+            case '"':
+                out += "&quot;";
+                break;
+            case '\'':
+                out += "&#39;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            default:
+                out += c;
+        }
+    }
+    return out;
+}
+
+std::string ElementText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        switch (c) {
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            default:
+                out += c;
+        }
+    }
+    return out;
+}
+
+std::string LinkText(std::string_view path) {
+    std::string out;
+    out.reserve(path.size());
+    for (char c : path) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (IsPlainLinkByte(byte)) {
+            out += c;
+        } else {
+            out += "%" + Hex2(byte);
+        }
+    }
+    return out;
+}
+
+}  // namespace arkivo

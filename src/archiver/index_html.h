@@ -1,0 +1,34 @@
+#pragma once
+// Text helpers shared by the generated index pages: CR LF lines, and the escapes
+// that keep untrusted text (web addresses, page titles, archive names) inside the
+// attribute, script string or element it is written into. Text that holds none of
+// the characters an escape handles comes out unchanged, so ordinary addresses and
+// names are written exactly as they are.
+
+#include <string>
+#include <string_view>
+
+namespace arkivo {
+
+// Appends line and CR LF to page.
+void AppendLine(std::string& page, std::string_view line);
+
+// Text for a single-quoted script string inside a double-quoted attribute
+// (onMouseOver="window.status='...'"): "\" and "'" get a backslash, '"', "<" and
+// ">" become character references, and control characters become "\xHH".
+std::string ScriptStringText(std::string_view text);
+
+// Text for a double-quoted attribute value: '"', "'", "<" and ">" become character
+// references.
+std::string AttributeText(std::string_view text);
+
+// Text between tags: "<" and ">" become character references. "&" stays, so the
+// character references of a page title survive.
+std::string ElementText(std::string_view text);
+
+// A relative link for an unquoted HREF or SRC value: every byte outside the
+// letters, digits and "-._~!$()*+,;@/{}" is percent-encoded, so "#", "%", "?", ":",
+// blanks, quotes and "&" in a file or directory name still lead to that file.
+std::string LinkText(std::string_view path);
+
+}  // namespace arkivo
