@@ -4,19 +4,22 @@
 // headers and times, REDR and LEAK records) and the cached files it names.
 //
 //   ie_fixture_writer OUTPUT_DIRECTORY
+//   ie_fixture_writer --many COUNT OUTPUT_DIRECTORY   (one large cache for benchmarks)
 //
 // Each fixture is named after what it shows; the tests describe what they expect
 // of each.
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "model/file_utils.h"
 #include "platform/byte_reader.h"
 #include "platform/clock.h"
-#include "platform/file_system.h"
 #include "platform/path.h"
 #include "readers/ie_index_file.h"
 #include "readers/ie_url_hash.h"
@@ -154,6 +157,7 @@ class IndexBuilder {
         const std::uint32_t slot = FileInSlot(spec.location, SlotUrl, record);
         Put32(bytes_, slot, SlotDeleted);
         const std::uint32_t first = (record - BlocksOffset) / BlockSize;
+        freeFrom_ = std::min(freeFrom_, first);
         for (std::uint32_t block = first; block < first + Get32(bytes_, record + 4); ++block) {
             SetBit(block, false);
         }
@@ -198,11 +202,15 @@ class IndexBuilder {
         byte = static_cast<char>(set ? (byte | mask) : (byte & ~mask));
     }
 
-    // First fit; the file grows when no run is free.
+    // First fit; the file grows when no run is free. Blocks below freeFrom_ are all
+    // allocated, so the search starts there.
     std::uint32_t Allocate(std::uint32_t blocks) {
         for (;;) {
+            while (freeFrom_ < totalBlocks_ && Bit(freeFrom_)) {
+                ++freeFrom_;
+            }
             std::uint32_t run = 0;
-            for (std::uint32_t block = 0; block < totalBlocks_; ++block) {
+            for (std::uint32_t block = freeFrom_; block < totalBlocks_; ++block) {
                 run = Bit(block) ? 0 : run + 1;
                 if (run == blocks) {
                     const std::uint32_t first = block + 1 - blocks;
@@ -306,6 +314,7 @@ class IndexBuilder {
     std::vector<std::uint32_t> fileCounts_ = std::vector<std::uint32_t>(32, 0);
     std::vector<std::uint32_t> tables_;
     std::uint32_t totalBlocks_ = 0;
+    std::uint32_t freeFrom_ = 0;
     std::uint32_t groupBlock_ = 0;
     std::uint32_t groupEntry_ = 0;
     std::uint64_t usage_ = 0;
@@ -603,6 +612,30 @@ Fixture UnsafeDirectoryName() {
     return fixture;
 }
 
+// A cache of many entries for benchmarks (not committed): every fourth a page with
+// a long header, spread over four directories.
+Fixture Many(int count) {
+    Fixture fixture{"many-" + std::to_string(count), {}, {}};
+    const std::vector<std::string> dirs = {"MANY0001", "MANY0002", "MANY0003", "MANY0004"};
+    IndexBuilder builder(Signature, dirs);
+    builder.AddHashTable();
+    for (int i = 0; i < count; ++i) {
+        const std::uint8_t dir = static_cast<std::uint8_t>(i % 4);
+        const std::string header = HttpHeader(i % 4 == 0 ? "text/html" : "image/gif") +
+                                   std::string(i % 4 == 0 ? 400 : 0, 'h');
+        AddWithFile(builder, fixture,
+                    {.location = NumberedUrl(
+                         "http://site" + std::to_string(i % 97) + ".example.com/item", i, ".html"),
+                     .fileName = "item" + std::to_string(i) + "[1].htm",
+                     .directory = dir,
+                     .header = header,
+                     .content = "<p>many</p>\n"},
+                    dirs[dir]);
+    }
+    fixture.index = builder.Finish();
+    return fixture;
+}
+
 bool WriteFixture(const std::string& root, const Fixture& fixture) {
     const std::string cache = JoinPath(root, fixture.name);
     std::vector<std::pair<std::string, std::string>> files = fixture.files;
@@ -610,8 +643,10 @@ bool WriteFixture(const std::string& root, const Fixture& fixture) {
     for (const auto& [relative, bytes] : files) {
         const std::string path = JoinPath(cache, relative);
         MakeDirectoryPath(DirectoryPart(path));
-        if (const Status status = WriteFileAtomically(path, bytes); !status.ok()) {
-            std::fprintf(stderr, "%s\n", status.message().c_str());
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        if (!out.flush()) {
+            std::fprintf(stderr, "cannot write %s\n", path.c_str());
             return false;
         }
     }
@@ -621,16 +656,29 @@ bool WriteFixture(const std::string& root, const Fixture& fixture) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: ie_fixture_writer OUTPUT_DIRECTORY\n");
+    std::vector<Fixture> fixtures;
+    if (argc == 4 && std::string_view(argv[1]) == "--many") {
+        const int count = std::atoi(argv[2]);
+        if (count < 1 || count > 30000) {
+            std::fprintf(stderr, "COUNT must be between 1 and 30000\n");
+            return 2;
+        }
+        fixtures.push_back(Many(count));
+    } else if (argc == 2) {
+        fixtures = {Typical(),       LargeEntry(),      ChainedHash(),
+                    WineSignature(), UnsafeFileNames(), UnsafeDirectoryName()};
+    } else {
+        std::fprintf(stderr,
+                     "usage: ie_fixture_writer OUTPUT_DIRECTORY\n"
+                     "       ie_fixture_writer --many COUNT OUTPUT_DIRECTORY\n");
         return 2;
     }
-    for (const Fixture& fixture : {Typical(), LargeEntry(), ChainedHash(), WineSignature(),
-                                   UnsafeFileNames(), UnsafeDirectoryName()}) {
-        if (!WriteFixture(argv[1], fixture)) {
+    const std::string output = argv[argc - 1];
+    for (const Fixture& fixture : fixtures) {
+        if (!WriteFixture(output, fixture)) {
             return 1;
         }
-        std::printf("%s\n", JoinPath(argv[1], fixture.name).c_str());
+        std::printf("%s\n", JoinPath(output, fixture.name).c_str());
     }
     return 0;
 }

@@ -62,21 +62,31 @@ bool CacheFileResolver::ResolvesInside(const std::string& path) const {
            IncludeTrailingSeparator(real).starts_with(realCacheDirectory_);
 }
 
-std::string CacheFileResolver::FileToRead(const IeIndex& index, const IeUrlRecord& record) const {
+bool CacheFileResolver::DirectoryInside(const std::string& dir) {
+    const auto known = directoryInside_.find(dir);
+    if (known != directoryInside_.end()) {
+        return known->second;
+    }
+    const bool inside = !Exists(dir) || ResolvesInside(dir);
+    directoryInside_.emplace(dir, inside);
+    return inside;
+}
+
+std::string CacheFileResolver::FileToRead(const IeIndex& index, const IeUrlRecord& record) {
     const std::string path = NamedPath(index, record);
-    if (path.empty()) {
+    if (path.empty() || !DirectoryInside(DirectoryPart(path))) {
         return {};
     }
-    if (Exists(path)) {
-        return ResolvesInside(path) ? path : std::string();
+    // A plain file in a directory inside the cache is inside; a link must resolve there.
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode) && !ResolvesInside(path)) {
+        return {};
     }
-    // A missing file: its directory must still not lead out of the cache.
-    const std::string dir = DirectoryPart(path);
-    return !Exists(dir) || ResolvesInside(dir) ? path : std::string();
+    return path;
 }
 
 Status CacheFileResolver::EntryToRemove(const IeIndex& index, const IeUrlRecord& record,
-                                        std::string& path) const {
+                                        std::string& path) {
     path.clear();
     if (record.fileName.empty()) {
         return Status::Ok();
@@ -86,8 +96,7 @@ Status CacheFileResolver::EntryToRemove(const IeIndex& index, const IeUrlRecord&
         return Status::Error(StatusCode::Refused,
                              "the entry's file name is not a plain file name: " + record.fileName);
     }
-    const std::string dir = ExcludeTrailingSeparator(DirectoryPart(named));
-    if (Exists(dir) && !ResolvesInside(dir)) {
+    if (!DirectoryInside(DirectoryPart(named))) {
         return Status::Error(StatusCode::Refused,
                              "the entry's file lies outside the cache: " + named);
     }

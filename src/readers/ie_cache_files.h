@@ -9,6 +9,7 @@
 // symbolic link is never followed out of the cache directory.
 
 #include <string>
+#include <unordered_map>
 
 #include "readers/ie_index_file.h"
 
@@ -21,21 +22,25 @@ class CacheFileResolver {
     // The path of the file to read for the record: empty when the record names no
     // file, its names are unsafe, or the file (through links) lies outside the cache.
     // A file that does not exist still gets its path.
-    std::string FileToRead(const IeIndex& index, const IeUrlRecord& record) const;
+    std::string FileToRead(const IeIndex& index, const IeUrlRecord& record);
 
     // The directory entry to remove for the record: empty when the record names no
     // file or its names are unsafe; Refused when the entry would lie outside the
     // cache or is not a file or link.
-    Status EntryToRemove(const IeIndex& index, const IeUrlRecord& record, std::string& path) const;
+    Status EntryToRemove(const IeIndex& index, const IeUrlRecord& record, std::string& path);
 
   private:
     // The file's path as named (looked up without regard to case); empty when unsafe.
     std::string NamedPath(const IeIndex& index, const IeUrlRecord& record) const;
     // True when the existing path resolves to the cache directory or a place inside it.
     bool ResolvesInside(const std::string& path) const;
+    // True when dir (ending with a separator) is missing or resolves inside the cache;
+    // remembered per directory.
+    bool DirectoryInside(const std::string& dir);
 
     std::string cacheDirectory_;
     std::string realCacheDirectory_;  // with links resolved and a trailing separator
+    std::unordered_map<std::string, bool> directoryInside_;
 };
 
 }  // namespace arkivo

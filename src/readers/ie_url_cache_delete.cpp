@@ -24,6 +24,7 @@ Status UrlCacheEditor::Open(const std::string& cache) {
     for (std::size_t i = 0; i < index_.urls.size(); ++i) {
         byLocation_.emplace(index_.urls[i].location, i);
     }
+    files_.emplace(paths_.cacheDirectory);
     return Status::Ok();
 }
 
@@ -38,9 +39,7 @@ Status UrlCacheEditor::Delete(std::string_view sourceUrl) {
                              "The cache entry is in use: " + std::string(sourceUrl));
     }
     std::string file;
-    if (Status status =
-            CacheFileResolver(paths_.cacheDirectory).EntryToRemove(index_, record, file);
-        !status.ok()) {
+    if (Status status = files_->EntryToRemove(index_, record, file); !status.ok()) {
         return status;
     }
     bool leaked = false;

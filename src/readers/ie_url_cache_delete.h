@@ -13,6 +13,7 @@
 // delete before anything is touched. A file name that is not a plain name is never
 // followed, and nothing outside the cache directory is removed.
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -45,6 +46,7 @@ class UrlCacheEditor {
     std::string bytes_;
     IeIndex index_;
     std::unordered_map<std::string, std::size_t> byLocation_;  // live URL records
+    std::optional<CacheFileResolver> files_;
     bool changed_ = false;
 };
 
