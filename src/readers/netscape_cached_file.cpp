@@ -7,7 +7,9 @@
 #include "platform/path.h"
 
 namespace arkivo {
+namespace {
 
+// A relative name whose parts are all safe path components.
 bool IsSafeRelativeName(std::string_view name) {
     std::size_t start = 0;
     while (true) {
@@ -21,6 +23,8 @@ bool IsSafeRelativeName(std::string_view name) {
         start = cut + 1;
     }
 }
+
+}  // namespace
 
 std::string CachedFileResolver::PathOf(std::string_view name) {
     if (!IsSafeRelativeName(name)) {

@@ -29,7 +29,4 @@ class CachedFileResolver {
     std::unordered_map<std::string, std::unordered_map<std::string, std::string>> listings_;
 };
 
-// A relative name whose parts are all safe path components.
-bool IsSafeRelativeName(std::string_view name);
-
 }  // namespace arkivo
