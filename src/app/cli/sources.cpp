@@ -1,6 +1,7 @@
 #include "sources.h"
 
 #include "model/edition.h"
+#include "readers/ie_cache_reader.h"
 #include "readers/netscape_index.h"
 #include "readers/netscape_location.h"
 #include "shell/settings_store.h"
@@ -32,6 +33,18 @@ Status ReadNetscapeCache(const std::string& named, TCacheItemList& items) {
     return read.error;
 }
 
+// The cache named on the command line, else the stand-in's default cache.
+Status ReadInternetExplorerCache(const std::string& named, TCacheItemList& items) {
+    SetEdition(Edition::IE);
+    Status status;
+    ReadUrlCache(named, items, &status);
+    if (status.code() == StatusCode::Malformed) {
+        // A file that is no cache index is an input that cannot be read.
+        return Status::Error(StatusCode::Unreadable, status.message());
+    }
+    return status;
+}
+
 }  // namespace
 
 Status ReadSource(const SourceChoice& source, TCacheItemList& items) {
@@ -39,10 +52,7 @@ Status ReadSource(const SourceChoice& source, TCacheItemList& items) {
         case SourceKind::Nav:
             return ReadNetscapeCache(source.path, items);
         case SourceKind::IE:
-            // The Internet Explorer reader (ReadUrlCache) is wired in here.
-            SetEdition(Edition::IE);
-            return Status::Error(StatusCode::Refused,
-                                 "reading Internet Explorer caches is not built in yet");
+            return ReadInternetExplorerCache(source.path, items);
         case SourceKind::None:
             break;
     }
