@@ -1,0 +1,171 @@
+// arkivo items --ie run as a program over the fixtures and the real index: it lists
+// exactly the URL records msiecfexport lists, less those item building drops.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <map>
+#include <set>
+
+#include "ie_test_helpers.h"
+#include "model/url.h"
+#include "platform/file_system.h"
+#include "platform/path.h"
+
+namespace arkivo {
+namespace {
+
+using namespace arkivo::testing;
+
+const std::string Tool = std::string(ARKIVO_BINARY_DIR) + "/src/app/arkivo";
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+};
+
+Outcome RunTool(const std::string& arguments) {
+    FILE* pipe = ::popen((Tool + " " + arguments + " 2>/dev/null").c_str(), "r");
+    Outcome outcome;
+    if (pipe == nullptr) {
+        return outcome;
+    }
+    char buffer[4096];
+    while (const std::size_t got = std::fread(buffer, 1, sizeof buffer, pipe)) {
+        outcome.out.append(buffer, got);
+    }
+    const int status = ::pclose(pipe);
+    outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return outcome;
+}
+
+// The value of a string field in each JSON line.
+std::vector<std::string> Field(const std::string& json, const std::string& name) {
+    std::vector<std::string> values;
+    const std::string key = "\"" + name + "\": \"";
+    for (std::size_t at = json.find(key); at != std::string::npos; at = json.find(key, at)) {
+        at += key.size();
+        values.push_back(json.substr(at, json.find('"', at) - at));
+    }
+    return values;
+}
+
+class IeCliItemsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!FileExists(Tool)) {
+            GTEST_SKIP() << "the arkivo tool was not built";
+        }
+    }
+
+    TempDir dir_;
+    ScopedEnv config_{"XDG_CONFIG_HOME", dir_ / "config"};
+    ScopedEnv wine_{"WINEPREFIX", dir_ / "wine"};
+    ScopedEnv cache_{"ARKIVO_IE_CACHE", ""};
+};
+
+// Each fixture and the real index, with an empty file made for every record that
+// lacks one: the items are the records whose scheme item building keeps.
+TEST_F(IeCliItemsTest, ListsTheUrlRecordsMsiecfexportLists) {
+    ARKIVO_REQUIRE_MSIECFEXPORT();
+    std::vector<std::pair<std::string, std::string>> caches;  // name, index source
+    for (const char* fixture : {"typical", "large-entry", "chained-hash", "unsafe-file-names"}) {
+        caches.emplace_back(fixture, IeFixture(fixture));
+    }
+    if (!SharedDataDir().empty()) {
+        caches.emplace_back("real", RealIndex("plaso-Content.IE5-index.dat"));
+    }
+    for (const auto& [name, source] : caches) {
+        SCOPED_TRACE(name);
+        const std::string cache = dir_ / (name + "/");
+        if (name == "real") {
+            WriteFile(cache + "index.dat", ReadFile(source));
+        } else {
+            std::filesystem::copy(source, cache, std::filesystem::copy_options::recursive);
+        }
+        const IeIndex index = [&] {
+            IeIndex parsed;
+            EXPECT_TRUE(ParseIndexFile(ReadFile(cache + "index.dat"), parsed).ok());
+            return parsed;
+        }();
+        const auto exported = MsiecfExport(cache + "index.dat");
+        ASSERT_TRUE(exported);
+        std::set<std::string> expected;
+        for (const ExportedRecord& record : OfType(*exported, "URL")) {
+            std::string rest = record.location;
+            if (record.fileName.empty() || !IsSafePathComponent(record.fileName) ||
+                SplitHost(rest) == NoHost) {
+                continue;
+            }
+            const std::string& dirName = index.directories.at(record.directoryIndex).name;
+            std::string dir = FindFileNoCase(cache, dirName);
+            dir = dir.empty() ? JoinPath(cache, dirName) : dir;
+            std::string file = FindFileNoCase(dir, record.fileName);
+            if (file.empty()) {
+                file = JoinPath(dir, record.fileName);
+                WriteFile(file, "");
+            }
+            expected.insert(LowerCase(file));
+        }
+        const Outcome outcome = RunTool("items --ie '" + cache + "' --json");
+        EXPECT_EQ(outcome.status, 0);
+        std::set<std::string> listed;
+        for (const std::string& file : Field(outcome.out, "file")) {
+            listed.insert(LowerCase(file));
+        }
+        EXPECT_EQ(listed, expected);
+        EXPECT_EQ(Field(outcome.out, "file").size(), expected.size());
+    }
+}
+
+TEST_F(IeCliItemsTest, PrintsDatesAndTypes) {
+    const Outcome outcome = RunTool("items --ie '" + IeFixture("typical") + "' --json");
+    ASSERT_EQ(outcome.status, 0);
+    const auto urls = Field(outcome.out, "url");
+    const auto types = Field(outcome.out, "type");
+    const auto dates = Field(outcome.out, "date");
+    ASSERT_EQ(urls.size(), 9u);
+    std::map<std::string, std::pair<std::string, std::string>> byUrl;
+    for (std::size_t i = 0; i < urls.size(); ++i) {
+        byUrl[urls[i]] = {types.at(i), dates.at(i)};
+    }
+    using Pair = std::pair<std::string, std::string>;
+    EXPECT_EQ(byUrl["http://www.example.com:8080/"], Pair("image/gif", "2015-08-25T11:05:22"));
+    EXPECT_EQ(byUrl["http://www.example.com:80/later-sync.html"],
+              Pair("text/html", "2016-01-02T03:04:06"));
+    EXPECT_EQ(byUrl["http://www.example.com:80/zero-times.html"],
+              Pair("text/html", "1899-12-30T00:00:00"));
+    EXPECT_EQ(byUrl["http://secure.example.org:80/account/login.html"].first,
+              "text/html; charset=utf-8");
+}
+
+TEST_F(IeCliItemsTest, ExitStatuses) {
+    WriteFile(dir_ / "truncated/index.dat",
+              ReadFile(IeFixture("typical") + "index.dat").substr(0, 10));
+    const struct {
+        std::string arguments;
+        int status;
+    } cases[] = {
+        {"items --ie '" + dir_ / "absent" + "'", 3},
+        {"items --ie '" + dir_ / "truncated" + "'", 3},
+        {"items --ie '" + IeFixture("typical") + "index.dat'", 0},
+        {"items --ie", 3},  // no default cache in the empty prefix
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(RunTool(c.arguments).status, c.status) << c.arguments;
+    }
+    ScopedEnv named("ARKIVO_IE_CACHE", IeFixture("wine-signature"));
+    const Outcome wine = RunTool("items --ie --json");
+    EXPECT_EQ(wine.status, 0);
+    EXPECT_EQ(Field(wine.out, "url").size(), 2u);
+}
+
+TEST_F(IeCliItemsTest, HistoryIndexGivesNothingToDo) {
+    ARKIVO_REQUIRE_SHARED_DATA();
+    WriteFile(dir_ / "History.IE5/index.dat", ReadFile(RealIndex("grr-History-index.dat")));
+    EXPECT_EQ(RunTool("items --ie '" + dir_ / "History.IE5" + "'").status, 1);
+}
+
+}  // namespace
+}  // namespace arkivo
