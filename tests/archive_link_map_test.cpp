@@ -110,14 +110,15 @@ TEST_F(ArchiveLinkMapTest, FindsItemsBeyond65535) {
     EXPECT_EQ(Map("http://host:80/4464"), "../../host/text/4464.htm");  // 69999 - 65535
 }
 
-TEST_F(ArchiveLinkMapTest, SeesInPlaceUpdatesAndIgnoresAppendedEntries) {
-    List(Item("http://host:80/a.htm", "old.htm"));
+TEST_F(ArchiveLinkMapTest, StaysRightWhileTheRunMergesIntoTheList) {
+    List(Item("http://host:80/a.htm", "a.htm"));
+    TCacheItem* again = Job(Item("http://host:80/a.htm", "a_1.htm"));
+    TCacheItem* added = Job(Item("http://host:80/b.htm", "b.htm"));
     const ArchiveLinkMap map(job, list);
-    list[0]->Title = "changed";
-    list[0]->ArchiveName = "renamed.htm";
-    List(Item("http://host:80/b.htm", "b.htm"));
-    EXPECT_EQ(map.MapToArchive("http://host:80/a.htm"), "../../host/text/renamed.htm");
-    EXPECT_EQ(map.MapToArchive("http://host:80/b.htm"), "../../notfound.htm");
+    list[0]->AssignFrom(*again);
+    list.push_back(std::make_unique<TCacheItem>(*added));
+    EXPECT_EQ(map.MapToArchive("http://host:80/a.htm"), "../../host/text/a_1.htm");
+    EXPECT_EQ(map.MapToArchive("http://host:80/b.htm"), "../../host/text/b.htm");
 }
 
 }  // namespace

@@ -11,46 +11,47 @@ bool IsLinkTarget(const TCacheItem* item) {
 
 }  // namespace
 
-ArchiveLinkMap::ArchiveLinkMap(const std::vector<TCacheItem*>& job, const TCacheItemList& list) {
-    job_.byUrl.reserve(job.size());
-    for (std::size_t i = 0; i < job.size(); ++i) {
-        job_.Add(i, job[i]);
+ArchiveLinkMap::ArchiveLinkMap(const std::vector<TCacheItem*>& job, const TCacheItemList& list)
+    : notFound_(NotFoundPageLink) {
+    targets_.reserve(job.size() + list.size());
+    for (const TCacheItem* item : job) {
+        Add(item, &Targets::jobLink);
     }
-    list_.byUrl.reserve(list.size());
-    for (std::size_t i = 0; i < list.size(); ++i) {
-        list_.Add(i, list[i].get());
+    for (const auto& item : list) {
+        Add(item.get(), &Targets::listLink);
     }
 }
 
-void ArchiveLinkMap::ListIndex::Add(std::size_t position, const TCacheItem* item) {
+// Items are added in list order, so the first one to claim a key is the first
+// match for it, whether it matches with or without the final "/".
+void ArchiveLinkMap::Add(const TCacheItem* item, std::string Targets::*link) {
     if (!IsLinkTarget(item)) {
         return;
     }
-    // emplace keeps an existing key, so the earlier item stays the match.
-    byUrl.emplace(item->Url, Target{position, item});
-    if (!item->Url.empty() && item->Url.back() == '/') {
-        bySlashedUrl.emplace(item->Url.substr(0, item->Url.size() - 1), Target{position, item});
+    const std::string target = ArchiveLinkOf(*item);
+    const auto claim = [&](std::string key) {
+        std::string& slot = targets_[std::move(key)].*link;
+        if (slot.empty()) {
+            slot = target;
+        }
+    };
+    const std::string& url = item->Url;
+    claim(url);
+    if (!url.empty() && url.back() == '/') {
+        claim(url.substr(0, url.size() - 1));
     }
 }
 
-const TCacheItem* ArchiveLinkMap::ListIndex::Find(std::string_view link) const {
-    const auto exact = byUrl.find(link);
-    const auto slashed = bySlashedUrl.find(link);
-    if (exact == byUrl.end()) {
-        return slashed == bySlashedUrl.end() ? nullptr : slashed->second.item;
+const std::string& ArchiveLinkMap::MapToArchive(std::string_view link) const {
+    const auto found = targets_.find(link);
+    if (found == targets_.end()) {
+        return notFound_;
     }
-    if (slashed == bySlashedUrl.end() || exact->second.position < slashed->second.position) {
-        return exact->second.item;
+    const Targets& targets = found->second;
+    if (!targets.jobLink.empty()) {
+        return targets.jobLink;
     }
-    return slashed->second.item;
-}
-
-std::string ArchiveLinkMap::MapToArchive(std::string_view link) const {
-    const TCacheItem* target = job_.Find(link);
-    if (target == nullptr) {
-        target = list_.Find(link);
-    }
-    return target == nullptr ? std::string(NotFoundPageLink) : ArchiveLinkOf(*target);
+    return targets.listLink.empty() ? notFound_ : targets.listLink;
 }
 
 }  // namespace arkivo

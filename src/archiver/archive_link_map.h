@@ -9,15 +9,14 @@
 // content code 0 (never archived) and those whose Domain or ArchiveName is not a
 // safe path component (they have no archived copy).
 //
-// Both lists are indexed once, at construction, so each lookup costs a hash probe
-// instead of a walk. The index holds pointers to the items, not copies, and stays
-// right as long as
-//   - the items outlive the map and are neither removed nor replaced;
-//   - each item's Url, Kind, Domain and ArchiveName stay as they were; the run
-//     gives job items their names before it builds the map;
-//   - the archive list grows only by appending items of the run (which the run's
-//     own index already finds first) or by updating entries in place from items
-//     of the run that have the same Url.
+// Both lists are indexed once, at construction, so each lookup costs one hash
+// probe instead of two walks. The index holds the link texts the items had then,
+// and stays right as long as
+//   - the run's items have their ArchiveName before the map is built;
+//   - the archive list grows only by appending items of the run, or changes only
+//     by updating entries in place from items of the run with the same Url: the
+//     run's own entries match those URLs first, so such entries are never the
+//     answer.
 
 #include <cstddef>
 #include <functional>
@@ -35,8 +34,8 @@ class ArchiveLinkMap {
     ArchiveLinkMap(const std::vector<TCacheItem*>& job, const TCacheItemList& list);
 
     // "../../" + Domain + "/" + folder + "/" + ArchiveName of the first item that
-    // matches link, or "../../notfound.htm".
-    std::string MapToArchive(std::string_view link) const;
+    // matches link, or "../../notfound.htm". The text lives as long as the map.
+    const std::string& MapToArchive(std::string_view link) const;
 
   private:
     struct KeyHash {
@@ -45,22 +44,16 @@ class ArchiveLinkMap {
             return std::hash<std::string_view>{}(key);
         }
     };
-    struct Target {
-        std::size_t position;  // the item's place in its list
-        const TCacheItem* item;
+    // The links of the first item of each list that a link text matches, either
+    // as its Url or as its Url without the final "/"; empty when none does.
+    struct Targets {
+        std::string jobLink;
+        std::string listLink;
     };
-    // One list's items by Url, and by Url without its final "/" (for the items
-    // that a link matches with "/" appended); each key keeps its first item.
-    struct ListIndex {
-        std::unordered_map<std::string, Target, KeyHash, std::equal_to<>> byUrl;
-        std::unordered_map<std::string, Target, KeyHash, std::equal_to<>> bySlashedUrl;
+    void Add(const TCacheItem* item, std::string Targets::*link);
 
-        void Add(std::size_t position, const TCacheItem* item);
-        const TCacheItem* Find(std::string_view link) const;
-    };
-
-    ListIndex job_;
-    ListIndex list_;
+    std::unordered_map<std::string, Targets, KeyHash, std::equal_to<>> targets_;
+    std::string notFound_;
 };
 
 }  // namespace arkivo
