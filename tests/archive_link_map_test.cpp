@@ -37,7 +37,7 @@ class ArchiveLinkMapTest : public ::testing::Test {
     }
     void List(std::unique_ptr<TCacheItem> item) { list.push_back(std::move(item)); }
     std::string Map(std::string_view link) const {
-        return ArchiveLinkMap(job, list).MapToArchive(link);
+        return std::string(ArchiveLinkMap(job, list).MapToArchive(link));
     }
 
     testing::TempDir types;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "archiver/page_title.h"
 #include "model/content_types.h"
 #include "support/test_support.h"
 
@@ -203,6 +204,44 @@ TEST_F(LinkRewriterTest, PageWithMoreThan65535Links) {
             "<P>text <A HREF=\"" + Page + "\">page</A> <IMG SRC=\"../../images/notfound.gif\">\r\n";
     }
     EXPECT_EQ(Rewrite(page), expected);
+}
+
+// Pages cut anywhere and stitched from the pieces that steer the scanner: every
+// one must be rewritten without reading outside the page (the sanitizer build
+// checks) and keep the page's last text.
+TEST_F(LinkRewriterTest, HostilePagesStayInBounds) {
+    const std::vector<std::string> pieces = {"<",
+                                             ">",
+                                             "<!--",
+                                             "-->",
+                                             "\"",
+                                             " ",
+                                             "\t",
+                                             "A HREF=",
+                                             "IMG SRC=",
+                                             "BASE HREF=",
+                                             "META HTTP-EQUIV=Refresh CONTENT=0;URL=",
+                                             "page.htm",
+                                             "#",
+                                             "/A>",
+                                             std::string(1, '\0'),
+                                             "\xff",
+                                             std::string(300, 'x'),
+                                             "<TITLE>"};
+    LinkOptions options = EmphasisAndStrike();
+    options.ShowOriginalUrls = true;
+    std::uint32_t state = 1;
+    for (int round = 0; round < 3000; ++round) {
+        std::string page;
+        const int count = static_cast<int>(state % 40);
+        for (int i = 0; i < count; ++i) {
+            state = state * 1664525u + 1013904223u;
+            page += pieces[(state >> 8) % pieces.size()];
+        }
+        page += "end";
+        ASSERT_NE(Rewrite(page, options).find("end"), std::string::npos) << page;
+        ASSERT_LE(ExtractTitle(page).size(), MaxTitleLength) << page;
+    }
 }
 
 class RewritePageTest : public LinkRewriterTest {

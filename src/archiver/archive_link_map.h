@@ -10,8 +10,10 @@
 // safe path component (they have no archived copy).
 //
 // Both lists are indexed once, at construction, so each lookup costs one hash
-// probe instead of two walks. The index holds the link texts the items had then,
-// and stays right as long as
+// probe instead of two walks: an open-addressing table whose slots carry the key's
+// hash, with the keys and the link texts packed in two blocks, so a lookup touches
+// about three cache lines. The index holds the link texts the items had then, and
+// stays right as long as
 //   - the run's items have their ArchiveName before the map is built;
 //   - the archive list grows only by appending items of the run, or changes only
 //     by updating entries in place from items of the run with the same Url: the
@@ -22,7 +24,6 @@
 #include <functional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "model/cache_item.h"
@@ -35,25 +36,31 @@ class ArchiveLinkMap {
 
     // "../../" + Domain + "/" + folder + "/" + ArchiveName of the first item that
     // matches link, or "../../notfound.htm". The text lives as long as the map.
-    const std::string& MapToArchive(std::string_view link) const;
+    std::string_view MapToArchive(std::string_view link) const;
 
   private:
-    struct KeyHash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view key) const {
-            return std::hash<std::string_view>{}(key);
-        }
+    // A text inside keys_ or links_.
+    struct Span {
+        std::size_t start = 0;
+        std::size_t length = 0;
     };
-    // The links of the first item of each list that a link text matches, either
-    // as its Url or as its Url without the final "/"; empty when none does.
-    struct Targets {
-        std::string jobLink;
-        std::string listLink;
+    // One key: a Url, or a Url without its final "/". A slot is free while it has
+    // no link; each list's link is that of its first item with the key.
+    struct Slot {
+        std::size_t hash = 0;
+        Span key;
+        Span jobLink;
+        Span listLink;
+        bool Free() const { return jobLink.length == 0 && listLink.length == 0; }
     };
-    void Add(const TCacheItem* item, std::string Targets::*link);
 
-    std::unordered_map<std::string, Targets, KeyHash, std::equal_to<>> targets_;
-    std::string notFound_;
+    void Add(const TCacheItem* item, Span Slot::*link);
+    Slot& SlotOf(std::string_view key, std::size_t hash);
+    std::string_view Text(const std::string& block, Span span) const;
+
+    std::vector<Slot> slots_;  // a power of two in size, at most half used
+    std::string keys_;
+    std::string links_;
 };
 
 }  // namespace arkivo

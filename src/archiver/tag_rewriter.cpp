@@ -92,7 +92,9 @@ std::optional<std::string> RefreshContent(std::string_view tagText, std::size_t 
     if (link.Text.empty()) {
         return std::nullopt;
     }
-    return content.substr(0, link.Start) + map.MapToArchive(ResolveLink(link.Text, base));
+    std::string rewritten = content.substr(0, link.Start);
+    rewritten += map.MapToArchive(ResolveLink(link.Text, base));
+    return rewritten;
 }
 
 // The new text of one link value, or nothing when the value stays as written.
