@@ -6,11 +6,10 @@
 // is skipped. Run as root, linkchecker reads the files as "nobody", so the archive
 // is made readable to everyone.
 
-#include <sys/stat.h>
-
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <set>
 #include <sstream>
 
@@ -93,6 +92,19 @@ std::string PercentDecoded(const std::string& text) {
         }
     }
     return out;
+}
+
+// linkchecker run as root reads as "nobody": open the tree to everyone, whatever
+// the umask made of it.
+void MakeReadableToAll(const std::string& root) {
+    namespace fs = std::filesystem;
+    const auto open = fs::perms::others_read | fs::perms::group_read;
+    const auto enter = fs::perms::others_exec | fs::perms::group_exec;
+    fs::permissions(root, open | enter, fs::perm_options::add);
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        fs::permissions(entry.path(), entry.is_directory() ? open | enter : open,
+                        fs::perm_options::add);
+    }
 }
 
 bool HasLinkChecker() {
@@ -182,7 +194,7 @@ TEST_F(OfflineIndexLinks, EveryLinkWorksAndEveryFileIsReached) {
     const ArchiveRunResult result = ArchiveAll();
     ASSERT_EQ(result.Outcome, ArchiveOutcome::Completed) << result.Error;
     ASSERT_EQ(result.ArchivedCount, items.size());
-    ASSERT_EQ(::chmod(archive.Path().c_str(), 0755), 0);
+    MakeReadableToAll(archive.Path());
 
     const auto links = CheckLinks(archiveDir + "1st_page.htm");
     ASSERT_FALSE(links.empty()) << "linkchecker reported nothing";
