@@ -1,21 +1,12 @@
 #include "archiver/domain_index.h"
 
-#include <stdexcept>
-
 #include "archiver/archive_layout.h"
+#include "archiver/index_html.h"
 #include "model/file_utils.h"
-#include "platform/file_system.h"
 #include "platform/path.h"
 
 namespace arkivo {
 namespace {
-
-void WritePage(const std::string& path, const std::string& page) {
-    const Status written = WriteFileAtomically(path, page);
-    if (!written.ok()) {
-        throw std::runtime_error(written.message());
-    }
-}
 
 int PercentOf(std::size_t position, std::size_t count) {
     return count == 1 ? 100 : static_cast<int>(position * 100 / (count - 1));
@@ -29,13 +20,14 @@ void WritePagesOf(const std::string& archiveDir, const std::string& domain,
     }
     for (FileClass kind : {FileClass::Text, FileClass::Image, FileClass::Audio, FileClass::Video,
                            FileClass::Other}) {
-        WritePage(domainDir + std::string(KindPageName(kind)), KindPage(kind, domain, items));
+        WriteIndexPage(domainDir + std::string(KindPageName(kind)), KindPage(kind, domain, items));
     }
-    WritePage(domainDir + std::string(ThumbnailPageName),
-              ThumbnailPage(domain, items, [&](const TCacheItem& item) -> std::optional<Thumbnail> {
-                  const auto path = ArchivePathOf(archiveDir, item);
-                  return path ? ThumbnailSize(*path) : std::nullopt;
-              }));
+    WriteIndexPage(
+        domainDir + std::string(ThumbnailPageName),
+        ThumbnailPage(domain, items, [&](const TCacheItem& item) -> std::optional<Thumbnail> {
+            const auto path = ArchivePathOf(archiveDir, item);
+            return path ? ThumbnailSize(*path) : std::nullopt;
+        }));
 }
 
 }  // namespace

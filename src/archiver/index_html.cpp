@@ -1,6 +1,9 @@
 #include "archiver/index_html.h"
 
 #include <cstdio>
+#include <stdexcept>
+
+#include "platform/file_system.h"
 
 namespace arkivo {
 namespace {
@@ -24,6 +27,13 @@ std::string Hex2(unsigned char c) {
 void AppendLine(std::string& page, std::string_view line) {
     page += line;
     page += "\r\n";
+}
+
+void WriteIndexPage(const std::string& path, std::string_view page) {
+    const Status written = WriteFileAtomically(path, page);
+    if (!written.ok()) {
+        throw std::runtime_error(written.message());
+    }
 }
 
 std::string ScriptStringText(std::string_view text) {

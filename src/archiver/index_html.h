@@ -1,7 +1,7 @@
 #pragma once
-// Text helpers shared by the generated index pages: CR LF lines, and the escapes
-// that keep untrusted text (web addresses, page titles, archive names) inside the
-// attribute, script string or element it is written into. Text that holds none of
+// Helpers shared by the generated index pages: CR LF lines, the escapes that keep
+// untrusted text (web addresses, page titles, archive names) inside the attribute,
+// script string or element it is written into, and writing a finished page. Text that holds none of
 // the characters an escape handles comes out unchanged, so ordinary addresses and
 // names are written exactly as they are.
 
@@ -12,6 +12,10 @@ namespace arkivo {
 
 // Appends line and CR LF to page.
 void AppendLine(std::string& page, std::string_view line);
+
+// Replaces the file at path by page (crash-safe). Throws std::runtime_error naming
+// the file when it cannot be written: that ends the index generation.
+void WriteIndexPage(const std::string& path, std::string_view page);
 
 // Text for a single-quoted script string inside a double-quoted attribute
 // (onMouseOver="window.status='...'"): "\" and "'" get a backslash, '"', "<" and

@@ -6,23 +6,13 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "archiver/index_html.h"
 #include "archiver/index_pages.h"
 #include "archiver/short_date.h"
 #include "platform/clock.h"
-#include "platform/file_system.h"
 #include "platform/path.h"
 
 namespace arkivo {
-namespace {
-
-void WriteIndexFile(const std::string& archiveDir, std::string_view name, const std::string& page) {
-    const Status written = WriteFileAtomically(JoinPath(archiveDir, name), page);
-    if (!written.ok()) {
-        throw std::runtime_error(written.message());
-    }
-}
-
-}  // namespace
 
 void BuildOfflineIndex(const std::string& archiveDir, const TCacheItemList& archiveList,
                        const IndexProgress& progress) {
@@ -35,10 +25,10 @@ void BuildOfflineIndex(const std::string& archiveDir, const TCacheItemList& arch
     if (domains.empty()) {
         return;
     }
-    WriteIndexFile(archiveDir, IndexPageName, FramesetPage());
-    WriteIndexFile(archiveDir, NotFoundPageName, NotFoundPage());
-    WriteIndexFile(archiveDir, WelcomePageName, WelcomePage());
-    WriteIndexFile(archiveDir, DomainListPageName,
+    WriteIndexPage(framesetPath, FramesetPage());
+    WriteIndexPage(JoinPath(archiveDir, NotFoundPageName), NotFoundPage());
+    WriteIndexPage(JoinPath(archiveDir, WelcomePageName), WelcomePage());
+    WriteIndexPage(JoinPath(archiveDir, DomainListPageName),
                    DomainListPage(domains, FormatShortDate(Now(), UserShortDateFormat())));
     WriteDomainPages(archiveDir, domains, archiveList, progress);
 }
