@@ -58,7 +58,7 @@ std::uint32_t Get32(const std::string& bytes, std::uint32_t offset) {
     return *ByteReader(bytes).U32LE(offset);
 }
 
-struct UrlSpec {
+struct CacheEntryPlan {
     std::string location{};
     std::string fileName{};  // empty: no file
     std::uint8_t directory = 0;
@@ -121,10 +121,10 @@ class IndexBuilder {
     }
 
     // Adds a live URL record; returns the file offset of its hash slot.
-    std::uint32_t AddUrl(const UrlSpec& spec) {
-        const std::uint32_t record = WriteUrlRecord(spec, "URL ");
-        CountFile(spec);
-        return FileInSlot(spec.location, spec.grouped ? SlotUrlInGroup : SlotUrl, record);
+    std::uint32_t AddUrl(const CacheEntryPlan& entry) {
+        const std::uint32_t record = WriteUrlRecord(entry, "URL ");
+        CountFile(entry);
+        return FileInSlot(entry.location, entry.grouped ? SlotUrlInGroup : SlotUrl, record);
     }
 
     // A redirect from location to the entry filed in targetSlot.
@@ -143,18 +143,18 @@ class IndexBuilder {
     }
 
     // A record whose file could not be removed: chained from the header, counted.
-    void AddLeak(const UrlSpec& spec) {
-        const std::uint32_t record = WriteUrlRecord(spec, "LEAK");
+    void AddLeak(const CacheEntryPlan& entry) {
+        const std::uint32_t record = WriteUrlRecord(entry, "LEAK");
         Put32(bytes_, record + UrlNextLeak, Get32(bytes_, FirstLeakOffset));
         Put32(bytes_, FirstLeakOffset, record);
-        CountFile(spec);
+        CountFile(entry);
     }
 
     // An entry deleted earlier: its blocks freed but not wiped, its slot marked
     // deleted with the stale offset left in place.
-    void AddDeletedEntry(const UrlSpec& spec) {
-        const std::uint32_t record = WriteUrlRecord(spec, "URL ");
-        const std::uint32_t slot = FileInSlot(spec.location, SlotUrl, record);
+    void AddDeletedEntry(const CacheEntryPlan& entry) {
+        const std::uint32_t record = WriteUrlRecord(entry, "URL ");
+        const std::uint32_t slot = FileInSlot(entry.location, SlotUrl, record);
         Put32(bytes_, slot, SlotDeleted);
         const std::uint32_t first = (record - BlocksOffset) / BlockSize;
         freeFrom_ = std::min(freeFrom_, first);
@@ -230,13 +230,13 @@ class IndexBuilder {
         }
     }
 
-    std::uint32_t WriteUrlRecord(const UrlSpec& spec, std::string_view signature) {
-        const std::string header = spec.rawHeader ? spec.header : spec.header + '\0';
+    std::uint32_t WriteUrlRecord(const CacheEntryPlan& entry, std::string_view signature) {
+        const std::string header = entry.rawHeader ? entry.header : entry.header + '\0';
         std::uint32_t size = UrlFixedPart;
         const std::uint32_t locationAt = size;
-        size = Align(size + spec.location.size() + 1);
-        const std::uint32_t fileAt = spec.fileName.empty() ? 0 : size;
-        size = Align(size + (spec.fileName.empty() ? 0 : spec.fileName.size() + 1));
+        size = Align(size + entry.location.size() + 1);
+        const std::uint32_t fileAt = entry.fileName.empty() ? 0 : size;
+        size = Align(size + (entry.fileName.empty() ? 0 : entry.fileName.size() + 1));
         const std::uint32_t headerAt = header.empty() ? 0 : size;
         size = Align(size + header.size());
         const std::uint32_t blocks = (size + BlockSize - 1) / BlockSize;
@@ -245,31 +245,31 @@ class IndexBuilder {
         Fill(record, blocks * BlockSize);
         bytes_.replace(record, 4, signature);
         Put32(bytes_, record + 4, blocks);
-        Put64(bytes_, record + 8, spec.lastModified);
-        Put64(bytes_, record + UrlLastAccessTime, spec.lastAccess);
+        Put64(bytes_, record + 8, entry.lastModified);
+        Put64(bytes_, record + UrlLastAccessTime, entry.lastAccess);
         Put32(bytes_, record + 24, 0);
         Put32(bytes_, record + 28, 0);
-        Put64(bytes_, record + UrlFileSize, spec.content.size());
-        Put32(bytes_, record + UrlGroupOffset, spec.grouped ? groupEntry_ : 0);
-        Put32(bytes_, record + UrlNextLeak, (spec.flags & StickyEntry) != 0 ? 86400 : 0);
+        Put64(bytes_, record + UrlFileSize, entry.content.size());
+        Put32(bytes_, record + UrlGroupOffset, entry.grouped ? groupEntry_ : 0);
+        Put32(bytes_, record + UrlNextLeak, (entry.flags & StickyEntry) != 0 ? 86400 : 0);
         Put32(bytes_, record + 48, 0x60);
         Put32(bytes_, record + UrlLocationOffset, locationAt);
-        Put32(bytes_, record + UrlDirectoryIndex, 0x10100000u | spec.directory);
+        Put32(bytes_, record + UrlDirectoryIndex, 0x10100000u | entry.directory);
         Put32(bytes_, record + UrlFileNameOffset, fileAt);
-        Put32(bytes_, record + UrlEntryFlags, spec.flags);
+        Put32(bytes_, record + UrlEntryFlags, entry.flags);
         Put32(bytes_, record + UrlHeaderOffset, headerAt);
         Put32(bytes_, record + UrlHeaderSize, static_cast<std::uint32_t>(header.size()));
         Put32(bytes_, record + 76, 0);
-        Put32(bytes_, record + UrlLastSyncTime, spec.lastSync);
+        Put32(bytes_, record + UrlLastSyncTime, entry.lastSync);
         Put32(bytes_, record + 84, 1);
         Put32(bytes_, record + 88, 0);
-        Put32(bytes_, record + 92, spec.lastSync);
+        Put32(bytes_, record + 92, entry.lastSync);
         Put32(bytes_, record + 96, 0);
-        bytes_.replace(record + locationAt, spec.location.size() + 1, spec.location.c_str(),
-                       spec.location.size() + 1);
+        bytes_.replace(record + locationAt, entry.location.size() + 1, entry.location.c_str(),
+                       entry.location.size() + 1);
         if (fileAt != 0) {
-            bytes_.replace(record + fileAt, spec.fileName.size() + 1, spec.fileName.c_str(),
-                           spec.fileName.size() + 1);
+            bytes_.replace(record + fileAt, entry.fileName.size() + 1, entry.fileName.c_str(),
+                           entry.fileName.size() + 1);
         }
         if (headerAt != 0) {
             bytes_.replace(record + headerAt, header.size(), header);
@@ -277,13 +277,13 @@ class IndexBuilder {
         return record;
     }
 
-    void CountFile(const UrlSpec& spec) {
-        if (spec.directory < directories_.size()) {
-            ++fileCounts_[spec.directory];
+    void CountFile(const CacheEntryPlan& entry) {
+        if (entry.directory < directories_.size()) {
+            ++fileCounts_[entry.directory];
         }
-        ((spec.flags & StickyEntry) != 0 ? exemptUsage_ : usage_) += spec.content.size();
-        if (spec.grouped) {
-            groupUsage_ += spec.content.size();
+        ((entry.flags & StickyEntry) != 0 ? exemptUsage_ : usage_) += entry.content.size();
+        if (entry.grouped) {
+            groupUsage_ += entry.content.size();
         }
     }
 
@@ -334,13 +334,13 @@ std::string HttpHeader(std::string_view contentType) {
 }
 
 // Adds the entry and, when it has one, its cached file under diskDirectory.
-std::uint32_t AddWithFile(IndexBuilder& builder, Fixture& fixture, const UrlSpec& spec,
+std::uint32_t AddWithFile(IndexBuilder& builder, Fixture& fixture, const CacheEntryPlan& entry,
                           const std::string& diskDirectory, std::string diskName = {}) {
-    if (spec.writeFile && !spec.fileName.empty()) {
+    if (entry.writeFile && !entry.fileName.empty()) {
         fixture.files.emplace_back(
-            JoinPath(diskDirectory, diskName.empty() ? spec.fileName : diskName), spec.content);
+            JoinPath(diskDirectory, diskName.empty() ? entry.fileName : diskName), entry.content);
     }
-    return builder.AddUrl(spec);
+    return builder.AddUrl(entry);
 }
 
 // The cases ReadUrlCache distinguishes, with redirects, a LEAK record, a grouped
@@ -456,18 +456,18 @@ Fixture Typical() {
 
     builder.AddRedirect("http://example.com/", home);
     builder.AddRedirect("http://go.example.com/r?id=1", secure);
-    const UrlSpec leaked{.location = "http://www.example.com/leaked.html",
-                         .fileName = "leaked[1].htm",
-                         .directory = 0,
-                         .header = HttpHeader("text/html"),
-                         .content = html};
+    const CacheEntryPlan leaked{.location = "http://www.example.com/leaked.html",
+                                .fileName = "leaked[1].htm",
+                                .directory = 0,
+                                .header = HttpHeader("text/html"),
+                                .content = html};
     fixture.files.emplace_back(JoinPath(dirs[0], leaked.fileName), leaked.content);
     builder.AddLeak(leaked);
-    const UrlSpec stale{.location = "http://stale.example.com/old.html",
-                        .fileName = "old[1].htm",
-                        .directory = 3,
-                        .header = HttpHeader("text/html"),
-                        .content = html};
+    const CacheEntryPlan stale{.location = "http://stale.example.com/old.html",
+                               .fileName = "old[1].htm",
+                               .directory = 3,
+                               .header = HttpHeader("text/html"),
+                               .content = html};
     fixture.files.emplace_back(JoinPath(dirs[3], stale.fileName), stale.content);
     builder.AddDeletedEntry(stale);
 
