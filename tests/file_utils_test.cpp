@@ -1,6 +1,8 @@
 #include "model/file_utils.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "support/test_support.h"
 
@@ -59,6 +61,23 @@ TEST(CopyFileOver, ReportsWhatCouldNotBeCopied) {
     WriteFile(dir / "src", "x");
     EXPECT_FALSE(CopyFileOver(dir / "src", dir / "no/such/dir/dst"));
     EXPECT_FALSE(CopyFileOver(dir.Path(), dir / "dst"));  // a directory is no file
+}
+
+TEST(CopyFileOver, AFailedCopyLeavesTheOldTarget) {
+    TempDir dir;
+    WriteFile(dir / "src", "new");
+    WriteFile(dir / "dst", "old copy");
+    WriteFile(dir / "sub/dst", "old copy");
+    ::chmod((dir / "sub").c_str(), 0555);  // no new file can be made beside it
+    if (::geteuid() != 0) {
+        EXPECT_FALSE(CopyFileOver(dir / "src", dir / "sub/dst"));
+        EXPECT_EQ(ReadFile(dir / "sub/dst"), "old copy");
+    }
+    // A source that cannot be read leaves the target alone whoever runs the test.
+    WriteFile(dir / "unreadable/x", "");
+    EXPECT_FALSE(CopyFileOver(dir / "unreadable", dir / "dst"));
+    EXPECT_EQ(ReadFile(dir / "dst"), "old copy");
+    ::chmod((dir / "sub").c_str(), 0755);
 }
 
 }  // namespace

@@ -1,8 +1,5 @@
 #include "archiver/link_rewriter.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -124,38 +121,6 @@ class PagePass {
     bool strikeOpen_ = false;
 };
 
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written < 0) {
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
-// Creates or truncates path and writes bytes in one go; a partial file is removed.
-Status WriteWholeFile(const std::string& path, std::string_view bytes) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        return Status::Error(StatusCode::WriteFailed,
-                             "cannot create " + path + ": " + std::strerror(errno));
-    }
-    const bool written = WriteAll(fd, bytes);
-    const int writeError = errno;
-    const bool closed = ::close(fd) == 0;
-    if (!written || !closed) {
-        const std::string reason = std::strerror(written ? errno : writeError);
-        ::unlink(path.c_str());
-        return Status::Error(StatusCode::WriteFailed, "cannot write " + path + ": " + reason);
-    }
-    return Status::Ok();
-}
-
 }  // namespace
 
 std::string RewritePageText(std::string_view page, std::string_view url, const LinkOptions& options,
@@ -177,7 +142,9 @@ Status RewritePage(TCacheItem& item, const std::string& archiveDir, const LinkOp
         return Status::Error(StatusCode::Unreadable, "cannot read " + item.CacheFile);
     }
     item.Title = ExtractTitle(*page);
-    return WriteWholeFile(*target, RewritePageText(*page, item.Url, options, map));
+    // Through a temporary file, so a failed write never destroys an earlier copy.
+    return WriteFileAtomically(*target, RewritePageText(*page, item.Url, options, map), {},
+                               Durability::Unsynced);
 }
 
 }  // namespace arkivo

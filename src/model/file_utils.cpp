@@ -7,6 +7,7 @@
 
 #include <cerrno>
 
+#include "platform/file_system.h"
 #include "platform/path.h"
 
 namespace arkivo {
@@ -88,7 +89,10 @@ bool CopyFileOver(const std::string& source, const std::string& target) {
         ::close(in);
         return false;
     }
-    const int out = ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    // The copy goes to a temporary file that replaces the target only when complete,
+    // so a failed copy never destroys what the target held.
+    std::string temp;
+    const int out = CreateFileBeside(target, temp);
     if (out < 0) {
         ::close(in);
         return false;
@@ -96,8 +100,8 @@ bool CopyFileOver(const std::string& source, const std::string& target) {
     const bool copied = CopyContents(in, out, info.st_size);
     const bool closed = ::close(out) == 0;
     ::close(in);
-    if (!copied || !closed) {
-        ::unlink(target.c_str());
+    if (!copied || !closed || ::rename(temp.c_str(), target.c_str()) != 0) {
+        ::unlink(temp.c_str());
         return false;
     }
     return true;

@@ -13,8 +13,8 @@ bool IsDirectory(const std::string& path);
 void MakeDirectoryPath(const std::string& path);
 
 // Copies the file byte for byte with the kernel's copy, replacing an existing
-// target. Returns false when the copy could not be made completely (a partial
-// target is removed).
+// target only once the copy is complete. Returns false when the copy could not be
+// made; the target is then as it was.
 bool CopyFileOver(const std::string& source, const std::string& target);
 
 }  // namespace arkivo

@@ -112,14 +112,30 @@ std::optional<std::int64_t> FileModificationTime(const std::string& path) {
     return static_cast<std::int64_t>(info.st_mtime);
 }
 
+int CreateFileBeside(const std::string& path, std::string& tempPath) {
+    std::string pattern = DirectoryPart(path) + ".arkivo-XXXXXX";
+    const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+    if (fd >= 0) {
+        ::fchmod(fd, 0644);
+        tempPath = pattern;
+    }
+    return fd;
+}
+
 Status WriteFileAtomically(const std::string& path, std::string_view bytes,
-                           const std::string& tempPath) {
-    const std::string temp = tempPath.empty() ? path + ".tmp" : tempPath;
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+                           const std::string& tempPath, Durability durability) {
+    const bool sync = durability == Durability::Synced;
+    std::string temp = tempPath;
+    const int fd = temp.empty()
+                       ? CreateFileBeside(path, temp)
+                       : ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (temp.empty()) {
+        temp = path;  // only for the message below
+    }
     if (fd < 0) {
         return WriteError("cannot create", temp);
     }
-    if (!WriteAll(fd, bytes) || ::fsync(fd) != 0) {
+    if (!WriteAll(fd, bytes) || (sync && ::fsync(fd) != 0)) {
         Status status = WriteError("cannot write", temp);
         ::close(fd);
         ::unlink(temp.c_str());
@@ -134,6 +150,9 @@ Status WriteFileAtomically(const std::string& path, std::string_view bytes,
         Status status = WriteError("cannot replace", path);
         ::unlink(temp.c_str());
         return status;
+    }
+    if (!sync) {
+        return Status::Ok();
     }
     // Make the rename itself durable.
     const std::string dir = DirectoryPart(path);

@@ -26,11 +26,23 @@ std::optional<std::string> ReadWholeFile(const std::string& path);
 // Modification time of the file as Unix seconds; std::nullopt when it does not exist.
 std::optional<std::int64_t> FileModificationTime(const std::string& path);
 
+enum class Durability {
+    Synced,    // data and rename reach the disk before the call returns
+    Unsynced,  // left to the kernel: a failed write still never harms the old file
+};
+
+// Creates a new, uniquely named file in the directory of path (never an existing
+// one) for writing; gives its descriptor and sets tempPath, or -1.
+int CreateFileBeside(const std::string& path, std::string& tempPath);
+
 // Replaces path by a file holding bytes so that a crash at any moment leaves either
 // the old file or the new one, never a torn or missing one: the bytes go to
-// tempPath (default: path + ".tmp") in the same directory, are synced, and the
-// temporary file is renamed over path; then the directory is synced.
+// tempPath (default: a new file made by CreateFileBeside) in the same directory, are synced, and
+// the temporary file is renamed over path; then the directory is synced. Unsynced skips both syncs,
+// for the many files of an archive run, where a failed or cut-short write must still leave an
+// earlier copy in place.
 Status WriteFileAtomically(const std::string& path, std::string_view bytes,
-                           const std::string& tempPath = {});
+                           const std::string& tempPath = {},
+                           Durability durability = Durability::Synced);
 
 }  // namespace arkivo
