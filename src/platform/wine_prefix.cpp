@@ -25,11 +25,15 @@ std::string Environment(const char* name) {
 }  // namespace
 
 WinePrefix WinePrefix::FromEnvironment() {
+    return WinePrefix(DirFromEnvironment());
+}
+
+std::string WinePrefix::DirFromEnvironment() {
     std::string dir = Environment("WINEPREFIX");
     if (dir.empty() && !Environment("HOME").empty()) {
         dir = JoinPath(Environment("HOME"), ".wine");
     }
-    return WinePrefix(std::move(dir));
+    return dir;
 }
 
 WinePrefix::WinePrefix(std::string dir)

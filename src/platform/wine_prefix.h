@@ -23,6 +23,10 @@ class WinePrefix {
     // The prefix named by $WINEPREFIX, else ~/.wine; its hives are read now.
     static WinePrefix FromEnvironment();
 
+    // That prefix's directory, without reading anything (empty when neither
+    // variable is set).
+    static std::string DirFromEnvironment();
+
     // The prefix in dir (empty: no prefix at all).
     explicit WinePrefix(std::string dir);
 

@@ -11,6 +11,7 @@
 #include "model/file_utils.h"
 #include "platform/file_system.h"
 #include "platform/path.h"
+#include "platform/wine_prefix.h"
 
 namespace arkivo {
 namespace {
@@ -69,15 +70,6 @@ std::vector<std::string> ProfileDirectories(const std::string& prefix) {
     return profiles;
 }
 
-std::string WinePrefix() {
-    const std::string prefix = Environment("WINEPREFIX");
-    if (!prefix.empty()) {
-        return prefix;
-    }
-    const std::string home = Environment("HOME");
-    return home.empty() ? std::string() : JoinPath(home, ".wine");
-}
-
 }  // namespace
 
 std::string DefaultIeCache() {
@@ -85,7 +77,7 @@ std::string DefaultIeCache() {
     if (!named.empty()) {
         return named;
     }
-    const std::string prefix = WinePrefix();
+    const std::string prefix = WinePrefix::DirFromEnvironment();
     if (prefix.empty()) {
         return {};
     }
