@@ -1,11 +1,283 @@
 #include "cli_arguments.h"
 
+#include <algorithm>
+#include <array>
+#include <string_view>
+
 namespace arkivo::cli {
 namespace {
+
+struct CommandName {
+    std::string_view name;
+    Action action;
+};
+
+constexpr std::array<CommandName, 4> Commands = {{
+    {"items", Action::Items},
+    {"domains", Action::Domains},
+    {"archive", Action::Archive},
+    {"delete", Action::Delete},
+}};
+
+constexpr unsigned Bit(Action action) {
+    return 1u << static_cast<unsigned>(action);
+}
+
+constexpr unsigned EveryCommand =
+    Bit(Action::Items) | Bit(Action::Domains) | Bit(Action::Archive) | Bit(Action::Delete);
+constexpr unsigned FilterCommands =
+    Bit(Action::Domains) | Bit(Action::Archive) | Bit(Action::Delete);
+
+// Every option after a command word: whether it takes a value and which commands
+// accept it.
+struct OptionSpec {
+    std::string_view name;
+    bool value;
+    unsigned commands;
+};
+
+constexpr std::array<OptionSpec, 17> Options = {{
+    {"--nav", true, EveryCommand},
+    {"--ie", true, EveryCommand},
+    {"--json", false, Bit(Action::Items) | Bit(Action::Domains)},
+    {"--domain", true, FilterCommands},
+    {"--newer", true, FilterCommands},
+    {"--older", true, FilterCommands},
+    {"--types", true, FilterCommands},
+    {"--to", true, Bit(Action::Archive)},
+    {"--original-urls", false, Bit(Action::Archive)},
+    {"--no-original-urls", false, Bit(Action::Archive)},
+    {"--strikeout", false, Bit(Action::Archive)},
+    {"--no-strikeout", false, Bit(Action::Archive)},
+    {"--emphasize", true, Bit(Action::Archive)},
+    {"--no-emphasize", false, Bit(Action::Archive)},
+    {"--yes", false, Bit(Action::Delete)},
+    {"--help", false, 0},  // handled before the options are parsed
+    {"--version", false, 0},
+}};
 
 bool IsOption(const std::string& arg) {
     return arg.starts_with("--");
 }
+
+// AGE: a whole number followed by h, d or w.
+bool ParseAge(const std::string& text, int& amount, AgeUnit& unit) {
+    if (text.size() < 2 || text.size() > 10) {
+        return false;
+    }
+    const std::string_view digits(text.data(), text.size() - 1);
+    if (!std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        return false;
+    }
+    switch (text.back()) {
+        case 'h':
+            unit = AgeUnit::Hours;
+            break;
+        case 'd':
+            unit = AgeUnit::Days;
+            break;
+        case 'w':
+            unit = AgeUnit::Weeks;
+            break;
+        default:
+            return false;
+    }
+    amount = std::stoi(std::string(digits));
+    return true;
+}
+
+// LIST: a comma-separated subset of text, media and other.
+bool ParseTypes(const std::string& text, TypeSwitches& types) {
+    types = TypeSwitches{false, false, false};
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t comma = text.find(',', start);
+        const std::string name = text.substr(start, comma - start);
+        if (name == "text") {
+            types.Text = true;
+        } else if (name == "media") {
+            types.Media = true;
+        } else if (name == "other") {
+            types.Other = true;
+        } else {
+            return false;
+        }
+        if (comma == std::string::npos) {
+            return true;
+        }
+        start = comma + 1;
+    }
+}
+
+std::optional<EmphasisPreset> ParseEmphasis(const std::string& text) {
+    if (text == "bold") {
+        return EmphasisPreset::Bold;
+    }
+    if (text == "italic") {
+        return EmphasisPreset::Italic;
+    }
+    if (text == "larger") {
+        return EmphasisPreset::Larger;
+    }
+    if (text == "custom") {
+        return EmphasisPreset::Custom;
+    }
+    return std::nullopt;
+}
+
+class Parser {
+  public:
+    Parser(const std::vector<std::string>& args, Action command) : args_(args) {
+        arguments_.action = command;
+    }
+
+    // The options after the command word; an empty text when they are valid.
+    std::string Parse() {
+        for (next_ = 1; next_ < args_.size();) {
+            std::string arg = args_[next_++];
+            std::optional<std::string> attached;
+            if (const std::size_t equals = arg.find('='); IsOption(arg) && equals != arg.npos) {
+                attached = arg.substr(equals + 1);
+                arg.resize(equals);
+            }
+            if (std::string error = Option(arg, attached); !error.empty()) {
+                return error;
+            }
+        }
+        if (arguments_.source.kind == SourceKind::None) {
+            return CommandName() + " needs a source (--nav or --ie)";
+        }
+        return "";
+    }
+
+    const CliArguments& Arguments() const { return arguments_; }
+
+  private:
+    std::string CommandName() const { return args_[0]; }
+
+    // The value of an option: after "=", else the next argument.
+    std::string Value(const std::string& option, const std::optional<std::string>& attached,
+                      std::string& value) {
+        if (attached) {
+            value = *attached;
+        } else if (next_ < args_.size() && !IsOption(args_[next_])) {
+            value = args_[next_++];
+        } else {
+            return "'" + option + "' needs a value";
+        }
+        return value.empty() ? "'" + option + "' was given an empty value" : "";
+    }
+
+    std::string Option(const std::string& arg, const std::optional<std::string>& attached) {
+        if (!IsOption(arg)) {
+            return "unexpected argument '" + arg + "'";
+        }
+        const auto spec = std::find_if(Options.begin(), Options.end(),
+                                       [&](const OptionSpec& o) { return o.name == arg; });
+        if (spec == Options.end()) {
+            return "unknown option '" + arg + "'";
+        }
+        if ((spec->commands & Bit(arguments_.action)) == 0) {
+            return "'" + arg + "' is not an option of the " + CommandName() + " command";
+        }
+        if (attached && !spec->value) {
+            return "'" + arg + "' takes no value";
+        }
+        if (arg == "--nav" || arg == "--ie") {
+            return Source(arg, attached);
+        }
+        if (arg == "--json") {
+            arguments_.json = true;
+            return "";
+        }
+        if (arg == "--yes") {
+            arguments_.yes = true;
+            return "";
+        }
+        if (arg == "--domain" || arg == "--newer" || arg == "--older" || arg == "--types") {
+            return Filter(arg, attached);
+        }
+        return ArchiveOption(arg, attached);
+    }
+
+    std::string Source(const std::string& arg, const std::optional<std::string>& attached) {
+        SourceChoice& source = arguments_.source;
+        if (source.kind != SourceKind::None) {
+            return "give exactly one source (--nav or --ie)";
+        }
+        source.kind = arg == "--nav" ? SourceKind::Nav : SourceKind::IE;
+        if (attached) {
+            source.path = *attached;
+        } else if (next_ < args_.size() && !IsOption(args_[next_])) {
+            source.path = args_[next_++];
+        } else {
+            return "";
+        }
+        return source.path.empty() ? arg + " was given an empty path" : "";
+    }
+
+    std::string Filter(const std::string& arg, const std::optional<std::string>& attached) {
+        std::string value;
+        if (std::string error = Value(arg, attached, value); !error.empty()) {
+            return error;
+        }
+        Filters& filters = arguments_.filters;
+        if (arg == "--domain") {
+            filters.domains.push_back(value);
+        } else if (arg == "--types") {
+            if (typesGiven_) {
+                return "'--types' was given twice";
+            }
+            typesGiven_ = true;
+            if (!ParseTypes(value, filters.types)) {
+                return "'--types' takes a comma-separated list of text, media and other, not '" +
+                       value + "'";
+            }
+        } else {
+            if (filters.age != AgeChoice::AllAges) {
+                return "give one age filter (--newer or --older)";
+            }
+            filters.age = arg == "--newer" ? AgeChoice::NewerThan : AgeChoice::OlderThan;
+            if (!ParseAge(value, filters.amount, filters.unit)) {
+                return "'" + arg + "' takes AGE as a whole number followed by h, d or w (such as " +
+                       "12h, 3d or 2w), not '" + value + "'";
+            }
+        }
+        return "";
+    }
+
+    std::string ArchiveOption(const std::string& arg, const std::optional<std::string>& attached) {
+        ArchiveChoices& choices = arguments_.archive;
+        if (arg == "--to") {
+            return choices.to.empty() ? Value(arg, attached, choices.to) : "'--to' was given twice";
+        }
+        if (arg == "--emphasize") {
+            choices.emphasize = true;
+            if (attached) {
+                choices.emphasis = ParseEmphasis(*attached);
+                if (!choices.emphasis) {
+                    return "'--emphasize' takes bold, italic, larger or custom, not '" + *attached +
+                           "'";
+                }
+            }
+            return "";
+        }
+        // The on/off switches; the last of a pair wins.
+        if (arg == "--no-emphasize") {
+            choices.emphasize = false;
+        } else if (arg.ends_with("original-urls")) {
+            choices.originalUrls = arg == "--original-urls";
+        } else {
+            choices.strikeout = arg == "--strikeout";
+        }
+        return "";
+    }
+
+    const std::vector<std::string>& args_;
+    std::size_t next_ = 1;
+    CliArguments arguments_;
+    bool typesGiven_ = false;
+};
 
 ParsedArguments UsageError(std::string message) {
     ParsedArguments parsed;
@@ -15,70 +287,34 @@ ParsedArguments UsageError(std::string message) {
 
 }  // namespace
 
-std::string UsageText() {
-    return "Usage: arkivo items SOURCE [--json]\n"
-           "       arkivo --help | --version\n"
-           "\n"
-           "Lists the items of a browser cache, in the order the cache holds them.\n"
-           "\n"
-           "Source (exactly one):\n"
-           "  --nav [INDEX]   a Netscape cache index (FAT or FAT.DB, any name); without\n"
-           "                  INDEX the stored \"FAT Path\" setting, else the index found\n"
-           "                  through the Navigator registry values of the Wine prefix\n"
-           "  --ie [CACHE]    an Internet Explorer cache: a Content.IE5 directory or the\n"
-           "                  index.dat in it\n"
-           "\n"
-           "Output:\n"
-           "  --json          one JSON object per item: url, domain, kind, type, group,\n"
-           "                  date, file\n"
-           "\n"
-           "Exit status: 0 items listed, 1 no items, 2 usage error, 3 the source cannot\n"
-           "be read, 4 the run failed.\n";
-}
-
 ParsedArguments ParseArguments(const std::vector<std::string>& args) {
     ParsedArguments parsed;
     if (args.empty()) {
         return UsageError("no command given");
     }
-    if (args.size() == 1 && args[0] == "--help") {
-        parsed.arguments.action = Action::Help;
-        return parsed;
-    }
-    if (args.size() == 1 && args[0] == "--version") {
-        parsed.arguments.action = Action::Version;
-        return parsed;
-    }
-    if (args[0] != "items") {
-        return UsageError(IsOption(args[0]) ? "unknown option '" + args[0] + "'"
-                                            : "unknown command '" + args[0] + "'");
-    }
-    CliArguments& arguments = parsed.arguments;
-    arguments.action = Action::Items;
-    for (std::size_t i = 1; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--nav" || arg == "--ie") {
-            if (arguments.source.kind != SourceKind::None) {
-                return UsageError("give exactly one source (--nav or --ie)");
-            }
-            arguments.source.kind = arg == "--nav" ? SourceKind::Nav : SourceKind::IE;
-            if (i + 1 < args.size() && !IsOption(args[i + 1])) {
-                arguments.source.path = args[++i];
-                if (arguments.source.path.empty()) {
-                    return UsageError(arg + " was given an empty path");
-                }
-            }
-        } else if (arg == "--json") {
-            arguments.json = true;
-        } else if (IsOption(arg)) {
-            return UsageError("unknown option '" + arg + "'");
-        } else {
-            return UsageError("unexpected argument '" + arg + "'");
+    if (IsOption(args[0])) {
+        if (args[0] != "--help" && args[0] != "--version") {
+            return UsageError("unknown option '" + args[0] + "'");
         }
+        if (args.size() > 1) {
+            return UsageError("'" + args[0] + "' takes no other arguments");
+        }
+        parsed.arguments.action = args[0] == "--help" ? Action::Help : Action::Version;
+        return parsed;
     }
-    if (arguments.source.kind == SourceKind::None) {
-        return UsageError("items needs a source (--nav or --ie)");
+    const auto command = std::find_if(Commands.begin(), Commands.end(),
+                                      [&](const CommandName& c) { return c.name == args[0]; });
+    if (command == Commands.end()) {
+        return UsageError("unknown command '" + args[0] + "'");
     }
+    if (std::find(args.begin() + 1, args.end(), "--help") != args.end()) {
+        parsed.arguments.action = Action::Help;
+        parsed.arguments.helpTopic = command->action;
+        return parsed;
+    }
+    Parser parser(args, command->action);
+    parsed.error = parser.Parse();
+    parsed.arguments = parser.Arguments();
     return parsed;
 }
 

@@ -1,15 +1,25 @@
 #pragma once
 // The command line of the arkivo tool:
 //
-//   arkivo items SOURCE [--json]
+//   arkivo items   SOURCE [--json]
+//   arkivo domains SOURCE [FILTERS] [--json]
+//   arkivo archive SOURCE [FILTERS] [ARCHIVE OPTIONS]
+//   arkivo delete  SOURCE [FILTERS] [--yes]
+//   arkivo COMMAND --help
 //   arkivo --help | --version
 //
 // SOURCE is exactly one of --nav [INDEX] (a Netscape cache index) or --ie [CACHE]
 // (an Internet Explorer cache); the operand is the next argument when it does not
-// start with "--".
+// start with "--". Options that take a value accept it as the next argument or
+// after "=" (--to=DIR). Help texts are in help_text.h.
 
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "explorer/age_filter.h"
+#include "explorer/domain_grouping.h"
+#include "shell/program_settings.h"
 
 namespace arkivo::cli {
 
@@ -20,12 +30,34 @@ struct SourceChoice {
     std::string path;  // empty: the source's default location
 };
 
-enum class Action { Help, Version, Items };
+enum class Action { Help, Version, Items, Domains, Archive, Delete };
+
+// The Cache Explorer's choices: domains, age window, type switches.
+struct Filters {
+    std::vector<std::string> domains;  // whole names, letter case ignored; empty: every domain
+    AgeChoice age = AgeChoice::AllAges;
+    int amount = 0;
+    AgeUnit unit = AgeUnit::Hours;
+    TypeSwitches types;
+};
+
+// Overrides of the stored archive settings; unset means the stored value.
+struct ArchiveChoices {
+    std::string to;  // empty: the stored archive directory
+    std::optional<bool> originalUrls;
+    std::optional<bool> strikeout;
+    std::optional<bool> emphasize;
+    std::optional<EmphasisPreset> emphasis;
+};
 
 struct CliArguments {
     Action action = Action::Help;
+    std::optional<Action> helpTopic;  // with Help: the command whose help is asked for
     SourceChoice source;
     bool json = false;
+    Filters filters;
+    ArchiveChoices archive;
+    bool yes = false;
 };
 
 // The parsed command line, or the usage error that stops it.
@@ -35,8 +67,5 @@ struct ParsedArguments {
 };
 
 ParsedArguments ParseArguments(const std::vector<std::string>& args);
-
-// The text --help prints.
-std::string UsageText();
 
 }  // namespace arkivo::cli

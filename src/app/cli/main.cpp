@@ -1,71 +1,48 @@
 // arkivo: the command-line face of the core. See cli_arguments.h for the command
 // line; messages go to standard error, results to standard output.
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
+#include "archive_command.h"
 #include "cli_arguments.h"
-#include "item_output.h"
+#include "console.h"
+#include "delete_command.h"
+#include "domains_command.h"
+#include "exit_status.h"
+#include "help_text.h"
+#include "items_command.h"
 #include "model/content_types.h"
-#include "sources.h"
 #include "stderr_dialogs.h"
 
-namespace {
-
-using namespace arkivo;
-using namespace arkivo::cli;
-
-// Exit statuses.
-constexpr int Success = 0;
-constexpr int NothingToDo = 1;
-constexpr int UsageFailure = 2;
-constexpr int InputUnreadable = 3;
-constexpr int RunFailed = 4;
-
-bool Print(const std::string& text) {
-    return std::fwrite(text.data(), 1, text.size(), stdout) == text.size() &&
-           std::fflush(stdout) == 0;
-}
-
-int ListItems(const CliArguments& arguments) {
-    TCacheItemList items;
-    const Status read = ReadSource(arguments.source, items);
-    if (!read.ok()) {
-        std::fprintf(stderr, "arkivo: %s\n", read.message().c_str());
-        const bool unreadable =
-            read.code() == StatusCode::NotFound || read.code() == StatusCode::Unreadable;
-        return unreadable ? InputUnreadable : RunFailed;
-    }
-    if (items.empty()) {
-        std::fprintf(stderr, "arkivo: the cache holds no items\n");
-        return NothingToDo;
-    }
-    if (!Print(arguments.json ? ItemsAsJson(items) : ItemsAsText(items))) {
-        std::fprintf(stderr, "arkivo: cannot write the output\n");
-        return RunFailed;
-    }
-    return Success;
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
+    using namespace arkivo;
+    using namespace arkivo::cli;
+
     const ParsedArguments parsed = ParseArguments(std::vector<std::string>(argv + 1, argv + argc));
     if (!parsed.error.empty()) {
-        std::fprintf(stderr, "arkivo: %s\nTry 'arkivo --help'.\n", parsed.error.c_str());
+        Complain(parsed.error + "\nTry 'arkivo --help'.");
         return UsageFailure;
     }
-    switch (parsed.arguments.action) {
+    const CliArguments& arguments = parsed.arguments;
+    StderrDialogs dialogs;
+    ScopedDialogs installed(dialogs);
+    if (arguments.action != Action::Help && arguments.action != Action::Version) {
+        LoadMimeTypes();
+    }
+    switch (arguments.action) {
         case Action::Help:
-            return Print(UsageText()) ? Success : RunFailed;
+            return Print(UsageText(arguments.helpTopic)) ? Success : RunFailed;
         case Action::Version:
             return Print("arkivo " ARKIVO_VERSION "\n") ? Success : RunFailed;
         case Action::Items:
-            break;
+            return ListItems(arguments);
+        case Action::Domains:
+            return ListDomains(arguments);
+        case Action::Archive:
+            return ArchiveChosenItems(arguments);
+        case Action::Delete:
+            return DeleteChosenItemsFromCache(arguments);
     }
-    StderrDialogs dialogs;
-    ScopedDialogs installed(dialogs);
-    LoadMimeTypes();
-    return ListItems(parsed.arguments);
+    return RunFailed;
 }

@@ -1,0 +1,122 @@
+#include "archive_command.h"
+
+#include <filesystem>
+
+#include "archiver/archive_run.h"
+#include "cache_selection.h"
+#include "console.h"
+#include "exit_status.h"
+#include "interrupt_guard.h"
+#include "model/edition.h"
+#include "model/url.h"
+#include "progress_display.h"
+#include "shell/program_settings.h"
+
+namespace arkivo::cli {
+namespace {
+
+constexpr std::size_t TagLimit = 255;
+
+// The stored link options with the command line's overrides.
+LinkOptions ChosenLinks(const ProgramSettings& settings, const ArchiveChoices& choices) {
+    LinkOptions links = settings.Links();
+    links.ShowOriginalUrls = choices.originalUrls.value_or(links.ShowOriginalUrls);
+    links.StrikeoutLinks = choices.strikeout.value_or(links.StrikeoutLinks);
+    links.EmphasizeLinks = choices.emphasize.value_or(links.EmphasizeLinks);
+    if (choices.emphasis) {
+        const EmphasisTags tags = PresetTags(*choices.emphasis, settings.CustomTags);
+        links.ActiveEmphasizeTag = CutTo(tags.Open, TagLimit);
+        links.ActiveDeEmphasizeTag = CutTo(tags.Close, TagLimit);
+    }
+    return links;
+}
+
+// The directory as an absolute path, so the index path printed at the end can be
+// opened from anywhere.
+std::string AbsoluteDirectory(const std::string& dir) {
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(dir, error);
+    return error ? dir : absolute.string();
+}
+
+int Report(const ArchiveRunResult& result, const ArchiveRun& run) {
+    switch (result.Outcome) {
+        case ArchiveOutcome::Completed:
+            if (!Print(ItemCount(result.ArchivedCount) + " archived; index page " +
+                       run.IndexPath() + "\n")) {
+                Complain("cannot write the output");
+                return RunFailed;
+            }
+            if (result.FailedCount > 0) {
+                Complain(ItemCount(result.FailedCount) + " could not be archived");
+                return RunFailed;
+            }
+            return Success;
+        case ArchiveOutcome::Cancelled:
+            Complain("cancelled; the " + ItemCount(result.ArchivedCount) +
+                     " archived so far are recorded in " + run.ArchiveDir() + "archive.dat");
+            return RunFailed;
+        case ArchiveOutcome::NothingToArchive:
+            return NothingToDo;
+        case ArchiveOutcome::NotStarted:
+        case ArchiveOutcome::Failed:
+            break;  // the engine's message box has said why
+    }
+    return RunFailed;
+}
+
+}  // namespace
+
+int ArchiveChosenItems(const CliArguments& arguments) {
+    CacheSelection selection;
+    if (const int status = SelectItems(arguments, selection); status != Success) {
+        return status;
+    }
+    const Edition edition = CurrentEdition();
+    SettingsStore store;
+    const ProgramSettings settings = LoadProgramSettings(store, edition);
+    const std::string dir =
+        arguments.archive.to.empty() ? settings.ArchiveDir : arguments.archive.to;
+    if (dir.empty()) {
+        Complain("no archive directory is set; name one with --to DIR");
+        return UsageFailure;
+    }
+
+    ProgressDisplay display;
+    ArchiveRun* running = nullptr;
+    ArchiveRunHooks hooks;
+    hooks.SetStage = [&display](const std::string& stage) { display.Stage(stage); };
+    hooks.SetProgress = [&display, &running](int percent) {
+        display.Progress(percent);
+        if (InterruptGuard::Interrupted()) {
+            running->RequestCancel();
+        }
+    };
+    hooks.StoreSettings = [&store, &settings, edition] {
+        if (const Status stored = StoreProgramSettings(store, settings, edition); !stored.ok()) {
+            Complain(stored.message());
+        }
+    };
+    ArchiveRun run(ArchiveRunOptions{edition, AbsoluteDirectory(dir),
+                                     ChosenLinks(settings, arguments.archive), false},
+                   std::move(hooks));
+    running = &run;
+
+    run.PrepareArchiveRun();
+    for (const auto& item : selection.items) {
+        if (selection.grouping.IsChosen(*item, selection.switches)) {
+            run.ArchiveJob().push_back(item.get());
+        }
+    }
+    if (!run.StartArchiveRun()) {
+        run.FinishArchiveRun(ArchiveRunResult(ArchiveOutcome::NothingToArchive));
+        return NothingToDo;
+    }
+    const InterruptGuard guard;
+    const ArchiveRunResult result = run.CheckArchiveDirectory();
+    display.Finish();
+    run.FinishArchiveRun(result);
+    return Report(result, run);
+}
+
+}  // namespace arkivo::cli

@@ -1,0 +1,99 @@
+#pragma once
+// What the tests of the arkivo tool share: running the built program, a scratch
+// directory with the settings and the Wine prefix kept inside it, and Navigator
+// text caches written on the spot with items of chosen ages.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+#include "support/test_support.h"
+
+namespace arkivo::testing {
+
+inline const std::string Tool = std::string(ARKIVO_BINARY_DIR) + "/src/app/arkivo";
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// The text quoted for the shell.
+inline std::string Quote(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text) {
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return quoted + "'";
+}
+
+// Runs the tool with the arguments (already quoted for the shell); standard input
+// is empty and no terminal.
+inline Outcome RunTool(const std::string& arguments) {
+    TempDir scratch;
+    const std::string errFile = scratch / "stderr";
+    FILE* pipe = ::popen((Tool + " " + arguments + " </dev/null 2>" + Quote(errFile)).c_str(), "r");
+    Outcome outcome;
+    if (pipe == nullptr) {
+        return outcome;
+    }
+    char buffer[4096];
+    while (const std::size_t got = std::fread(buffer, 1, sizeof buffer, pipe)) {
+        outcome.out.append(buffer, got);
+    }
+    const int status = ::pclose(pipe);
+    outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    outcome.err = ReadWholeFile(errFile).value_or("");
+    return outcome;
+}
+
+// One item of a generated Navigator text cache.
+struct TextCacheEntry {
+    std::string url;
+    std::string type;
+    long long hoursAgo = 0;
+    std::string body = "x";
+};
+
+// Writes dir + "FAT" (a Navigator 1.x text index) and each entry's cached file
+// ("M<number>" beside it); gives the index path.
+inline std::string WriteTextCache(const std::string& dir,
+                                  const std::vector<TextCacheEntry>& entries) {
+    const long long now = static_cast<long long>(std::time(nullptr));
+    std::string index = "MOSAIC-COMMUNICATIONS-CACHE\n";
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const TextCacheEntry& entry = entries[i];
+        const std::string name = "M" + std::to_string(i);
+        index += "1\t0\t" + std::to_string(now - entry.hoursAgo * 3600) + "\t/cache/" + name +
+                 "\t" + entry.url + "\t" + entry.type + "\t5\t\n";
+        WriteFile(dir + name, entry.body);
+    }
+    WriteFile(dir + "FAT", index);
+    return dir + "FAT";
+}
+
+// A scratch directory for each test, with the tool's settings and Wine prefix in
+// it so the user's own are never read or changed.
+class CliTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!FileExists(Tool)) {
+            GTEST_SKIP() << "the arkivo tool was not built";
+        }
+    }
+
+    std::string SettingsFile() const { return dir_ / "config/Quenlow/Arkivo.reg"; }
+
+    TempDir dir_;
+    ScopedEnv config_{"XDG_CONFIG_HOME", dir_ / "config"};
+    ScopedEnv wine_{"WINEPREFIX", dir_ / "wine"};
+    ScopedEnv ieCache_{"ARKIVO_IE_CACHE", dir_ / "no-ie-cache"};
+};
+
+}  // namespace arkivo::testing
