@@ -6,6 +6,7 @@ ARKIVO_PACKAGES=(
   libgtest-dev libgmock-dev
   libdb1-compat
   libmsiecf-utils
+  linkchecker
 )
 
 as_root() {
