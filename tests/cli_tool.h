@@ -3,8 +3,10 @@
 // directory with the settings and the Wine prefix kept inside it, and Navigator
 // text caches written on the spot with items of chosen ages.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <ctime>
@@ -50,6 +52,49 @@ inline Outcome RunTool(const std::string& arguments) {
     const int status = ::pclose(pipe);
     outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     outcome.err = ReadWholeFile(errFile).value_or("");
+    return outcome;
+}
+
+// Runs the tool with standard input, output and error on a new terminal; once the
+// terminal has shown prompt, answer is typed. Everything the terminal shows,
+// the typed answer's echo included, ends up in out.
+inline Outcome RunOnTerminal(const std::vector<std::string>& arguments,
+                             const std::string& prompt = "", const std::string& answer = "") {
+    Outcome outcome;
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0) {
+        return outcome;
+    }
+    const std::string slaveName = ::ptsname(master);
+    std::vector<char*> argv = {const_cast<char*>(Tool.c_str())};
+    for (const std::string& argument : arguments) {
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    }
+    argv.push_back(nullptr);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::setsid();
+        const int slave = ::open(slaveName.c_str(), O_RDWR);  // becomes the controlling terminal
+        ::dup2(slave, 0);
+        ::dup2(slave, 1);
+        ::dup2(slave, 2);
+        ::close(master);
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+    bool answered = prompt.empty();
+    char buffer[4096];
+    for (ssize_t got; (got = ::read(master, buffer, sizeof buffer)) > 0;) {  // EIO once it is gone
+        outcome.out.append(buffer, static_cast<std::size_t>(got));
+        if (!answered && outcome.out.find(prompt) != std::string::npos) {
+            answered = ::write(master, answer.data(), answer.size()) ==
+                       static_cast<ssize_t>(answer.size());
+        }
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ::close(master);
+    outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return outcome;
 }
 

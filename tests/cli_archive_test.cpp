@@ -1,0 +1,263 @@
+// arkivo archive run as a program: the archive it writes and extends, the stored
+// settings and the flags that override them, progress, Ctrl+C and exit statuses.
+
+#include <signal.h>
+
+#include <filesystem>
+
+#include "cli_tool.h"
+
+namespace arkivo {
+namespace {
+
+using namespace arkivo::testing;
+
+constexpr const char* ExportSection =
+    "[HKEY_CURRENT_USER\\Software\\Quenlow\\Arkivo\\Export to disk properties]\r\n";
+
+// How often text occurs in bytes.
+std::size_t Occurrences(const std::string& bytes, const std::string& text) {
+    std::size_t count = 0;
+    for (std::size_t at = bytes.find(text); at != std::string::npos;
+         at = bytes.find(text, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+class CliArchiveTest : public CliTest {
+  protected:
+    // A page linking to a cached picture and to a page that is not cached, on two
+    // domains.
+    std::string Cache() {
+        return WriteTextCache(dir_ / "cache/",
+                              {
+                                  {"http://a.example/index.htm", "text/html", 1,
+                                   "<A HREF=\"http://b.example/logo.gif\">logo</A> "
+                                   "<A HREF=\"http://c.example/gone.htm\">gone</A>"},
+                                  {"http://b.example/logo.gif", "image/gif", 2, "GIF89a"},
+                              });
+    }
+
+    Outcome Archive(const std::string& options) {
+        return RunTool("archive --nav " + Quote(Cache()) + " " + options);
+    }
+
+    void WriteSettings(const std::string& values) {
+        WriteFile(SettingsFile(), "REGEDIT4\r\n\r\n" + std::string(ExportSection) + values);
+    }
+
+    // The archived copy of the page after a run with the options.
+    std::string ArchivedPage(const std::string& options) {
+        const std::string archive = dir_ / ("archive" + std::to_string(runs_++));
+        const Outcome outcome = Archive("--to " + Quote(archive) + " " + options);
+        EXPECT_EQ(outcome.status, 0) << outcome.err;
+        return ReadWholeFile(archive + "/a.example/text/index.htm").value_or("");
+    }
+
+    int runs_ = 0;
+};
+
+TEST_F(CliArchiveTest, ArchivesIntoANewDirectoryWithItsParents) {
+    const std::string archive = dir_ / "new/parent/archive";
+    const Outcome outcome = Archive("--to " + Quote(archive));
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(outcome.out, "2 items archived; index page " + archive + "/1st_page.htm\n");
+    EXPECT_TRUE(FileExists(archive + "/1st_page.htm"));
+    EXPECT_TRUE(FileExists(archive + "/b.example/image/logo.gif"));
+    const std::string dat = ReadFile(archive + "/archive.dat");
+    EXPECT_EQ(Occurrences(dat, "http://a.example:80/index.htm"), 1u);
+    EXPECT_EQ(Occurrences(dat, "http://b.example:80/logo.gif"), 1u);
+    // Not a terminal: the stage texts alone, one line each, and no question.
+    EXPECT_TRUE(outcome.err.starts_with("Creating unique filenames...\nArchiving files...\n"))
+        << outcome.err;
+    EXPECT_EQ(outcome.err.find('\r'), std::string::npos);
+    EXPECT_EQ(outcome.err.find("does not exist"), std::string::npos);
+}
+
+TEST_F(CliArchiveTest, ASecondRunReadsKeepsAndExtendsTheArchive) {
+    const std::string archive = dir_ / "archive";
+    const Outcome first = Archive("--to " + Quote(archive) + " --domain b.example");
+    ASSERT_EQ(first.status, 0) << first.err;
+    EXPECT_EQ(first.out, "1 item archived; index page " + archive + "/1st_page.htm\n");
+    EXPECT_EQ(Occurrences(ReadFile(archive + "/archive.dat"), "http://a.example"), 0u);
+
+    const Outcome second = Archive("--to " + Quote(archive));
+    ASSERT_EQ(second.status, 0) << second.err;
+    const std::string dat = ReadFile(archive + "/archive.dat");
+    EXPECT_EQ(Occurrences(dat, "http://a.example:80/index.htm"), 1u);
+    // The picture archived before keeps its one entry and its file's name.
+    EXPECT_EQ(Occurrences(dat, "http://b.example:80/logo.gif"), 1u);
+    EXPECT_FALSE(FileExists(archive + "/b.example/image/logo(1).gif"));
+    // The page links to the picture archived by the first run.
+    EXPECT_NE(ReadFile(archive + "/a.example/text/index.htm")
+                  .find("<A HREF=\"../../b.example/image/logo.gif\">"),
+              std::string::npos);
+}
+
+TEST_F(CliArchiveTest, WithoutToUsesTheStoredArchiveDirectory) {
+    const std::string chosen = dir_ / "chosen/";
+    WriteSettings("\"Export directory\"=\"1\"\r\n\"export directory name\"=\"" + chosen + "\"\r\n");
+    const Outcome outcome = Archive("");
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(outcome.out, "2 items archived; index page " + chosen + "1st_page.htm\n");
+    EXPECT_TRUE(FileExists(chosen + "archive.dat"));
+}
+
+TEST_F(CliArchiveTest, NoStoredArchiveDirectoryAndNoToIsAUsageError) {
+    WriteSettings("\"Export directory\"=\"1\"\r\n");
+    const Outcome outcome = Archive("");
+    EXPECT_EQ(outcome.status, 2);
+    EXPECT_NE(outcome.err.find("arkivo: no archive directory is set; name one with --to DIR"),
+              std::string::npos)
+        << outcome.err;
+}
+
+TEST_F(CliArchiveTest, LinkOptionsComeFromTheSettings) {
+    // First run: links to pages not archived keep their address and are struck out.
+    EXPECT_EQ(ArchivedPage(""),
+              "<A HREF=\"../../b.example/image/logo.gif\">logo</A> "
+              "<A HREF=\"http://c.example/gone.htm\"><STRIKE>gone</STRIKE></A>");
+    WriteSettings(
+        "\"Show original URLS\"=\"0\"\r\n\"Strikeout links\"=\"0\"\r\n\"Emphasize links\"=\"1\"\r\n"
+        "\"Emphasize Type\"=\"1\"\r\n");
+    EXPECT_EQ(ArchivedPage(""),
+              "<A HREF=\"../../b.example/image/logo.gif\"><I>logo</I></A> "
+              "<A HREF=\"../../notfound.htm\">gone</A>");
+}
+
+TEST_F(CliArchiveTest, FlagsOverrideTheStoredLinkOptions) {
+    WriteSettings(
+        "\"Show original URLS\"=\"0\"\r\n\"Strikeout links\"=\"0\"\r\n\"Emphasize links\"=\"1\"\r\n"
+        "\"Emphasize Type\"=\"3\"\r\n\"EmphasizeTag\"=\"EM\"\r\n\"DeEmphasizeTag\"=\"/EM\"\r\n");
+    EXPECT_EQ(ArchivedPage("--original-urls --strikeout --no-emphasize"),
+              "<A HREF=\"../../b.example/image/logo.gif\">logo</A> "
+              "<A HREF=\"http://c.example/gone.htm\"><STRIKE>gone</STRIKE></A>");
+    EXPECT_EQ(ArchivedPage("--emphasize"),
+              "<A HREF=\"../../b.example/image/logo.gif\"><EM>logo</EM></A> "
+              "<A HREF=\"../../notfound.htm\">gone</A>");
+    EXPECT_EQ(ArchivedPage("--emphasize=larger --strikeout --no-strikeout"),
+              "<A HREF=\"../../b.example/image/logo.gif\"><FONT SIZE=+1>logo</FONT></A> "
+              "<A HREF=\"../../notfound.htm\">gone</A>");
+}
+
+TEST_F(CliArchiveTest, NothingChosenIsNothingToDo) {
+    const Outcome outcome = Archive("--to " + Quote(dir_ / "archive") + " --types other");
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_TRUE(outcome.out.empty());
+    EXPECT_NE(outcome.err.find("arkivo: No files to archive."), std::string::npos) << outcome.err;
+    EXPECT_FALSE(FileExists(dir_ / "archive"));
+}
+
+TEST_F(CliArchiveTest, ADirectoryThatCannotBeMadeFailsTheRun) {
+    WriteFile(dir_ / "file", "x");
+    const Outcome outcome = Archive("--to " + Quote(dir_ / "file/archive"));
+    EXPECT_EQ(outcome.status, 4);
+    EXPECT_TRUE(outcome.out.empty());
+    EXPECT_NE(
+        outcome.err.find("Could not create directory.\nCheck the archive directory settings."),
+        std::string::npos)
+        << outcome.err;
+}
+
+TEST_F(CliArchiveTest, AnItemThatCannotBeArchivedIsCountedAndFailsTheRun) {
+    const std::string index = Cache();
+    // The page's cached file becomes one that no one, root included, can read.
+    std::filesystem::remove(dir_ / "cache/M0");
+    std::filesystem::create_symlink("/proc/self/mem", dir_ / "cache/M0");
+    const std::string archive = dir_ / "archive";
+    const Outcome outcome = RunTool("archive --nav " + Quote(index) + " --to " + Quote(archive));
+    EXPECT_EQ(outcome.status, 4);
+    EXPECT_EQ(outcome.out, "1 item archived; index page " + archive + "/1st_page.htm\n");
+    EXPECT_NE(outcome.err.find("arkivo: 1 item could not be archived"), std::string::npos)
+        << outcome.err;
+    EXPECT_EQ(Occurrences(ReadFile(archive + "/archive.dat"), "http://"), 1u);
+}
+
+TEST_F(CliArchiveTest, ACompletedInternetExplorerRunStoresTheSettings) {
+    const std::string ie = dir_ / "ie/";
+    std::filesystem::copy(TestDataDir() + "/ie/typical", ie,
+                          std::filesystem::copy_options::recursive);
+    const Outcome nav = Archive("--to " + Quote(dir_ / "nav-archive"));
+    ASSERT_EQ(nav.status, 0) << nav.err;
+    EXPECT_FALSE(FileExists(SettingsFile()));
+
+    const std::string archive = dir_ / "ie-archive";
+    const Outcome outcome = RunTool("archive --ie " + Quote(ie) + " --to " + Quote(archive));
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_TRUE(outcome.out.ends_with(" archived; index page " + archive + "/1st_page.htm\n"))
+        << outcome.out;
+    const std::string settings = ReadFile(SettingsFile());
+    EXPECT_NE(settings.find("\"Export directory\"=\"0\""), std::string::npos) << settings;
+    EXPECT_NE(settings.find("\"Emphasize links\"=\"0\""), std::string::npos) << settings;
+}
+
+TEST_F(CliArchiveTest, OnATerminalProgressIsABarRedrawnInPlace) {
+    const std::string archive = dir_ / "archive";
+    const Outcome outcome = RunOnTerminal({"archive", "--nav", Cache(), "--to", archive});
+    EXPECT_EQ(outcome.status, 0) << outcome.out;
+    EXPECT_NE(outcome.out.find("\rArchiving files... [..............................]   0%"),
+              std::string::npos)
+        << outcome.out;
+    EXPECT_NE(outcome.out.find("\rArchiving files... [###############...............]  50%"),
+              std::string::npos);
+    EXPECT_NE(outcome.out.find("2 items archived; index page " + archive + "/1st_page.htm"),
+              std::string::npos);
+}
+
+// Ctrl+C while the items are copied: the run stops, and what was archived is in
+// archive.dat; the index is not rebuilt.
+TEST_F(CliArchiveTest, InterruptCancelsAndKeepsWhatWasArchived) {
+    constexpr int Items = 4000;
+    std::vector<TextCacheEntry> entries;
+    for (int i = 0; i < Items; ++i) {
+        entries.push_back(
+            {"http://d" + std::to_string(i % 4) + ".example/p" + std::to_string(i) + ".gif",
+             "image/gif", 1, "GIF89a"});
+    }
+    const std::string index = WriteTextCache(dir_ / "big/", entries);
+    const std::string archive = dir_ / "archive";
+
+    int pipeFds[2];
+    ASSERT_EQ(::pipe(pipeFds), 0);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::dup2(pipeFds[1], 2);
+        ::close(pipeFds[0]);
+        ::execl(Tool.c_str(), Tool.c_str(), "archive", "--nav", index.c_str(), "--to",
+                archive.c_str(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    ::close(pipeFds[1]);
+    std::string err;
+    bool interrupted = false;
+    char buffer[4096];
+    for (ssize_t got; (got = ::read(pipeFds[0], buffer, sizeof buffer)) > 0;) {
+        err.append(buffer, static_cast<std::size_t>(got));
+        if (!interrupted && err.find("Archiving files...\n") != std::string::npos) {
+            interrupted = ::kill(pid, SIGINT) == 0;
+        }
+    }
+    ::close(pipeFds[0]);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ASSERT_TRUE(interrupted) << err;
+    ASSERT_TRUE(WIFEXITED(status)) << err;
+    EXPECT_EQ(WEXITSTATUS(status), 4) << err;
+
+    const std::string prefix = "arkivo: cancelled; the ";
+    const std::size_t at = err.find(prefix);
+    ASSERT_NE(at, std::string::npos) << err;
+    const int archived = std::stoi(err.substr(at + prefix.size()));
+    EXPECT_GT(archived, 0);
+    EXPECT_LT(archived, Items);
+    EXPECT_NE(err.find("archived so far are recorded in " + archive + "/archive.dat"),
+              std::string::npos);
+    EXPECT_EQ(Occurrences(ReadFile(archive + "/archive.dat"), "http://"),
+              static_cast<std::size_t>(archived));
+    EXPECT_FALSE(FileExists(archive + "/1st_page.htm"));
+    EXPECT_EQ(err.find("Indexing"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace arkivo
