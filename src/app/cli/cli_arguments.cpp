@@ -30,13 +30,13 @@ constexpr unsigned FilterCommands =
 
 // Every option after a command word: whether it takes a value and which commands
 // accept it.
-struct OptionSpec {
+struct OptionRule {
     std::string_view name;
     bool value;
     unsigned commands;
 };
 
-constexpr std::array<OptionSpec, 17> Options = {{
+constexpr std::array<OptionRule, 17> Options = {{
     {"--nav", true, EveryCommand},
     {"--ie", true, EveryCommand},
     {"--json", false, Bit(Action::Items) | Bit(Action::Domains)},
@@ -49,7 +49,7 @@ constexpr std::array<OptionSpec, 17> Options = {{
     {"--no-original-urls", false, Bit(Action::Archive)},
     {"--strikeout", false, Bit(Action::Archive)},
     {"--no-strikeout", false, Bit(Action::Archive)},
-    {"--emphasize", true, Bit(Action::Archive)},
+    {"--emphasize", true, Bit(Action::Archive)},  // PRESET is optional, only after "="
     {"--no-emphasize", false, Bit(Action::Archive)},
     {"--yes", false, Bit(Action::Delete)},
     {"--help", false, 0},  // handled before the options are parsed
@@ -172,15 +172,15 @@ class Parser {
         if (!IsOption(arg)) {
             return "unexpected argument '" + arg + "'";
         }
-        const auto spec = std::find_if(Options.begin(), Options.end(),
-                                       [&](const OptionSpec& o) { return o.name == arg; });
-        if (spec == Options.end()) {
+        const auto rule = std::find_if(Options.begin(), Options.end(),
+                                       [&](const OptionRule& o) { return o.name == arg; });
+        if (rule == Options.end()) {
             return "unknown option '" + arg + "'";
         }
-        if ((spec->commands & Bit(arguments_.action)) == 0) {
+        if ((rule->commands & Bit(arguments_.action)) == 0) {
             return "'" + arg + "' is not an option of the " + CommandName() + " command";
         }
-        if (attached && !spec->value) {
+        if (attached && !rule->value) {
             return "'" + arg + "' takes no value";
         }
         if (arg == "--nav" || arg == "--ie") {
