@@ -6,6 +6,7 @@
 // Usage: make_fat_db OUTPUT [--page-size 4096|16384] [--entries N] [--first N] [--delete N]
 //                    [--big N] [--ssl N] [--after N] [--seed N] [--no-files]
 //                    [--no-bookkeeping]
+//        make_fat_db OUTPUT --manifest FILE [--page-size 4096|16384]
 //   --entries N  N ordinary entries (default 5)
 //   --first N    number the entries from N on (default 0); the number picks the
 //                host, the type and so the bucket
@@ -15,6 +16,9 @@
 //   --after N    N more entries stored after the bookkeeping pairs
 //   --no-files   do not create the cached files beside OUTPUT
 //   --no-bookkeeping  leave out the three INT_ pairs Navigator keeps
+//   --manifest FILE   one entry for each resource the manifest lists (see
+//                     sample_manifest.h), dated and typed as it says, its cached
+//                     file (M<number>.<extension>) holding the resource's bytes
 //
 // The library has no headers (it is a compatibility package), so its interface is
 // declared here and the library is loaded at run time.
@@ -33,7 +37,9 @@
 
 #include "model/url.h"
 #include "platform/byte_reader.h"
+#include "platform/clock.h"
 #include "platform/path.h"
+#include "sample_manifest.h"
 
 namespace {
 
@@ -71,6 +77,8 @@ struct Entry {
     std::string postHeaders;
     std::string cipher;
     std::string certificate;
+    std::string content;                 // the cached file's bytes
+    std::uint32_t contentLength = 1234;  // as the record gives it
 };
 
 void PutString(std::string& out, const std::string& text) {
@@ -102,7 +110,7 @@ std::string RecordOf(const Entry& entry) {
     arkivo::PutU32LE(body, static_cast<std::uint32_t>(entry.time));  // last modified
     arkivo::PutU32LE(body, static_cast<std::uint32_t>(entry.time));  // last accessed
     arkivo::PutU32LE(body, 0);                                       // expires
-    arkivo::PutU32LE(body, 1234);                                    // content length
+    arkivo::PutU32LE(body, entry.contentLength);                     // content length
     body += '\0';                                                    // is_netsite
     arkivo::PutU32LE(body, 0);                                       // lock date
     PutString(body, entry.fileName);
@@ -119,7 +127,7 @@ std::string RecordOf(const Entry& entry) {
     PutString(body, "");  // content encoding
     PutString(body, "");  // charset
     body += '\0';         // incomplete file
-    arkivo::PutU32LE(body, 1234);
+    arkivo::PutU32LE(body, entry.contentLength);
     // The record size also counts the URL, which is not stored: zero padding.
     body += std::string(entry.url.size() + 1, '\0');
     std::string record;
@@ -139,6 +147,8 @@ struct Options {
     unsigned seed = 1;
     bool files = true;
     bool bookkeeping = true;
+    std::string manifest;
+    bool madeUpEntries = false;  // an option about made-up entries was given
 };
 
 bool ParseOptions(int argc, char** argv, Options& options) {
@@ -154,6 +164,9 @@ bool ParseOptions(int argc, char** argv, Options& options) {
             return *end == '\0' && parsed >= 0;
         };
         bool ok = true;
+        options.madeUpEntries |= arg == "--entries" || arg == "--first" || arg == "--delete" ||
+                                 arg == "--big" || arg == "--ssl" || arg == "--after" ||
+                                 arg == "--seed";
         if (arg == "--page-size") {
             ok = number(options.pageSize);
         } else if (arg == "--entries") {
@@ -174,6 +187,8 @@ bool ParseOptions(int argc, char** argv, Options& options) {
             options.bookkeeping = false;
         } else if (arg == "--no-files") {
             options.files = false;
+        } else if (arg == "--manifest" && i + 1 < argc) {
+            options.manifest = argv[++i];
         } else if (options.output.empty() && !arg.starts_with("--")) {
             options.output = arg;
         } else {
@@ -183,7 +198,8 @@ bool ParseOptions(int argc, char** argv, Options& options) {
             return false;
         }
     }
-    return !options.output.empty() && (options.pageSize == 4096 || options.pageSize == 16384);
+    return !options.output.empty() && (options.pageSize == 4096 || options.pageSize == 16384) &&
+           (options.manifest.empty() || !options.madeUpEntries);
 }
 
 Entry MakeEntry(int number, const char* kind) {
@@ -200,7 +216,61 @@ Entry MakeEntry(int number, const char* kind) {
     entry.fileName = name;
     entry.contentType = type[0];
     entry.time = 850000000 + number * 61;
+    entry.content = entry.url;
     return entry;
+}
+
+// The entries ParseOptions asked for (those stored after the bookkeeping pairs
+// come later).
+std::vector<Entry> MadeUpEntries(const Options& options) {
+    std::vector<Entry> entries;
+    for (int i = 0; i < options.entries; ++i) {
+        entries.push_back(MakeEntry(options.first + i, "page"));
+    }
+    for (int i = 0; i < options.big; ++i) {
+        Entry entry = MakeEntry(options.first + options.entries + i, "big");
+        entry.postHeaders = "Content-Type: application/x-www-form-urlencoded\r\n" +
+                            std::string(options.pageSize + 900, 'p');
+        entries.push_back(entry);
+    }
+    for (int i = 0; i < options.ssl; ++i) {
+        Entry entry = MakeEntry(options.first + options.entries + options.big + i, "ssl");
+        entry.cipher = "RC4";
+        entry.certificate = std::string(300 + 17 * i, '\x30');
+        entries.push_back(entry);
+    }
+    return entries;
+}
+
+// "M" and the entry's number in seven hex digits, then the content file's
+// extension in capitals cut to three letters, as Navigator names its files.
+std::string CachedFileName(int number, const std::string& contentFile) {
+    const std::string name = arkivo::FileNamePart(contentFile);
+    const std::size_t dot = name.rfind('.');
+    std::string extension = dot == std::string::npos ? "DAT" : name.substr(dot + 1, 3);
+    for (char& c : extension) {
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    char fileName[32];
+    std::snprintf(fileName, sizeof fileName, "M%07X.%s", number, extension.c_str());
+    return fileName;
+}
+
+// One entry for each resource of the manifest, in its order.
+std::vector<Entry> ManifestEntries(const std::vector<arkivo::samples::ManifestEntry>& resources) {
+    std::vector<Entry> entries;
+    for (const auto& resource : resources) {
+        Entry entry;
+        entry.url = resource.url;
+        entry.fileName = CachedFileName(static_cast<int>(entries.size()) + 1, resource.contentFile);
+        entry.contentType = resource.contentType;
+        const double days = *arkivo::EncodeDate(resource.date) - arkivo::UnixEpochDate;
+        entry.time = static_cast<std::int32_t>(std::llround(days * 86400.0));
+        entry.content = resource.content;
+        entry.contentLength = static_cast<std::uint32_t>(resource.content.size());
+        entries.push_back(entry);
+    }
+    return entries;
 }
 
 }  // namespace
@@ -218,8 +288,22 @@ int main(int argc, char** argv) {
         std::fprintf(stderr,
                      "usage: make_fat_db OUTPUT [--page-size 4096|16384] [--entries N] [--first N] "
                      "[--delete N] [--big N] [--ssl N] [--after N] [--seed N] [--no-files] "
-                     "[--no-bookkeeping]\n");
+                     "[--no-bookkeeping]\n"
+                     "       make_fat_db OUTPUT --manifest FILE [--page-size 4096|16384] "
+                     "[--no-files] [--no-bookkeeping]\n");
         return 2;
+    }
+    std::vector<Entry> entries;
+    if (options.manifest.empty()) {
+        entries = MadeUpEntries(options);
+    } else {
+        std::vector<arkivo::samples::ManifestEntry> resources;
+        std::string error;
+        if (!arkivo::samples::ReadManifest(options.manifest, resources, error)) {
+            std::fprintf(stderr, "make_fat_db: %s\n", error.c_str());
+            return 3;
+        }
+        entries = ManifestEntries(resources);
     }
     void* library = dlopen("libdb.so.2", RTLD_NOW);
     if (library == nullptr) {
@@ -242,22 +326,6 @@ int main(int argc, char** argv) {
         return 3;
     }
 
-    std::vector<Entry> entries;
-    for (int i = 0; i < options.entries; ++i) {
-        entries.push_back(MakeEntry(options.first + i, "page"));
-    }
-    for (int i = 0; i < options.big; ++i) {
-        Entry entry = MakeEntry(options.first + options.entries + i, "big");
-        entry.postHeaders = "Content-Type: application/x-www-form-urlencoded\r\n" +
-                            std::string(options.pageSize + 900, 'p');
-        entries.push_back(entry);
-    }
-    for (int i = 0; i < options.ssl; ++i) {
-        Entry entry = MakeEntry(options.first + options.entries + options.big + i, "ssl");
-        entry.cipher = "RC4";
-        entry.certificate = std::string(300 + 17 * i, '\x30');
-        entries.push_back(entry);
-    }
     bool failed = false;
     const auto put = [&](std::string key, std::string data) {
         DBT keyThing{key.data(), key.size()};
@@ -284,8 +352,12 @@ int main(int argc, char** argv) {
 
     std::string count;
     arkivo::PutU32LE(count, static_cast<std::uint32_t>(entries.size()));
+    std::uint32_t total = 0;
+    for (const Entry& entry : entries) {
+        total += entry.contentLength;
+    }
     std::string size;
-    arkivo::PutU32LE(size, 1234u * static_cast<std::uint32_t>(entries.size()));
+    arkivo::PutU32LE(size, total);
     if (options.bookkeeping) {
         put("INT_DiskCacheSize", size);
         put("INT_DiskCacheNumber", count);
@@ -310,9 +382,17 @@ int main(int argc, char** argv) {
         }
         const Entry& entry = entries[i];
         if (options.files) {
-            if (FILE* file = std::fopen((dir + entry.fileName).c_str(), "wb")) {
-                std::fputs(entry.url.c_str(), file);
-                std::fclose(file);
+            const std::string path = dir + entry.fileName;
+            FILE* file = std::fopen(path.c_str(), "wb");
+            bool written = file != nullptr &&
+                           std::fwrite(entry.content.data(), 1, entry.content.size(), file) ==
+                               entry.content.size();
+            if (file != nullptr) {
+                written &= std::fclose(file) == 0;
+            }
+            if (!written) {
+                std::fprintf(stderr, "make_fat_db: cannot write %s\n", path.c_str());
+                return 1;
             }
         }
         std::printf("%s\t%s\t%s\t%d\n", entry.url.c_str(), entry.fileName.c_str(),

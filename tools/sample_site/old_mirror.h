@@ -17,7 +17,7 @@ inline constexpr const char* Listing = R"(<HTML>
 <PRE>
 <A HREF="/">Parent Directory</A>
 <A HREF="README.TXT">README.TXT</A>              02-Feb-97 10:12     1k
-<A HREF="garden/planting.zip">garden/planting.zip</A>     14-Mar-97 18:40     3k
+<A HREF="garden/planting.zip">garden/planting.zip</A>     14-Mar-97 18:40     1k
 </PRE>
 <HR>
 <ADDRESS>Old Mirror file archive, maintained by volunteers</ADDRESS>

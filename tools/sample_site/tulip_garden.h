@@ -116,7 +116,7 @@ the river path.</P>
 <A HREF="guestbook.html">guest book</A>.</P>
 <P>Our planting guide can be downloaded from the
 <A HREF="http://files.old-mirror.example/pub/garden/planting.zip">Old Mirror file archive</A>
-(ZIP, 3 KB). Read about our stand at the harbor fair in the
+(ZIP, 1 KB). Read about our stand at the harbor fair in the
 <A HREF="http://news.harbor-town.example/index.html">Harbor Town Crier</A>.</P>
 <HR>
 <FONT SIZE=2><I>Last updated: March 14, 1997. You are visitor number 01742.</I></FONT>
