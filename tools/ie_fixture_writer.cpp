@@ -5,9 +5,14 @@
 //
 //   ie_fixture_writer OUTPUT_DIRECTORY
 //   ie_fixture_writer --many COUNT OUTPUT_DIRECTORY   (one large cache for benchmarks)
+//   ie_fixture_writer --manifest FILE CACHE_DIRECTORY
 //
 // Each fixture is named after what it shows; the tests describe what they expect
-// of each.
+// of each. With --manifest, CACHE_DIRECTORY itself becomes a Content.IE5 directory
+// holding one entry for each resource the manifest lists (see sample_manifest.h):
+// fetched at its date, with its content type in the stored response header and its
+// bytes in a file named as Internet Explorer names them ("welcome[1].htm"), the
+// files spread over four cache directories.
 
 #include <algorithm>
 #include <cstdint>
@@ -18,11 +23,13 @@
 #include <vector>
 
 #include "model/file_utils.h"
+#include "model/url.h"
 #include "platform/byte_reader.h"
 #include "platform/clock.h"
 #include "platform/path.h"
 #include "readers/ie_index_file.h"
 #include "readers/ie_url_hash.h"
+#include "sample_manifest.h"
 
 using namespace arkivo;
 using namespace arkivo::ie_index;
@@ -636,6 +643,64 @@ Fixture Many(int count) {
     return fixture;
 }
 
+// The name Internet Explorer gives a URL's cached file: the last part of its path
+// ("index" for none) with "[n]" before an extension cut to three letters, n
+// counting up until the name is new in its directory (letter case ignored).
+std::string CachedFileName(const std::string& url, std::vector<std::string>& namesInDirectory) {
+    const std::string path = url.substr(0, url.find_first_of("?#"));
+    const std::size_t host = url.find("//") == std::string::npos ? 0 : url.find("//") + 2;
+    std::string last =
+        path.find('/', host) == std::string::npos ? "" : path.substr(path.rfind('/') + 1);
+    if (last.empty()) {
+        last = "index.html";
+    }
+    const std::size_t dot = last.rfind('.');
+    const std::string stem = last.substr(0, dot);
+    const std::string extension = dot == std::string::npos ? "" : "." + last.substr(dot + 1, 3);
+    for (int n = 1;; ++n) {
+        const std::string name = stem + "[" + std::to_string(n) + "]" + extension;
+        if (std::find(namesInDirectory.begin(), namesInDirectory.end(), LowerCase(name)) ==
+            namesInDirectory.end()) {
+            namesInDirectory.push_back(LowerCase(name));
+            return name;
+        }
+    }
+}
+
+std::uint64_t FileTimeOf(const DateParts& date) {
+    return FileTime(date.year, date.month, date.day, date.hour, date.minute, date.second);
+}
+
+// A cache of the manifest's resources, in its order, taking turns among the
+// cache directories.
+Fixture FromManifest(const std::vector<samples::ManifestEntry>& resources) {
+    Fixture fixture{"", {}, {}};
+    const std::vector<std::string> dirs = {"2QF7LMXA", "B4K9TZ1C", "M3N8PQ0R", "XW5D6E7H"};
+    std::vector<std::vector<std::string>> names(dirs.size());
+    IndexBuilder builder(Signature, dirs);
+    builder.AddHashTable();
+    for (std::size_t i = 0; i < resources.size(); ++i) {
+        const samples::ManifestEntry& resource = resources[i];
+        const std::uint8_t dir = static_cast<std::uint8_t>(i % dirs.size());
+        const DateParts& date = resource.date;
+        AddWithFile(builder, fixture,
+                    {.location = resource.url,
+                     .fileName = CachedFileName(resource.url, names[dir]),
+                     .directory = dir,
+                     .header = "HTTP/1.0 200 OK\r\nContent-Type: " + resource.contentType +
+                               "\r\nContent-Length: " + std::to_string(resource.content.size()) +
+                               "\r\n\r\n~U:visitor\r\n",
+                     .lastAccess = FileTimeOf(date),
+                     .lastModified = FileTime(1997, 3, 14, 18, 40, 0),
+                     .lastSync = DosTime(date.year, date.month, date.day, date.hour, date.minute,
+                                         date.second),
+                     .content = resource.content},
+                    dirs[dir]);
+    }
+    fixture.index = builder.Finish();
+    return fixture;
+}
+
 bool WriteFixture(const std::string& root, const Fixture& fixture) {
     const std::string cache = JoinPath(root, fixture.name);
     std::vector<std::pair<std::string, std::string>> files = fixture.files;
@@ -664,13 +729,22 @@ int main(int argc, char** argv) {
             return 2;
         }
         fixtures.push_back(Many(count));
+    } else if (argc == 4 && std::string_view(argv[1]) == "--manifest") {
+        std::vector<samples::ManifestEntry> resources;
+        std::string error;
+        if (!samples::ReadManifest(argv[2], resources, error)) {
+            std::fprintf(stderr, "ie_fixture_writer: %s\n", error.c_str());
+            return 3;
+        }
+        fixtures.push_back(FromManifest(resources));
     } else if (argc == 2) {
         fixtures = {Typical(),       LargeEntry(),      ChainedHash(),
                     WineSignature(), UnsafeFileNames(), UnsafeDirectoryName()};
     } else {
         std::fprintf(stderr,
                      "usage: ie_fixture_writer OUTPUT_DIRECTORY\n"
-                     "       ie_fixture_writer --many COUNT OUTPUT_DIRECTORY\n");
+                     "       ie_fixture_writer --many COUNT OUTPUT_DIRECTORY\n"
+                     "       ie_fixture_writer --manifest FILE CACHE_DIRECTORY\n");
         return 2;
     }
     const std::string output = argv[argc - 1];
