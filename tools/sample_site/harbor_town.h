@@ -101,7 +101,7 @@ inline constexpr const char* FrontPage = R"(<HTML>
 inline constexpr const char* Latest = R"(<HTML>
 <HEAD>
 <TITLE>Latest Story - Harbor Town Crier</TITLE>
-<META HTTP-EQUIV="Refresh" CONTENT="3; URL=http://news.harbor-town.example/stories/regatta.html">
+<META HTTP-EQUIV="Refresh" CONTENT="3;URL=http://news.harbor-town.example/stories/regatta.html">
 </HEAD>
 <BODY BGCOLOR="#FFFFFF">
 <P>Taking you to today's top story in three seconds. If nothing happens, read
