@@ -1,0 +1,103 @@
+#include "search/archive_search.h"
+
+#include <optional>
+
+#include "archiver/archive_info.h"
+#include "archiver/archive_layout.h"
+#include "model/cache_item.h"
+#include "model/url.h"
+#include "platform/file_system.h"
+#include "search/search_input.h"
+#include "search/text_search.h"
+
+namespace arkivo {
+namespace {
+
+constexpr int HtmlContentCode = 1;  // "text/html"
+
+enum class RecordTest { Hit, Miss, Unreadable };
+
+class ArchiveSearch {
+  public:
+    explicit ArchiveSearch(const SearchRequest& request)
+        : directory_(SearchDirectoryOf(request.Directory)),
+          urlText_(SearchTextOf(request.UrlText)),
+          pageText_(SearchTextOf(request.PageText)) {}
+
+    const std::string& Directory() const { return directory_; }
+
+    // The item's hit row in hit, or why it is none.
+    RecordTest Test(TCacheItem& item, SearchHit& hit) const {
+        std::string url = item.Url;
+        item.Domain = FileNameSafe(SplitHost(url));
+        const std::optional<std::string> path = ArchivePathOf(directory_, item);
+        if (!path || !FileExists(*path)) {
+            return RecordTest::Miss;
+        }
+        hit.Url = CanonicalUrlShort(item.Url);
+        if (!urlText_.empty() && LowerCase(hit.Url).find(urlText_) == std::string::npos) {
+            return RecordTest::Miss;
+        }
+        if (!pageText_.empty()) {
+            if (item.Kind != HtmlContentCode) {
+                return RecordTest::Miss;
+            }
+            switch (SearchTextInFile(pageText_, *path)) {
+                case TextSearchResult::Found:
+                    break;
+                case TextSearchResult::NotFound:
+                    return RecordTest::Miss;
+                case TextSearchResult::Unreadable:
+                    return RecordTest::Unreadable;
+            }
+        }
+        hit.Class = FileClassOf(item.Kind);
+        hit.File = *path;
+        return RecordTest::Hit;
+    }
+
+  private:
+    std::string directory_;
+    std::string urlText_;
+    std::string pageText_;
+};
+
+}  // namespace
+
+SearchOutcome SearchArchive(const SearchRequest& request, const SearchCallbacks& callbacks) {
+    const ArchiveSearch search(request);
+    SearchOutcome outcome;
+    try {
+        TSimpleBufferFileStream stream(search.Directory() + std::string(ArchiveInfoFileName),
+                                       FileMode::Read);
+        TCacheItem item;
+        while (!item.LoadFromStream(stream)) {
+            SearchHit hit;
+            switch (search.Test(item, hit)) {
+                case RecordTest::Hit:
+                    ++outcome.HitCount;
+                    if (callbacks.HitFound) {
+                        callbacks.HitFound(hit);
+                    }
+                    break;
+                case RecordTest::Miss:
+                    break;
+                case RecordTest::Unreadable:
+                    outcome.End = SearchEnd::Failed;
+                    return outcome;
+            }
+            if (callbacks.ProcessPendingMessages) {
+                callbacks.ProcessPendingMessages();
+            }
+            if (callbacks.StopRequested && callbacks.StopRequested()) {
+                outcome.End = SearchEnd::Stopped;
+                return outcome;
+            }
+        }
+    } catch (const StreamError&) {
+        outcome.End = SearchEnd::Failed;
+    }
+    return outcome;
+}
+
+}  // namespace arkivo
