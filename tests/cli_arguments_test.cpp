@@ -75,7 +75,7 @@ TEST_F(CliArgumentsTest, UsageErrorsNameTheProblemAndExitWithStatus2) {
         {"items --nav a --domain x", "'--domain' is not an option of the items command"},
         {"items --nav a --frobnicate", "unknown option '--frobnicate'"},
         {"--help --version", "'--help' takes no other arguments"},
-        {"search", "unknown command 'search'"},
+        {"find", "unknown command 'find'"},
     };
     for (const auto& c : cases) {
         const Outcome outcome = RunTool(c.arguments);

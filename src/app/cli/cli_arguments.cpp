@@ -12,18 +12,19 @@ struct CommandName {
     Action action;
 };
 
-constexpr std::array<CommandName, 4> Commands = {{
+constexpr std::array<CommandName, 5> Commands = {{
     {"items", Action::Items},
     {"domains", Action::Domains},
     {"archive", Action::Archive},
     {"delete", Action::Delete},
+    {"search", Action::Search},
 }};
 
 constexpr unsigned Bit(Action action) {
     return 1u << static_cast<unsigned>(action);
 }
 
-constexpr unsigned EveryCommand =
+constexpr unsigned SourceCommands =
     Bit(Action::Items) | Bit(Action::Domains) | Bit(Action::Archive) | Bit(Action::Delete);
 constexpr unsigned FilterCommands =
     Bit(Action::Domains) | Bit(Action::Archive) | Bit(Action::Delete);
@@ -36,10 +37,10 @@ struct OptionRule {
     unsigned commands;
 };
 
-constexpr std::array<OptionRule, 17> Options = {{
-    {"--nav", true, EveryCommand},
-    {"--ie", true, EveryCommand},
-    {"--json", false, Bit(Action::Items) | Bit(Action::Domains)},
+constexpr std::array<OptionRule, 19> Options = {{
+    {"--nav", true, SourceCommands},
+    {"--ie", true, SourceCommands},
+    {"--json", false, Bit(Action::Items) | Bit(Action::Domains) | Bit(Action::Search)},
     {"--domain", true, FilterCommands},
     {"--newer", true, FilterCommands},
     {"--older", true, FilterCommands},
@@ -52,6 +53,8 @@ constexpr std::array<OptionRule, 17> Options = {{
     {"--emphasize", true, Bit(Action::Archive)},  // PRESET is optional, only after "="
     {"--no-emphasize", false, Bit(Action::Archive)},
     {"--yes", false, Bit(Action::Delete)},
+    {"--url", true, Bit(Action::Search)},
+    {"--text", true, Bit(Action::Search)},
     {"--help", false, 0},  // handled before the options are parsed
     {"--version", false, 0},
 }};
@@ -144,6 +147,12 @@ class Parser {
                 return error;
             }
         }
+        if (arguments_.action == Action::Search) {
+            const SearchChoices& search = arguments_.search;
+            return search.url.empty() && search.text.empty()
+                       ? "search needs a text to find (--url or --text)"
+                       : "";
+        }
         if (arguments_.source.kind == SourceKind::None) {
             return CommandName() + " needs a source (--nav or --ie)";
         }
@@ -170,7 +179,7 @@ class Parser {
 
     std::string Option(const std::string& arg, const std::optional<std::string>& attached) {
         if (!IsOption(arg)) {
-            return "unexpected argument '" + arg + "'";
+            return Operand(arg);
         }
         const auto rule = std::find_if(Options.begin(), Options.end(),
                                        [&](const OptionRule& o) { return o.name == arg; });
@@ -197,7 +206,20 @@ class Parser {
         if (arg == "--domain" || arg == "--newer" || arg == "--older" || arg == "--types") {
             return Filter(arg, attached);
         }
+        if (arg == "--url" || arg == "--text") {
+            std::string& text = arg == "--url" ? arguments_.search.url : arguments_.search.text;
+            return text.empty() ? Value(arg, attached, text) : "'" + arg + "' was given twice";
+        }
         return ArchiveOption(arg, attached);
+    }
+
+    // An argument that is no option: search's DIR, once; anything else is wrong.
+    std::string Operand(const std::string& arg) {
+        if (arguments_.action != Action::Search || !arguments_.search.dir.empty()) {
+            return "unexpected argument '" + arg + "'";
+        }
+        arguments_.search.dir = arg;
+        return arg.empty() ? "search was given an empty directory" : "";
     }
 
     std::string Source(const std::string& arg, const std::optional<std::string>& attached) {

@@ -5,13 +5,15 @@
 //   arkivo domains SOURCE [FILTERS] [--json]
 //   arkivo archive SOURCE [FILTERS] [ARCHIVE OPTIONS]
 //   arkivo delete  SOURCE [FILTERS] [--yes]
+//   arkivo search  [DIR] [--url TEXT] [--text TEXT] [--json]
 //   arkivo COMMAND --help
 //   arkivo --help | --version
 //
 // SOURCE is exactly one of --nav [INDEX] (a Netscape cache index) or --ie [CACHE]
 // (an Internet Explorer cache); the operand is the next argument when it does not
-// start with "--". Options that take a value accept it as the next argument or
-// after "=" (--to=DIR). Help texts are in help_text.h.
+// start with "--". search takes no source: DIR is the archive directory to search
+// (default: the stored "Search directory"), and at least one of --url and --text. Options that take
+// a value accept it as the next argument or after "=" (--to=DIR). Help texts are in help_text.h.
 
 #include <optional>
 #include <string>
@@ -30,7 +32,7 @@ struct SourceChoice {
     std::string path;  // empty: the source's default location
 };
 
-enum class Action { Help, Version, Items, Domains, Archive, Delete };
+enum class Action { Help, Version, Items, Domains, Archive, Delete, Search };
 
 // The Cache Explorer's choices: domains, age window, type switches.
 struct Filters {
@@ -50,6 +52,13 @@ struct ArchiveChoices {
     std::optional<EmphasisPreset> emphasis;
 };
 
+// What to search for and where; an empty text is not searched for.
+struct SearchChoices {
+    std::string dir;  // empty: the stored search directory
+    std::string url;
+    std::string text;
+};
+
 struct CliArguments {
     Action action = Action::Help;
     std::optional<Action> helpTopic;  // with Help: the command whose help is asked for
@@ -58,6 +67,7 @@ struct CliArguments {
     Filters filters;
     ArchiveChoices archive;
     bool yes = false;
+    SearchChoices search;
 };
 
 // The parsed command line, or the usage error that stops it.

@@ -32,17 +32,20 @@ std::string Overview() {
                "       arkivo domains SOURCE [FILTERS] [--json]\n"
                "       arkivo archive SOURCE [FILTERS] [ARCHIVE OPTIONS]\n"
                "       arkivo delete  SOURCE [FILTERS] [--yes]\n"
+               "       arkivo search  [DIR] [--url TEXT] [--text TEXT] [--json]\n"
                "       arkivo COMMAND --help\n"
                "       arkivo --help | --version\n"
                "\n"
                "Reads old browser caches, groups their items by web site, archives chosen\n"
-               "items into a browsable offline copy and deletes them from the cache.\n"
+               "items into a browsable offline copy, deletes them from the cache and finds\n"
+               "archived items by text in their URL and pages.\n"
                "\n"
                "Commands:\n"
                "  items     list the items of the cache\n"
                "  domains   list the domains with their counts of text, media and other items\n"
                "  archive   copy the chosen items into the archive directory\n"
                "  delete    delete the chosen items from the cache\n"
+               "  search    find archived items by text in their URL and pages\n"
                "\n") +
            SourceHelp + "\n" + FilterHelp + "\n" +
            "Messages go to standard error, results to standard output.\n" + ExitHelp;
@@ -125,6 +128,27 @@ std::string DeleteHelp() {
            "was not yes, or some items could not be deleted.\n";
 }
 
+std::string SearchHelp() {
+    return "Usage: arkivo search [DIR] [--url TEXT] [--text TEXT] [--json]\n"
+           "\n"
+           "Finds the items archived in DIR (default: the stored \"Search directory\",\n"
+           "else the default archive directory) that are still there, and prints them in\n"
+           "the order of archive.dat. Letter case is ignored (A to Z).\n"
+           "\n"
+           "Options (at least one of --url and --text):\n"
+           "  --url TEXT      the item's URL holds TEXT; the URL is the canonical one,\n"
+           "                  without \":80\" for the default port\n"
+           "  --text TEXT     the archived page holds TEXT; only HTML pages can match\n"
+           "  --json          one JSON object per hit: url, file, class (text, image,\n"
+           "                  audio, video or other)\n"
+           "\n"
+           "Ctrl+C stops the search; the hits found so far are printed.\n"
+           "\n"
+           "Exit status: 0 hits found, 1 no hits, 2 usage error, 3 DIR is no directory\n"
+           "or holds no archive.dat, 4 the search was stopped or a file could not be\n"
+           "read.\n";
+}
+
 }  // namespace
 
 std::string UsageText(std::optional<Action> topic) {
@@ -137,6 +161,8 @@ std::string UsageText(std::optional<Action> topic) {
             return ArchiveHelp();
         case Action::Delete:
             return DeleteHelp();
+        case Action::Search:
+            return SearchHelp();
         case Action::Help:
         case Action::Version:
             break;

@@ -13,6 +13,7 @@
 #include "help_text.h"
 #include "items_command.h"
 #include "model/content_types.h"
+#include "search_command.h"
 #include "stderr_dialogs.h"
 
 int main(int argc, char** argv) {
@@ -43,6 +44,8 @@ int main(int argc, char** argv) {
             return ArchiveChosenItems(arguments);
         case Action::Delete:
             return DeleteChosenItemsFromCache(arguments);
+        case Action::Search:
+            return SearchArchiveDirectory(arguments);
     }
     return RunFailed;
 }
