@@ -1,0 +1,20 @@
+#pragma once
+// The core keeps texts as bytes of the Windows ANSI code page (Windows-1252), as the
+// files it reads and writes hold them. Windows show and take UTF-8 text; these two
+// functions convert at that boundary.
+
+#include <string>
+#include <string_view>
+
+namespace arkivo {
+
+// Every byte becomes its character: 0x80 to 0x9F by the code page's table (the five
+// bytes the code page leaves undefined map to the C1 control of the same number),
+// the rest as in Latin-1.
+std::string Windows1252ToUtf8(std::string_view bytes);
+
+// The reverse; a character the code page cannot hold, or a byte that is not valid
+// UTF-8, becomes "?".
+std::string Utf8ToWindows1252(std::string_view text);
+
+}  // namespace arkivo
