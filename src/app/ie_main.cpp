@@ -1,0 +1,7 @@
+// ArkivoIE: Arkivo for the Internet Explorer cache.
+
+#include "gui/program_start.h"
+
+int main(int argc, char** argv) {
+    return arkivo::RunProgram(arkivo::Edition::IE, argc, argv);
+}

@@ -1,0 +1,7 @@
+// ArkivoNav: Arkivo for the Netscape Navigator cache.
+
+#include "gui/program_start.h"
+
+int main(int argc, char** argv) {
+    return arkivo::RunProgram(arkivo::Edition::Nav, argc, argv);
+}

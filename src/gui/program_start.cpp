@@ -1,0 +1,46 @@
+#include "gui/program_start.h"
+
+#include <QApplication>
+
+#include "gui/instance_channel.h"
+#include "gui/qt_dialogs.h"
+#include "gui/qt_text.h"
+#include "model/content_types.h"
+#include "platform/program_dir.h"
+#include "shell/control_window.h"
+#include "shell/help_file.h"
+#include "shell/prefs_dialog.h"
+
+namespace arkivo {
+
+int RunProgram(Edition edition, int argc, char** argv) {
+    SetEdition(edition);
+    const std::string programDir = ProgramDir();
+    LoadMimeTypes(programDir);
+
+    QApplication application(argc, argv);
+    TInstanceChannel instance(ToCoreText(QCoreApplication::applicationFilePath()));
+    if (!instance.CheckForSingleInstance()) {
+        instance.ActivateFirstInstance();
+        return 0;
+    }
+    QApplication::setApplicationName(QStringLiteral("Arkivo"));
+    QtDialogs dialogs;
+    ScopedDialogs installed(dialogs);
+    SetHelpFile(LocateHelpFile(programDir));
+
+    TControlForm controlForm(edition);
+    // The Cache Explorer window, created hidden, is handed to controlForm here
+    // (SetCacheExplorer) once it exists; until then its command checks the cache
+    // index path and empties CacheItems only.
+    TPrefsForm prefsForm(edition, controlForm.Settings(), &controlForm);
+    controlForm.SetPrefsForm(&prefsForm);
+    // The archive search window is started through controlForm.SetShowSearchWindow
+    // once it exists.
+    QObject::connect(&instance, &TInstanceChannel::ActivationRequested, &controlForm,
+                     &TControlForm::ActivateFromAnotherInstance);
+    controlForm.show();
+    return QApplication::exec();
+}
+
+}  // namespace arkivo
