@@ -7,6 +7,7 @@ ARKIVO_PACKAGES=(
   libdb1-compat
   libmsiecf-utils
   linkchecker
+  qt6-base-dev
 )
 
 as_root() {
