@@ -15,16 +15,24 @@ TEST(SingleInstanceTest, IdentifierIsTheFileNameAndTheFixedText) {
 }
 
 TEST(SingleInstanceTest, FileNameKeepsOnlySafeCharacters) {
-    EXPECT_EQ(InstanceFileName(InstanceIdentifier("/opt/ArkivoIE")),
+    EXPECT_EQ(InstanceFileName(InstanceIdentifier("/opt/ArkivoIE"), "/run/user/1000/"),
               "ArkivoIE--_Mutex_identifier_Quenlow_function_CheckForSingleInstance__");
 }
 
-TEST(SingleInstanceTest, LongNamesStayShortAndDistinct) {
-    const std::string a = InstanceFileName(InstanceIdentifier(std::string(200, 'a') + "1"));
-    const std::string b = InstanceFileName(InstanceIdentifier(std::string(200, 'a') + "2"));
-    EXPECT_LE(a.size(), 80u);
+TEST(SingleInstanceTest, NamesKeepTheSocketPathShortAndStayDistinct) {
+    const std::string directory = "/run/user/1000/";
+    const std::string a =
+        InstanceFileName(InstanceIdentifier(std::string(200, 'a') + "1"), directory);
+    const std::string b =
+        InstanceFileName(InstanceIdentifier(std::string(200, 'a') + "2"), directory);
+    EXPECT_EQ(directory.size() + a.size(), 107u);
     EXPECT_NE(a, b);
-    EXPECT_EQ(a, InstanceFileName(InstanceIdentifier(std::string(200, 'a') + "1")));
+    EXPECT_EQ(a, InstanceFileName(InstanceIdentifier(std::string(200, 'a') + "1"), directory));
+
+    const std::string deep = "/tmp/" + std::string(60, 'd') + "/";
+    const std::string nav = InstanceFileName(InstanceIdentifier("/opt/ArkivoNav"), deep);
+    EXPECT_LE(deep.size() + nav.size(), 107u);
+    EXPECT_NE(nav, InstanceFileName(InstanceIdentifier("/opt/ArkivoIE"), deep));
 }
 
 TEST(SingleInstanceTest, DirectoryIsTheRuntimeDirectoryWhenSet) {

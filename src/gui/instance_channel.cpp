@@ -15,8 +15,8 @@ constexpr char ActivateRequest = 'A';
 
 TInstanceChannel::TInstanceChannel(const std::string& executablePath, QObject* parent)
     : QObject(parent) {
-    const std::string name = InstanceFileName(InstanceIdentifier(executablePath));
     const std::string directory = InstanceDirectory();
+    const std::string name = InstanceFileName(InstanceIdentifier(executablePath), directory);
     lockPath_ = directory + name + ".lock";
     socketPath_ = FromCoreText(directory + name);
     connect(&server_, &QLocalServer::newConnection, this, &TInstanceChannel::AcceptConnections);

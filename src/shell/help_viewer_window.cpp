@@ -34,11 +34,7 @@ THelpViewer::THelpViewer(QWidget* parent)
 void THelpViewer::ShowTopic(const QString& helpFile, int topic) {
     QUrl url = QUrl::fromLocalFile(helpFile);
     url.setFragment(FromCoreText(HelpTopicAnchor(topic)));
-    if (browser_->source().adjusted(QUrl::RemoveFragment) != url.adjusted(QUrl::RemoveFragment)) {
-        browser_->setSource(url);
-    } else {
-        browser_->scrollToAnchor(url.fragment());
-    }
+    browser_->setSource(url);
     showNormal();
     raise();
     activateWindow();

@@ -15,10 +15,10 @@
 namespace arkivo {
 namespace {
 
-// Room left for the name in a socket path (108 bytes with its NUL) below a runtime
-// directory of usual length.
-constexpr std::size_t LongestFileName = 80;
-constexpr std::size_t KeptPrefix = LongestFileName - 17;
+// A socket path holds at most 107 bytes; the lock file adds ".lock" to the name.
+constexpr std::size_t LongestSocketPath = 107;
+constexpr std::size_t ShortestFileName = 24;
+constexpr std::size_t HashLength = 17;  // "-" and 16 hex digits
 
 std::uint64_t Fnv1a(std::string_view text) {
     std::uint64_t hash = 0xcbf29ce484222325ULL;
@@ -40,18 +40,21 @@ std::string InstanceIdentifier(std::string_view executablePath) {
            "-- Mutex identifier Quenlow function CheckForSingleInstance()";
 }
 
-std::string InstanceFileName(std::string_view identifier) {
+std::string InstanceFileName(std::string_view identifier, std::string_view directory) {
     std::string name;
     for (const char c : identifier) {
         name += KeptInFileName(c) ? c : '_';
     }
-    if (name.size() <= LongestFileName) {
+    const std::size_t room = directory.size() < LongestSocketPath - ShortestFileName
+                                 ? LongestSocketPath - directory.size()
+                                 : ShortestFileName;
+    if (name.size() <= room) {
         return name;
     }
     char hash[18];
     std::snprintf(hash, sizeof hash, "-%016llx",
                   static_cast<unsigned long long>(Fnv1a(identifier)));
-    return name.substr(0, KeptPrefix) + hash;
+    return name.substr(0, room - HashLength) + hash;
 }
 
 std::string InstanceDirectory() {

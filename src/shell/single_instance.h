@@ -19,10 +19,11 @@ namespace arkivo {
 // "-- Mutex identifier Quenlow function CheckForSingleInstance()".
 std::string InstanceIdentifier(std::string_view executablePath);
 
-// The identifier as a file name: characters other than letters, digits, "." and "-"
-// become "_", and a name too long for a socket path is shortened and given a hash of
-// the whole identifier, so different identifiers keep different names.
-std::string InstanceFileName(std::string_view identifier);
+// The identifier as a file name in directory: characters other than letters,
+// digits, "." and "-" become "_", and a name that would make the socket path too long
+// is shortened and given a hash of the whole identifier, so different identifiers
+// keep different names.
+std::string InstanceFileName(std::string_view identifier, std::string_view directory);
 
 // $XDG_RUNTIME_DIR when set and not empty, else the temporary directory; with a
 // trailing separator.
