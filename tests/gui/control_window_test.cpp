@@ -1,0 +1,277 @@
+// ControlForm: its layout and menus, the default index, the Cache Explorer gate of
+// ArkivoNav, help, the About box and activation by a later start.
+
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTabWidget>
+#include <QTextBrowser>
+#include <QToolButton>
+#include <QtTest>
+#include <memory>
+
+#include "gui_test_support.h"
+#include "shell/control_window.h"
+#include "shell/help_file.h"
+#include "shell/help_viewer_window.h"
+#include "shell/open_document.h"
+#include "shell/prefs_dialog.h"
+#include "shell/program_values.h"
+
+namespace arkivo {
+namespace {
+
+template <typename Control>
+Control* Find(QWidget& window, const char* name) {
+    auto* control = window.findChild<Control*>(QString::fromLatin1(name));
+    if (control == nullptr) {
+        qFatal("no control named %s", name);
+    }
+    return control;
+}
+
+const char* const NoIndexText =
+    "No default index exists.\r\n\r\nUse the Cache Explorer\r\nto create one.";
+
+}  // namespace
+
+class ControlWindowTest : public QObject {
+    Q_OBJECT
+
+  private:
+    std::unique_ptr<testing::GuiEnvironment> env_;
+    std::unique_ptr<TControlForm> form_;
+    std::unique_ptr<TPrefsForm> prefs_;
+
+    void Start(Edition edition) {
+        form_ = std::make_unique<TControlForm>(edition);
+        prefs_ = std::make_unique<TPrefsForm>(edition, form_->Settings(), form_.get());
+        form_->SetPrefsForm(prefs_.get());
+    }
+
+    void StoreDefaultDirectory(const std::string& directory) {
+        QVERIFY(form_->Settings()
+                    .WriteString("Export to disk properties", "Default directory", directory)
+                    .ok());
+    }
+
+  private slots:
+    void init() { env_ = std::make_unique<testing::GuiEnvironment>(); }
+    void cleanup() {
+        prefs_.reset();
+        form_.reset();
+        env_.reset();
+    }
+
+    void layoutFollowsTheDesign() {
+        Start(Edition::Nav);
+        QCOMPARE(form_->windowTitle(), QStringLiteral("Arkivo"));
+        QWidget* panel = form_->centralWidget();
+        QCOMPARE(panel->size(), QSize(452, 384));
+        QCOMPARE(panel->palette().color(QPalette::Window), QColor(Qt::white));
+        QVERIFY(!(form_->windowFlags() & Qt::WindowMaximizeButtonHint));
+        const struct {
+            const char* name;
+            QRect geometry;
+        } places[] = {{"ArkivoButton", {72, 88, 49, 49}},  {"ViewButton", {72, 152, 49, 49}},
+                      {"SearchButton", {72, 216, 49, 49}}, {"SetupButton", {72, 280, 49, 49}},
+                      {"Shape1", {71, 87, 51, 51}},        {"Shape4", {71, 279, 51, 51}},
+                      {"Label1", {144, 88, 281, 49}},      {"Label4", {144, 280, 289, 49}},
+                      {"Image1", {144, 10, 200, 60}},      {"Image3", {23, 1, 44, 500}},
+                      {"Image2", {184, 341, 117, 32}}};
+        for (const auto& place : places) {
+            QCOMPARE(Find<QWidget>(*form_, place.name)->geometry(), place.geometry);
+        }
+        QCOMPARE(Find<QLabel>(*form_, "Label2")->text(),
+                 QStringLiteral("Display default index: Show the index page for the items in "
+                                "your current default archive directory."));
+        QVERIFY(Find<QLabel>(*form_, "Label3")->font().bold());
+        QCOMPARE(Find<QLabel>(*form_, "Label3")->font().pixelSize(), 13);
+        QCOMPARE(Find<QToolButton>(*form_, "ViewButton")->cursor().shape(), Qt::BitmapCursor);
+        QCOMPARE(Find<QLabel>(*form_, "Image2")->cursor().shape(), Qt::BitmapCursor);
+    }
+
+    void tabOrderRunsDownTheButtons() {
+        Start(Edition::IE);
+        QWidget* button = Find<QWidget>(*form_, "ArkivoButton");
+        QStringList order;
+        for (int i = 0; i < 4; ++i) {
+            order << button->objectName();
+            do {
+                button = button->nextInFocusChain();
+            } while (button->focusPolicy() == Qt::NoFocus);
+        }
+        QCOMPARE(order, QStringList({"ArkivoButton", "ViewButton", "SearchButton", "SetupButton"}));
+    }
+
+    void menusCarryTheirCaptionsAndShortcuts() {
+        Start(Edition::Nav);
+        const struct {
+            const char* name;
+            const char* caption;
+            QKeySequence shortcut;
+        } items[] = {{"Properties1", "P&roperties", QKeySequence(Qt::ALT | Qt::Key_Return)},
+                     {"Exit1", "E&xit", {}},
+                     {"CacheExplorer1", "Cache &Explorer", QKeySequence(Qt::CTRL | Qt::Key_E)},
+                     {"DefaultIndex1", "&Default Index", QKeySequence(Qt::CTRL | Qt::Key_D)},
+                     {"SearchForm1", "&Search...", QKeySequence(Qt::CTRL | Qt::Key_S)},
+                     {"Contents1", "&Contents", {}},
+                     {"About1", "&About", {}}};
+        for (const auto& item : items) {
+            auto* action = form_->findChild<QAction*>(QString::fromLatin1(item.name));
+            QVERIFY2(action != nullptr, item.name);
+            QCOMPARE(action->text(), QString::fromLatin1(item.caption));
+            QCOMPARE(action->shortcut(), item.shortcut);
+        }
+        QStringList menus;
+        for (QAction* menu : form_->menuBar()->actions()) {
+            menus << menu->menu()->objectName() + "=" + menu->text();
+        }
+        QCOMPARE(menus, QStringList({"File1=&File", "Setup1=&View", "Help1=&Help"}));
+    }
+
+    void noDefaultIndexIsReported() {
+        Start(Edition::Nav);
+        QTest::keyClick(form_.get(), Qt::Key_D, Qt::ControlModifier);
+        form_->findChild<QAction*>(QStringLiteral("DefaultIndex1"))->trigger();
+        QCOMPARE(env_->Dialogs().Shown().size(), size_t(1));
+        QCOMPARE(env_->Dialogs().Shown()[0].text, std::string(NoIndexText));
+        QCOMPARE(env_->Dialogs().Shown()[0].icon, DialogIcon::Information);
+    }
+
+    void storedDirectoryWithoutSeparatorFindsItsIndex() {
+        Start(Edition::IE);
+        const std::string archive = env_->Path("archive");
+        testing::WriteTestFile(archive + "/1st_page.htm", "<html></html>");
+        StoreDefaultDirectory(archive);
+        const std::string opened = env_->Path("opened");
+        env_->FakeXdgOpen("echo \"$1\" > '" + opened + "'");
+        Find<QToolButton>(*form_, "ViewButton")->click();
+        QVERIFY(env_->Dialogs().Shown().empty());
+        QFile file(QString::fromStdString(opened));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll().toStdString(), archive + "/1st_page.htm\n");
+    }
+
+    void openDocumentFailuresAreReportedWithThePath_data() {
+        QTest::addColumn<QString>("xdgOpen");
+        QTest::addColumn<int>("result");
+        QTest::newRow("no program for it") << "exit 3" << ShellNoAssociation;
+        QTest::newRow("file missing") << "exit 2" << ShellFileNotFound;
+        QTest::newRow("other failure") << "exit 1" << ShellOtherFailure;
+        QTest::newRow("xdg-open missing") << "exec /nonexistent/xdg-open" << ShellNoAssociation;
+    }
+    void openDocumentFailuresAreReportedWithThePath() {
+        QFETCH(QString, xdgOpen);
+        QFETCH(int, result);
+        Start(Edition::Nav);
+        const std::string archive = env_->Path("archive/");
+        testing::WriteTestFile(archive + "1st_page.htm", "<html></html>");
+        StoreDefaultDirectory(archive);
+        env_->FakeXdgOpen(xdgOpen.toStdString());
+        form_->ViewButtonClick();
+        QCOMPARE(env_->Dialogs().Shown().size(), size_t(1));
+        const DialogMessage& shown = env_->Dialogs().Shown()[0];
+        QCOMPARE(shown.text, OpenDocumentMessage(result, archive + "1st_page.htm"));
+        QCOMPARE(shown.icon, DialogIcon::Error);
+    }
+
+    void missingCacheIndexOpensTheBrowserTabInstead() {
+        Start(Edition::Nav);
+        form_->SetCacheReloadPending(false);
+        QString tabShown;
+        env_->Windows().Queue([&](QDialog& window) {
+            tabShown = Find<QTabWidget>(window, "ExportPageControl")->currentWidget()->objectName();
+        });
+        QTest::keyClick(form_.get(), Qt::Key_E, Qt::ControlModifier);
+        form_->ArkivoButtonClick();
+        QCOMPARE(env_->Dialogs().Shown().size(), size_t(1));
+        QCOMPARE(env_->Dialogs().Shown()[0].text,
+                 std::string("The path to the Netscape\r\nis invalid. Please locate\r\nit manually "
+                             "using the \r\nproperties screen."));
+        QCOMPARE(env_->Dialogs().Shown()[0].icon, DialogIcon::Information);
+        QCOMPARE(env_->Windows().Shown(), std::vector<QString>({QStringLiteral("PrefsForm")}));
+        QCOMPARE(tabShown, QStringLiteral("BrowserTab"));
+        QVERIFY(!form_->CacheReloadPending());
+    }
+
+    void cacheExplorerCommandEmptiesTheItems_data() {
+        QTest::addColumn<Edition>("edition");
+        QTest::newRow("ArkivoNav") << Edition::Nav;
+        QTest::newRow("ArkivoIE") << Edition::IE;
+    }
+    void cacheExplorerCommandEmptiesTheItems() {
+        QFETCH(Edition, edition);
+        Start(edition);
+        const std::string index = env_->Path("cache/FAT.DB");
+        testing::WriteTestFile(index, "x");
+        TheProgramValues().CacheIndexPath = index;
+        form_->CacheItems().push_back(std::make_unique<TCacheItem>());
+        form_->ArkivoButtonClick();
+        QVERIFY(env_->Dialogs().Shown().empty());
+        QVERIFY(form_->CacheItems().empty());
+        QVERIFY(form_->CacheReloadPending());
+    }
+
+    void missingHelpFileIsReported() {
+        Start(Edition::Nav);
+        form_->findChild<QAction*>(QStringLiteral("Contents1"))->trigger();
+        QCOMPARE(env_->Dialogs().Shown().size(), size_t(1));
+        QCOMPARE(env_->Dialogs().Shown()[0].text, std::string("Help file not found"));
+        QCOMPARE(env_->Dialogs().Shown()[0].icon, DialogIcon::Error);
+    }
+
+    void helpOpensAtTheTopicOfTheWindow() {
+        Start(Edition::Nav);
+        SetHelpFile(ARKIVO_HELP_SOURCE);
+        form_->Contents1Click();
+        QVERIFY(env_->Dialogs().Shown().empty());
+        QVERIFY(OpenHelpViewer() != nullptr);
+        QCOMPARE(OpenHelpViewer()->Browser()->source().fragment(), QStringLiteral("topic-1"));
+        QVERIFY(OpenHelpViewer()->Browser()->toPlainText().contains("Arkivo Properties"));
+
+        // F1 in the Properties dialog asks for topic 12.
+        prefs_->show();
+        prefs_->findChild<QAction*>(QStringLiteral("ContextHelp"))->trigger();
+        QCOMPARE(OpenHelpViewer()->Browser()->source().fragment(), QStringLiteral("topic-12"));
+        prefs_->hide();
+    }
+
+    void helpFileHasATopicForEveryNumber() {
+        QFile file(QStringLiteral(ARKIVO_HELP_SOURCE));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray page = file.readAll();
+        for (const int topic : {1, 5, 11, 12, 15, 16, 17, 21, 22, 23, 24, 36, 39, 40, 41, 42, 43}) {
+            QVERIFY2(page.contains(QStringLiteral("id=\"topic-%1\"").arg(topic).toLatin1()),
+                     qPrintable(QString::number(topic)));
+        }
+    }
+
+    void aboutBoxShowsTheVersion() {
+        Start(Edition::IE);
+        QString caption, version;
+        env_->Windows().Queue([&](QDialog& window) {
+            caption = window.windowTitle();
+            version = Find<QLabel>(window, "VersionLabel")->text();
+            QCOMPARE(window.size(), QSize(305, 402));
+            Find<QAbstractButton>(window, "Button1")->click();
+        });
+        QTest::mouseClick(Find<QLabel>(*form_, "Image2"), Qt::LeftButton);
+        QCOMPARE(env_->Windows().Shown(), std::vector<QString>({QStringLiteral("AboutBox")}));
+        QCOMPARE(caption, QStringLiteral("About Arkivo"));
+        QCOMPARE(version, QStringLiteral("Version 6.0 (Build 603)"));
+    }
+
+    void anotherStartBringsTheWindowBack() {
+        Start(Edition::Nav);
+        form_->showMinimized();
+        form_->ActivateFromAnotherInstance();
+        QVERIFY(form_->isVisible());
+        QVERIFY(!(form_->windowState() & Qt::WindowMinimized));
+    }
+};
+
+}  // namespace arkivo
+
+QTEST_MAIN(arkivo::ControlWindowTest)
+#include "control_window_test.moc"
