@@ -7,6 +7,7 @@
 #include "gui/qt_text.h"
 #include "model/content_types.h"
 #include "platform/program_dir.h"
+#include "search/search_window.h"
 #include "shell/control_window.h"
 #include "shell/help_file.h"
 #include "shell/prefs_dialog.h"
@@ -35,8 +36,8 @@ int RunProgram(Edition edition, int argc, char** argv) {
     // index path and empties CacheItems only.
     TPrefsForm prefsForm(edition, controlForm.Settings(), &controlForm);
     controlForm.SetPrefsForm(&prefsForm);
-    // The archive search window is started through controlForm.SetShowSearchWindow
-    // once it exists.
+    controlForm.SetShowSearchWindow(
+        [&controlForm] { ShowSearchWindow(controlForm.Settings(), &controlForm); });
     QObject::connect(&instance, &TInstanceChannel::ActivationRequested, &controlForm,
                      &TControlForm::ActivateFromAnotherInstance);
     controlForm.show();
