@@ -90,7 +90,7 @@ QWidget* TPrefsForm::CreateGeneralTab() {
     SetHelpContext(tab, HelpTopic::Properties);
 
     auto* group = Named(new QGroupBox(QStringLiteral("Archive directory location"), tab),
-                        "DirectoryLocationGroupBox", QRect(8, 8, 393, 140));
+                        "DirectoryLocationGroupBox", QRect(8, 8, 389, 138));
     useDefaultRB_ = Named(new QRadioButton(QStringLiteral("Use &default archive directory"), group),
                           "UseDefaultRB", QRect(12, 22, 360, 20));
     defaultDirectoryEB_ = Named(new QLineEdit(group), "DefaultDirectoryEB", QRect(30, 45, 276, 24));
@@ -101,17 +101,17 @@ QWidget* TPrefsForm::CreateGeneralTab() {
     browseButton_ = BrowseButtonAt(group, "BrowseButton", QRect(312, 102, 69, 24));
 
     checkBox1_ = Named(new QCheckBox(QStringLiteral("Use &original URLs for unvisited links"), tab),
-                       "CheckBox1", QRect(12, 158, 380, 22));
+                       "CheckBox1", QRect(12, 150, 380, 22));
     checkBox3_ = Named(new QCheckBox(QStringLiteral("&Strikeout unvisited links"), tab),
-                       "CheckBox3", QRect(12, 182, 380, 22));
+                       "CheckBox3", QRect(12, 172, 380, 22));
     checkBox2_ = Named(new QCheckBox(QStringLiteral("&Emphasize available links"), tab),
-                       "CheckBox2", QRect(12, 206, 380, 22));
+                       "CheckBox2", QRect(12, 194, 380, 22));
     CreateEmphasisPanel(tab);
     return tab;
 }
 
 void TPrefsForm::CreateEmphasisPanel(QWidget* tab) {
-    auto* panel = Named(new QFrame(tab), "EmphasizePanel", QRect(8, 234, 393, 164));
+    auto* panel = Named(new QFrame(tab), "EmphasizePanel", QRect(8, 220, 389, 158));
     panel->setFrameShape(QFrame::StyledPanel);
     boldRB_ = Named(new QRadioButton(QStringLiteral("&Bold face"), panel), "BoldRB",
                     QRect(12, 8, 110, 22));
@@ -123,16 +123,16 @@ void TPrefsForm::CreateEmphasisPanel(QWidget* tab) {
                       QRect(12, 32, 110, 22));
 
     emphasizedEB_ = Named(new QLineEdit(panel), "EmphasizedEB", QRect(12, 80, 178, 24));
-    deEmphasizedEB_ = Named(new QLineEdit(panel), "DeEmphasizedEB", QRect(202, 80, 178, 24));
+    deEmphasizedEB_ = Named(new QLineEdit(panel), "DeEmphasizedEB", QRect(198, 80, 178, 24));
     auto* emphasizing = TextAt(panel, QStringLiteral("Emphasi&zing tag"), QRect(12, 60, 178, 18));
     emphasizing->setBuddy(emphasizedEB_);
     auto* deEmphasizing =
-        TextAt(panel, QStringLiteral("De-emphasizin&g tag"), QRect(202, 60, 178, 18));
+        TextAt(panel, QStringLiteral("De-emphasizin&g tag"), QRect(198, 60, 178, 18));
     deEmphasizing->setBuddy(deEmphasizedEB_);
 
-    panel2_ = Named(new QLabel(panel), "Panel2", QRect(12, 114, 368, 38));
-    panel2_->setFrameShape(QFrame::Panel);
-    panel2_->setFrameShadow(QFrame::Sunken);
+    panel2_ = Named(new QLabel(panel), "Panel2", QRect(12, 112, 364, 36));
+    // A styled frame keeps all four edges visible around the white preview.
+    panel2_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     panel2_->setAlignment(Qt::AlignCenter);
     panel2_->setTextFormat(Qt::PlainText);
     panel2_->setAutoFillBackground(true);
@@ -149,7 +149,7 @@ QWidget* TPrefsForm::CreateBrowserTab() {
     tab->setObjectName(QStringLiteral("BrowserTab"));
     SetHelpContext(tab, HelpTopic::Properties);
     auto* box = Named(new QGroupBox(QStringLiteral("Netscape cache index path"), tab), "FATBox",
-                      QRect(8, 8, 393, 180));
+                      QRect(8, 8, 389, 180));
     fatEdit_ = Named(new QLineEdit(box), "FATEdit", QRect(12, 26, 294, 24));
     auto* browse = BrowseButtonAt(box, "BrowseFATBtn", QRect(312, 26, 69, 24));
     connect(browse, &QPushButton::clicked, this, &TPrefsForm::BrowseFATBtnClick);
