@@ -1,0 +1,33 @@
+#pragma once
+// Reading the browser cache for the Cache Explorer with the edition's reader:
+// ArkivoNav reads the index at CacheIndexPath, ArkivoIE the IE cache (the one
+// ARKIVO_IE_CACHE names, else the Wine profile's). The outcome tells the window how
+// to react: ArkivoNav closes when its index cannot be opened (the reader has shown
+// its warning), ArkivoIE stays open and says that no files were found.
+
+#include <functional>
+#include <string>
+
+#include "model/cache_item.h"
+#include "model/edition.h"
+
+namespace arkivo {
+
+enum class CacheLoadOutcome {
+    Read,        // items holds what the cache gave
+    CannotOpen,  // ArkivoNav: the index could not be opened
+    NoItems,     // ArkivoIE: no usable item was found
+    Failed,      // an opened cache could not be read; the text is in Error
+};
+
+struct CacheLoad {
+    CacheLoadOutcome Outcome = CacheLoadOutcome::Read;
+    std::string Error;
+};
+
+// Appends the cache's items to items; handlePendingMessages runs now and then
+// while a large index is read.
+CacheLoad LoadCache(Edition edition, const std::string& indexPath, TCacheItemList& items,
+                    const std::function<void()>& handlePendingMessages);
+
+}  // namespace arkivo

@@ -1,0 +1,50 @@
+#include "explorer/cache_loading.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/dialogs.h"
+#include "readers/netscape_index.h"
+#include "support/test_support.h"
+
+namespace arkivo {
+namespace {
+
+const std::string Samples = testing::TestDataDir() + "../../samples/";
+
+class CacheLoadingTest : public ::testing::Test {
+  protected:
+    ScriptedDialogs dialogs_;
+    ScopedDialogs installed_{dialogs_};
+    testing::TempDir dir_;
+    TCacheItemList items_;
+};
+
+TEST_F(CacheLoadingTest, NavReadsTheIndex) {
+    const CacheLoad load = LoadCache(Edition::Nav, Samples + "netscape/FAT.DB", items_, {});
+    EXPECT_EQ(load.Outcome, CacheLoadOutcome::Read);
+    EXPECT_EQ(items_.size(), 20u);
+    EXPECT_TRUE(dialogs_.Shown().empty());
+}
+
+TEST_F(CacheLoadingTest, NavIndexThatCannotBeOpenedWarnsAndSaysSo) {
+    const CacheLoad load = LoadCache(Edition::Nav, dir_ / "FAT.DB", items_, {});
+    EXPECT_EQ(load.Outcome, CacheLoadOutcome::CannotOpen);
+    ASSERT_EQ(dialogs_.Shown().size(), 1u);
+    EXPECT_EQ(dialogs_.Shown()[0].text, CloseNetscapeWarning);
+    EXPECT_TRUE(items_.empty());
+}
+
+TEST_F(CacheLoadingTest, IeReadsTheCacheNamedByTheEnvironment) {
+    const testing::ScopedEnv cache("ARKIVO_IE_CACHE", Samples + "ie");
+    EXPECT_EQ(LoadCache(Edition::IE, "", items_, {}).Outcome, CacheLoadOutcome::Read);
+    EXPECT_EQ(items_.size(), 20u);
+}
+
+TEST_F(CacheLoadingTest, IeCacheWithoutItemsSaysNoItems) {
+    const testing::ScopedEnv cache("ARKIVO_IE_CACHE", dir_.Path());
+    EXPECT_EQ(LoadCache(Edition::IE, "", items_, {}).Outcome, CacheLoadOutcome::NoItems);
+    EXPECT_TRUE(items_.empty());
+}
+
+}  // namespace
+}  // namespace arkivo
