@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "explorer/selection_window.h"
 #include "gui/instance_channel.h"
 #include "gui/qt_dialogs.h"
 #include "gui/qt_text.h"
@@ -31,11 +32,11 @@ int RunProgram(Edition edition, int argc, char** argv) {
     SetHelpFile(LocateHelpFile(programDir));
 
     TControlForm controlForm(edition);
-    // The Cache Explorer window, created hidden, is handed to controlForm here
-    // (SetCacheExplorer) once it exists; until then its command checks the cache
-    // index path and empties CacheItems only.
     TPrefsForm prefsForm(edition, controlForm.Settings(), &controlForm);
     controlForm.SetPrefsForm(&prefsForm);
+    // The Cache Explorer lives as long as the program and is shown for each use.
+    TSelectionForm selectionForm(edition, controlForm, &prefsForm);
+    controlForm.SetCacheExplorer(&selectionForm);
     controlForm.SetShowSearchWindow(
         [&controlForm] { ShowSearchWindow(controlForm.Settings(), &controlForm); });
     QObject::connect(&instance, &TInstanceChannel::ActivationRequested, &controlForm,
