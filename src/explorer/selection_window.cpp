@@ -39,7 +39,9 @@ Control* Named(Control* control, const char* name) {
 
 QListWidget* DomainListBox(QWidget* parent, const char* name, int left, int helpTopic) {
     auto* list = Named(new QListWidget(parent), name);
-    list->setGeometry(left, 26, 170, 196);
+    list->setGeometry(left, 26, 190, 196);
+    // Long domain names scroll rather than lose their ends.
+    list->setTextElideMode(Qt::ElideNone);
     list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     list->setUniformItemSizes(true);
     SetHelpContext(list, helpTopic);
@@ -51,7 +53,7 @@ QToolButton* MoveButton(QWidget* parent, const char* name, const char* caption, 
     auto* button = Named(new QToolButton(parent), name);
     button->setText(QString::fromLatin1(caption));
     button->setToolTip(QString::fromLatin1(hint));
-    button->setGeometry(186, top, 36, 26);
+    button->setGeometry(206, top, 36, 26);
     button->setEnabled(false);
     return button;
 }
@@ -59,7 +61,7 @@ QToolButton* MoveButton(QWidget* parent, const char* name, const char* caption, 
 QPushButton* CommandButton(QWidget* parent, const char* name, const char* caption, int top,
                            int helpTopic) {
     auto* button = Named(new QPushButton(QString::fromLatin1(caption), parent), name);
-    button->setGeometry(420, top, 100, 28);
+    button->setGeometry(452, top, 100, 28);
     button->setAutoDefault(false);
     if (helpTopic != 0) {
         SetHelpContext(button, helpTopic);
@@ -109,7 +111,7 @@ TSelectionForm::TSelectionForm(Edition edition, TControlForm& controlForm, TPref
                    Qt::WindowContextHelpButtonHint | Qt::WindowCloseButtonHint);
     SetHelpContext(this, HelpTopic::CacheExplorer);
     InstallContextHelp(this);
-    setFixedSize(530, 358);
+    setFixedSize(562, 358);
     CreateControls();
     ConnectHandlers();
     if (const QScreen* screen = QApplication::primaryScreen()) {
@@ -122,11 +124,11 @@ void TSelectionForm::CreateControls() {
     backPanel_->setGeometry(0, 0, width(), height());
 
     Named(new QLabel(QStringLiteral("Available Domains"), backPanel_), "SrcLabel")
-        ->setGeometry(10, 8, 170, 16);
+        ->setGeometry(10, 8, 190, 16);
     srcList_ = DomainListBox(backPanel_, "SrcList", 10, HelpTopic::SourceList);
     Named(new QLabel(QStringLiteral("Archive/Delete"), backPanel_), "DstLabel")
-        ->setGeometry(232, 8, 170, 16);
-    dstList_ = DomainListBox(backPanel_, "DstList", 232, HelpTopic::DestinationList);
+        ->setGeometry(252, 8, 190, 16);
+    dstList_ = DomainListBox(backPanel_, "DstList", 252, HelpTopic::DestinationList);
 
     includeBtn_ = MoveButton(backPanel_, "IncludeBtn", ">", "Add selection", 62);
     incAllBtn_ = MoveButton(backPanel_, "IncAllBtn", ">>", "Add all", 92);
@@ -145,7 +147,7 @@ void TSelectionForm::CreateControls() {
     CreateFilterControls(backPanel_);
 
     fatPanel_ = Named(new QLabel(QString::fromLatin1(ReadingCacheText), backPanel_), "FatPanel");
-    fatPanel_->setGeometry(40, 100, 332, 44);
+    fatPanel_->setGeometry(50, 100, 352, 44);
     fatPanel_->setAlignment(Qt::AlignCenter);
     fatPanel_->setFrameShape(QFrame::Panel);
     fatPanel_->setFrameShadow(QFrame::Raised);
@@ -173,22 +175,22 @@ void TSelectionForm::CreateFilterControls(QWidget* panel) {
     }
 
     auto* ftypeBox = Named(new QGroupBox(QStringLiteral("File Types"), panel), "FtypeBox");
-    ftypeBox->setGeometry(188, 234, 214, 114);
+    ftypeBox->setGeometry(188, 234, 250, 114);
     textBox_ =
         Named(new QCheckBox(QStringLiteral("HTML/PlainText/Rich Text"), ftypeBox), "TextBox");
-    textBox_->setGeometry(10, 26, 198, 22);
+    textBox_->setGeometry(10, 26, 230, 22);
     SetHelpContext(textBox_, HelpTopic::TextBox);
     mediaBox_ =
         Named(new QCheckBox(QStringLiteral("Image/Sound/Video Files"), ftypeBox), "MediaBox");
-    mediaBox_->setGeometry(10, 54, 198, 22);
+    mediaBox_->setGeometry(10, 54, 230, 22);
     SetHelpContext(mediaBox_, HelpTopic::MediaBox);
     othersBox_ = Named(new QCheckBox(QStringLiteral("Other Files"), ftypeBox), "OthersBox");
-    othersBox_->setGeometry(10, 82, 198, 22);
+    othersBox_->setGeometry(10, 82, 230, 22);
     SetHelpContext(othersBox_, HelpTopic::OthersBox);
 
     auto* numFilesBox =
         Named(new QGroupBox(QStringLiteral("Number of Files"), panel), "NumFilesBox");
-    numFilesBox->setGeometry(410, 234, 110, 114);
+    numFilesBox->setGeometry(446, 234, 106, 114);
     SetHelpContext(numFilesBox, HelpTopic::FileCounts);
     const auto countRow = [numFilesBox](const char* caption, const char* name, int top) {
         (new QLabel(QString::fromLatin1(caption), numFilesBox))->setGeometry(10, top, 44, 22);

@@ -1,21 +1,29 @@
-// Writes pictures of the main window, the About box and both pages of the Properties
-// dialog (ArkivoNav) as PNG files into the directory given:
+// Writes pictures of the main window, the About box, both pages of the Properties
+// dialog, the Cache Explorer on the Netscape sample cache (filters set, a domain
+// moved) and the progress window (ArkivoNav) as PNG files into the directory given:
 //
 //   window_screenshots DIRECTORY
 //
 // Run it on a real display (Xvfb will do) so the pictures show the desktop's style.
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <functional>
 
+#include "archiver/export_window.h"
+#include "explorer/selection_window.h"
+#include "platform/clock.h"
 #include "platform/program_dir.h"
 #include "shell/about_dialog.h"
 #include "shell/control_window.h"
 #include "shell/prefs_dialog.h"
+#include "shell/program_values.h"
 #include "shell/version_text.h"
 
 namespace {
@@ -31,6 +39,28 @@ bool Save(QWidget& window, const QString& path, const std::function<void()>& pag
     std::printf("%s %s\n", saved ? "wrote" : "could not write", qPrintable(path));
     window.hide();
     return saved;
+}
+
+// The explorer on the sample cache as of the day it was taken: items newer than
+// four weeks, pictures and sounds left out, one site moved to "Available Domains".
+void ShowExplorerOnSample(arkivo::TSelectionForm& explorer, arkivo::TControlForm& controlForm) {
+    using namespace arkivo;
+    SetNowForTesting(*EncodeDate({2026, 12, 1, 0, 0, 0, 0}));
+    TheProgramValues().CacheIndexPath = ARKIVO_SAMPLES_DIR "/netscape/FAT.DB";
+    controlForm.SetCacheReloadPending(true);
+    explorer.FormPaint();
+    explorer.findChild<QComboBox*>(QStringLiteral("OldNewBox"))->setCurrentIndex(1);
+    explorer.OldNewBoxChange();
+    explorer.findChild<QComboBox*>(QStringLiteral("HDWBox"))->setCurrentIndex(2);
+    explorer.HDWBoxChange();
+    explorer.findChild<QComboBox*>(QStringLiteral("AgeBox"))->setCurrentIndex(3);
+    explorer.AgeBoxChange();
+    auto* dstList = explorer.findChild<QListWidget*>(QStringLiteral("DstList"));
+    dstList->clearSelection();
+    dstList->item(0)->setSelected(true);
+    explorer.ExcludeBtnClick();
+    explorer.findChild<QCheckBox*>(QStringLiteral("MediaBox"))->setChecked(false);
+    explorer.MediaBoxClick();
 }
 
 }  // namespace
@@ -63,5 +93,17 @@ int main(int argc, char** argv) {
                  [pages] { pages->setCurrentIndex(0); }) &&
             saved;
     saved = Save(prefsForm, out + "arkivo-properties-browser.png") && saved;
+
+    TSelectionForm explorer(Edition::Nav, controlForm, &prefsForm);
+    saved = Save(explorer, out + "arkivo-cache-explorer.png",
+                 [&] { ShowExplorerOnSample(explorer, controlForm); }) &&
+            saved;
+    TExportForm exportForm(&controlForm);
+    saved = Save(exportForm, out + "arkivo-progress-window.png",
+                 [&exportForm] {
+                     exportForm.SetStage(ArchivingStageText);
+                     exportForm.SetProgress(45);
+                 }) &&
+            saved;
     return saved ? 0 : 1;
 }
