@@ -6,6 +6,11 @@
 // the same for 2N items, so the growth can be read off.
 //
 //   archive_bench [ITEMS] [WORK_DIR]      (defaults: 20000 and a temporary directory)
+//   archive_bench --runs R ITEMS [WORK_DIR]
+//
+// With --runs, only ITEMS items are measured, R times each (copy, then archive,
+// into fresh directories), and every run also prints a line for scripts:
+//   RUN archive SECONDS cp SECONDS megabytes MB
 
 #include <sys/wait.h>
 
@@ -121,20 +126,36 @@ double TimeCopy(const std::string& from, const std::string& to) {
     return seconds;
 }
 
-void Measure(const std::string& work, int count) {
+void Measure(const std::string& work, int count, int runs = 1, bool machineLines = false) {
     const std::string base = JoinPath(work, std::to_string(count));
     const Cache cache = MakeCache(JoinPath(base, "cache"), count);
-    std::system(("sync; rm -rf '" + base + "/copy' '" + base + "/archive'").c_str());
-    const double copy = TimeCopy(JoinPath(base, "cache"), JoinPath(base, "copy"));
-    const double archive = TimeArchive(cache, JoinPath(base, "archive"));
-    std::printf("%7d items  %7.1f MB   archive %7.3f s   cp -r %7.3f s   ratio %5.2f\n", count,
-                static_cast<double>(cache.bytes) / 1e6, archive, copy, archive / copy);
-    std::fflush(stdout);
+    for (int run = 0; run < runs; ++run) {
+        std::system(("sync; rm -rf '" + base + "/copy' '" + base + "/archive'").c_str());
+        const double copy = TimeCopy(JoinPath(base, "cache"), JoinPath(base, "copy"));
+        const double archive = TimeArchive(cache, JoinPath(base, "archive"));
+        const double megabytes = static_cast<double>(cache.bytes) / 1e6;
+        std::printf("%7d items  %7.1f MB   archive %7.3f s   cp -r %7.3f s   ratio %5.2f\n", count,
+                    megabytes, archive, copy, archive / copy);
+        if (machineLines) {
+            std::printf("RUN archive %.4f cp %.4f megabytes %.1f\n", archive, copy, megabytes);
+        }
+        std::fflush(stdout);
+    }
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    int runs = 0;
+    if (argc > 2 && std::string(argv[1]) == "--runs") {
+        runs = std::atoi(argv[2]);
+        argv += 2;
+        argc -= 2;
+        if (runs < 1 || argc < 2) {
+            std::fprintf(stderr, "usage: archive_bench --runs R ITEMS [WORK_DIR]\n");
+            return 2;
+        }
+    }
     const int items = argc > 1 ? std::atoi(argv[1]) : 20000;
     std::string work;
     if (argc > 2) {
@@ -146,8 +167,12 @@ int main(int argc, char** argv) {
     }
     LoadMimeTypes(work);
     std::printf("Archive run against cp -r of the same cached files (%s)\n", work.c_str());
-    Measure(work, items);
-    Measure(work, items * 2);
+    if (runs > 0) {
+        Measure(work, items, runs, true);
+    } else {
+        Measure(work, items);
+        Measure(work, items * 2);
+    }
     if (argc <= 2) {
         std::filesystem::remove_all(work);
     }
