@@ -1,0 +1,1 @@
+user_pref("Browser.Cache.Directory", "C:\\prof\\Cache\\");

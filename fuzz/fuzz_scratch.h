@@ -1,0 +1,39 @@
+#pragma once
+// A scratch directory for the targets whose entry point reads a file: made once per
+// process under $TMPDIR (or /tmp) and reused for every input.
+
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <string_view>
+
+namespace arkivo::fuzz {
+
+// The directory, ending in "/".
+inline const std::string& ScratchDir() {
+    static const std::string dir = [] {
+        const char* base = std::getenv("TMPDIR");
+        std::string pattern = std::string(base && *base ? base : "/tmp") + "/arkivo-fuzz-XXXXXX";
+        if (::mkdtemp(pattern.data()) == nullptr) {
+            std::abort();
+        }
+        return pattern + "/";
+    }();
+    return dir;
+}
+
+// Replaces the file at path with bytes.
+inline void WriteBytes(const std::string& path, std::string_view bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out) {
+        std::abort();
+    }
+}
+
+inline std::string_view AsText(const std::uint8_t* data, std::size_t size) {
+    return {reinterpret_cast<const char*>(data), size};
+}
+
+}  // namespace arkivo::fuzz
