@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <initializer_list>
 
+#include "platform/whole_number.h"
+
 namespace arkivo {
 namespace {
 
@@ -52,34 +54,7 @@ int TakePort(std::string& text) {
     const std::size_t end = slash == std::string::npos ? text.size() : slash;
     const std::string digits = text.substr(1, end - 1);
     text.erase(0, end);
-
-    // A whole number: an optional sign and decimal digits that fit 32 bits.
-    std::size_t i = 0;
-    bool negative = false;
-    if (i < digits.size() && (digits[i] == '+' || digits[i] == '-')) {
-        negative = digits[i] == '-';
-        ++i;
-    }
-    if (i == digits.size()) {
-        return DefaultPort;
-    }
-    std::int64_t value = 0;
-    for (; i < digits.size(); ++i) {
-        if (digits[i] < '0' || digits[i] > '9') {
-            return DefaultPort;
-        }
-        value = value * 10 + (digits[i] - '0');
-        if (value > 2147483648LL) {
-            return DefaultPort;
-        }
-    }
-    if (negative) {
-        value = -value;
-    }
-    if (value > 2147483647LL) {
-        return DefaultPort;
-    }
-    return static_cast<int>(value);
+    return ParseWholeNumber(digits).value_or(DefaultPort);
 }
 
 std::string TakePath(const std::string& remainder) {

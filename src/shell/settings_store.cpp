@@ -10,6 +10,7 @@
 #include "model/file_utils.h"
 #include "platform/file_system.h"
 #include "platform/path.h"
+#include "platform/whole_number.h"
 
 namespace arkivo {
 namespace {
@@ -77,30 +78,7 @@ int ParseStoredInteger(std::string_view text, int fallback) {
         }
         return static_cast<std::int32_t>(value);
     }
-    std::size_t i = 0;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    if (i == text.size()) {
-        return fallback;
-    }
-    std::int64_t value = 0;
-    for (; i < text.size(); ++i) {
-        if (text[i] < '0' || text[i] > '9') {
-            return fallback;
-        }
-        value = value * 10 + (text[i] - '0');
-        if (value > 2147483648LL) {
-            return fallback;
-        }
-    }
-    value = negative ? -value : value;
-    if (value > 2147483647LL) {
-        return fallback;
-    }
-    return static_cast<int>(value);
+    return ParseWholeNumber(text).value_or(fallback);
 }
 
 SettingsStore::SettingsStore(std::string filePath) : filePath_(std::move(filePath)) {}
