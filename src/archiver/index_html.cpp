@@ -30,7 +30,9 @@ void AppendLine(std::string& page, std::string_view line) {
 }
 
 void WriteIndexPage(const std::string& path, std::string_view page) {
-    const Status written = WriteFileAtomically(path, page);
+    // Each page is replaced whole, but not synced: every run rebuilds all of them
+    // from archive.dat, which is synced, and a sync per page made small runs slow.
+    const Status written = WriteFileAtomically(path, page, {}, Durability::Unsynced);
     if (!written.ok()) {
         throw std::runtime_error(written.message());
     }
