@@ -48,22 +48,26 @@ std::string CachedFileResolver::PathOf(std::string_view name) {
 }
 
 std::string CachedFileResolver::FindNoCase(const std::string& dir, const std::string& part) {
-    struct stat info {};
-    if (::lstat(JoinPath(dir, part).c_str(), &info) == 0) {
-        return part;
-    }
     auto listing = listings_.find(dir);
     if (listing == listings_.end()) {
-        listing = listings_.emplace(dir, std::unordered_map<std::string, std::string>()).first;
+        struct stat info {};
+        if (::lstat(JoinPath(dir, part).c_str(), &info) == 0) {
+            return part;
+        }
+        listing = listings_.emplace(dir, Listing()).first;
         if (DIR* handle = ::opendir(dir.empty() ? "." : dir.c_str())) {
             while (const dirent* entry = ::readdir(handle)) {
-                listing->second.emplace(LowerCase(entry->d_name), entry->d_name);
+                listing->second.exact.emplace(entry->d_name);
+                listing->second.folded.emplace(LowerCase(entry->d_name), entry->d_name);
             }
             ::closedir(handle);
         }
     }
-    const auto match = listing->second.find(LowerCase(part));
-    return match == listing->second.end() ? std::string() : match->second;
+    if (listing->second.exact.count(part) > 0) {
+        return part;
+    }
+    const auto match = listing->second.folded.find(LowerCase(part));
+    return match == listing->second.folded.end() ? std::string() : match->second;
 }
 
 }  // namespace arkivo

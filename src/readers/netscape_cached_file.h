@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace arkivo {
 
@@ -24,9 +25,16 @@ class CachedFileResolver {
   private:
     std::string FindNoCase(const std::string& dir, const std::string& part);
 
+    // A directory's entries, read once the first name is not found as written;
+    // after that every name of the directory is looked up here, without a call to
+    // the file system.
+    struct Listing {
+        std::unordered_set<std::string> exact;
+        std::unordered_map<std::string, std::string> folded;  // lower-cased -> as on disk
+    };
+
     std::string indexDir_;
-    // Per directory: lower-cased entry name -> the name as spelled on disk.
-    std::unordered_map<std::string, std::unordered_map<std::string, std::string>> listings_;
+    std::unordered_map<std::string, Listing> listings_;
 };
 
 }  // namespace arkivo
