@@ -4,7 +4,7 @@
 // byte for byte what that version's write produces, and the next write must work.
 // Each round goes on from what the killed child left behind (a stale temporary file,
 // a lock file), so recovery from every such state is tried too.
-// (index.dat after a delete is covered in ie_url_cache_delete_test.cpp.)
+// (index.dat, killed while deleting, is covered in ie_url_cache_delete_test.cpp.)
 
 #include <gtest/gtest.h>
 #include <signal.h>
