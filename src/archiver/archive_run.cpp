@@ -110,9 +110,10 @@ ArchiveRunResult ArchiveRun::RunArchive() {
             error = caught.what();
         }
         if (archiveRead) {
+            // Said even after another error: the items of this run are then not recorded.
             const Status written = archiveList_.WriteArchiveInfo(options_.ArchiveDir);
-            if (!written.ok() && error.empty()) {
-                error = written.message();
+            if (!written.ok()) {
+                error += (error.empty() ? "" : "\r\n") + written.message();
             }
         }
         usedNames_.Clear();
