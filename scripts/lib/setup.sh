@@ -8,6 +8,7 @@ ARKIVO_PACKAGES=(
   libmsiecf-utils
   linkchecker
   qt6-base-dev
+  clang libclang-rt-14-dev
 )
 
 as_root() {
