@@ -22,6 +22,26 @@ std::string Hex2(unsigned char c) {
     return digits;
 }
 
+// The text with '<' and '>' as entities, and with withQuotes also both quote marks.
+std::string EntityEscaped(std::string_view text, bool withQuotes) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        if (c == '<') {
+            out += "&lt;";
+        } else if (c == '>') {
+            out += "&gt;";
+        } else if (withQuotes && c == '"') {
+            out += "&quot;";
+        } else if (withQuotes && c == '\'') {
+            out += "&#39;";
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 }  // namespace
 
 void AppendLine(std::string& page, std::string_view line) {
@@ -71,45 +91,11 @@ std::string ScriptStringText(std::string_view text) {
 }
 
 std::string AttributeText(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        switch (c) {
-            case '"':
-                out += "&quot;";
-                break;
-            case '\'':
-                out += "&#39;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
+    return EntityEscaped(text, true);
 }
 
 std::string ElementText(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        switch (c) {
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
+    return EntityEscaped(text, false);
 }
 
 std::string LinkText(std::string_view path) {
