@@ -98,6 +98,7 @@ class HostileArchiveTest : public ::testing::Test {
         CacheEntry entry;
         entry.url = url;
         entry.cacheFile = file;
+        entry.cacheFileExists = true;
         entry.contentType = contentType;
         entry.date = 45000.0;
         BuildCacheItem(Edition::Nav, entry, items);

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <map>
+#include <set>
 
 #include "ie_test_helpers.h"
 #include "model/content_types.h"
@@ -181,6 +182,32 @@ TEST_F(ReadUrlCacheTest, DoesNotFollowLinksOutOfTheCache) {
     EXPECT_FALSE(items.contains("https://secure.example.org/account/login.html"));
     EXPECT_TRUE(items.contains("http://www.example.com/notype.css"));
     EXPECT_EQ(items.size(), 5u);
+}
+
+// Only an entry whose file is a regular file (through a link inside the cache) gives
+// an item: not a directory, a link to one, a dangling link or a file in a directory
+// that is gone.
+TEST_F(ReadUrlCacheTest, DropsEntriesWhoseFileIsNoRegularFile) {
+    TempDir temp;
+    const std::string cache = CopyCache(IeFixture("typical"), temp.Path());
+    std::filesystem::remove(cache + "ABCD1234/index[1].htm");
+    std::filesystem::create_directory(cache + "ABCD1234/index[1].htm");
+    std::filesystem::remove(cache + "IJKL9012/login[1].htm");
+    std::filesystem::create_directory_symlink(cache + "ABCD1234", cache + "IJKL9012/login[1].htm");
+    std::filesystem::remove(cache + "efgh5678/plain[1].txt");
+    std::filesystem::create_symlink(cache + "efgh5678/gone.txt", cache + "efgh5678/plain[1].txt");
+    std::filesystem::remove_all(cache + "MNOP3456");
+
+    const auto items = Read(cache);
+    std::set<std::string> keys;
+    for (const auto& [key, item] : items) {
+        keys.insert(key);
+    }
+    EXPECT_EQ(keys,
+              (std::set<std::string>{
+                  "http://WWW.Example.COM:8080", "http://www.example.com/nospace.js",
+                  "http://www.example.com/zero-times.html", "http://static.example.net/sticky.png",
+                  "http://www.example.com/later-sync.html"}));
 }
 
 TEST_F(ReadUrlCacheTest, ReportsCachesThatCannotBeRead) {

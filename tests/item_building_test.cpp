@@ -9,17 +9,13 @@ namespace arkivo {
 namespace {
 
 using testing::TempDir;
-using testing::WriteFile;
 
 class ItemBuilding : public ::testing::Test {
   protected:
-    void SetUp() override {
-        LoadMimeTypes(dir.Path());
-        WriteFile(cached, "x");
-    }
+    void SetUp() override { LoadMimeTypes(dir.Path()); }
 
     TCacheItem* Build(Edition edition, std::string_view url, std::string_view type = "text/html") {
-        return BuildCacheItem(edition, CacheEntry{url, cached, type, 36000.25, "key"}, items);
+        return BuildCacheItem(edition, CacheEntry{url, cached, true, type, 36000.25, "key"}, items);
     }
 
     TempDir dir;
@@ -77,7 +73,8 @@ TEST_F(ItemBuilding, EntriesWithoutHostOrFileAreDropped) {
     EXPECT_EQ(Build(Edition::IE, "http:///x"), nullptr);
     EXPECT_EQ(Build(Edition::Nav, "file://c/x"), nullptr);
     EXPECT_EQ(BuildCacheItem(Edition::Nav,
-                             CacheEntry{"http://h/", dir / "missing", "text/html", 1.0, ""}, items),
+                             CacheEntry{"http://h/", dir / "missing", false, "text/html", 1.0, ""},
+                             items),
               nullptr);
     EXPECT_TRUE(items.empty());
 }

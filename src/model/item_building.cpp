@@ -2,7 +2,6 @@
 
 #include "model/content_types.h"
 #include "model/url.h"
-#include "platform/file_system.h"
 
 namespace arkivo {
 
@@ -32,7 +31,7 @@ TCacheItem* BuildCacheItem(Edition edition, const CacheEntry& entry, TCacheItemL
     item->CacheKey = entry.cacheKey;
     item->Domain = FileNameSafe(host);
 
-    if (item->Domain == NoHost || !FileExists(item->CacheFile)) {
+    if (item->Domain == NoHost || !entry.cacheFileExists) {
         return nullptr;
     }
     items.push_back(std::move(item));

@@ -12,15 +12,17 @@ namespace arkivo {
 struct CacheEntry {
     std::string_view url;          // the URL as the cache recorded it
     std::string cacheFile;         // full path of the cached file
+    bool cacheFileExists = false;  // the reader found cacheFile to be a regular file
     std::string_view contentType;  // as the cache recorded it; may be empty
     double date = 0.0;             // already converted by the reader
     std::string cacheKey;          // the entry's name in the IE cache; empty for Navigator
 };
 
 // Builds the item for entry and appends it to items, or drops the entry when its
-// host is rejected or empty or its cached file does not exist. ArkivoNav splits
-// URLs with the short family, ArkivoIE with the full family. Returns the new item
-// or nullptr when the entry was dropped.
+// host is rejected or empty or its cached file does not exist. Whether it exists is
+// the reader's finding: readers look every file up anyway, so the item building asks
+// the file system nothing. ArkivoNav splits URLs with the short family, ArkivoIE with
+// the full family. Returns the new item or nullptr when the entry was dropped.
 TCacheItem* BuildCacheItem(Edition edition, const CacheEntry& entry, TCacheItemList& items);
 
 }  // namespace arkivo

@@ -60,6 +60,13 @@ std::string FindFileNoCase(const std::string& dir, std::string_view name) {
     if (::lstat(exact.c_str(), &info) == 0) {
         return exact;
     }
+    return FindListedFileNoCase(dir, name);
+}
+
+std::string FindListedFileNoCase(const std::string& dir, std::string_view name) {
+    if (name.empty()) {
+        return {};
+    }
     DIR* handle = ::opendir(dir.empty() ? "." : dir.c_str());
     if (handle == nullptr) {
         return {};
@@ -73,6 +80,10 @@ std::string FindFileNoCase(const std::string& dir, std::string_view name) {
     }
     ::closedir(handle);
     return found;
+}
+
+bool IsFileAfterLstat(const std::string& path, const struct stat& info) {
+    return S_ISLNK(info.st_mode) ? FileExists(path) : S_ISREG(info.st_mode);
 }
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {

@@ -4,6 +4,8 @@
 // such as "Fat.db", meet a case-sensitive file system here), whole-file reads, and the
 // crash-safe replacement of a file that every saved file goes through.
 
+#include <sys/stat.h>
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -16,9 +18,24 @@ namespace arkivo {
 // True when the path names an existing regular file (links followed).
 bool FileExists(const std::string& path);
 
+// A path a look-up gave, and whether it names a regular file (links followed), as
+// learnt on the way, so that no one needs to ask the file system again.
+struct FoundFile {
+    std::string path;
+    bool isFile = false;
+};
+
 // The full path of the entry of dir whose name equals name ignoring ASCII letter case;
 // an exact match wins over the others. Empty when there is none or dir is unreadable.
 std::string FindFileNoCase(const std::string& dir, std::string_view name);
+
+// The same look-up through the listing of dir alone, for a caller that already knows
+// that the name as written is not there: the first entry that matches ignoring case.
+std::string FindListedFileNoCase(const std::string& dir, std::string_view name);
+
+// Whether a path whose lstat gave info names a regular file, links followed: only a
+// link costs another call.
+bool IsFileAfterLstat(const std::string& path, const struct stat& info);
 
 // The whole file as bytes; std::nullopt when it cannot be opened or read.
 std::optional<std::string> ReadWholeFile(const std::string& path);

@@ -20,40 +20,54 @@ std::string RealPath(const std::string& path) {
     return resolved;
 }
 
-bool Exists(const std::string& path) {
-    struct stat info {};
-    return ::lstat(path.c_str(), &info) == 0;
-}
-
-// The entry name of dir, looked up without regard to case; the name as it is when
-// there is no such entry.
-std::string Entry(const std::string& dir, const std::string& name) {
-    const std::string found = FindFileNoCase(dir, name);
-    return found.empty() ? JoinPath(dir, name) : found;
-}
-
 }  // namespace
 
 CacheFileResolver::CacheFileResolver(std::string cacheDirectory)
     : cacheDirectory_(std::move(cacheDirectory)),
       realCacheDirectory_(IncludeTrailingSeparator(RealPath(cacheDirectory_))) {}
 
-std::string CacheFileResolver::NamedPath(const IeIndex& index, const IeUrlRecord& record) const {
-    if (!IsSafePathComponent(record.fileName)) {
-        return {};
-    }
-    std::string dir = cacheDirectory_;
+const CacheFileResolver::Directory* CacheFileResolver::DirectoryOf(const IeIndex& index,
+                                                                   const IeUrlRecord& record) {
+    std::string name;
     if (record.directoryIndex != ie_index::NoDirectory) {
         if (record.directoryIndex >= index.directories.size()) {
-            return {};
+            return nullptr;
         }
-        const std::string& name = index.directories[record.directoryIndex].name;
+        name = index.directories[record.directoryIndex].name;
         if (!IsSafePathComponent(name)) {
-            return {};
+            return nullptr;
         }
-        dir = Entry(cacheDirectory_, name);
     }
-    return Entry(dir, record.fileName);
+    const auto known = directories_.find(name);
+    if (known != directories_.end()) {
+        return &known->second;
+    }
+    Directory dir;
+    dir.path = name.empty() ? cacheDirectory_ : FindFileNoCase(cacheDirectory_, name);
+    if (dir.path.empty()) {
+        dir.path = JoinPath(cacheDirectory_, name);
+    }
+    struct stat info {};
+    dir.exists = ::lstat(dir.path.c_str(), &info) == 0;
+    dir.inside = !dir.exists || ResolvesInside(dir.path);
+    return &directories_.emplace(name, std::move(dir)).first->second;
+}
+
+bool CacheFileResolver::LookUp(const Directory& dir, const std::string& name, std::string& path,
+                               struct stat& info) {
+    path = JoinPath(dir.path, name);
+    if (!dir.exists) {
+        return false;
+    }
+    if (::lstat(path.c_str(), &info) == 0) {
+        return true;
+    }
+    std::string found = FindListedFileNoCase(dir.path, name);
+    if (found.empty()) {
+        return false;
+    }
+    path = std::move(found);
+    return ::lstat(path.c_str(), &info) == 0;
 }
 
 bool CacheFileResolver::ResolvesInside(const std::string& path) const {
@@ -62,27 +76,25 @@ bool CacheFileResolver::ResolvesInside(const std::string& path) const {
            IncludeTrailingSeparator(real).starts_with(realCacheDirectory_);
 }
 
-bool CacheFileResolver::DirectoryInside(const std::string& dir) {
-    const auto known = directoryInside_.find(dir);
-    if (known != directoryInside_.end()) {
-        return known->second;
-    }
-    const bool inside = !Exists(dir) || ResolvesInside(dir);
-    directoryInside_.emplace(dir, inside);
-    return inside;
-}
-
-std::string CacheFileResolver::FileToRead(const IeIndex& index, const IeUrlRecord& record) {
-    const std::string path = NamedPath(index, record);
-    if (path.empty() || !DirectoryInside(DirectoryPart(path))) {
+FoundFile CacheFileResolver::FileToRead(const IeIndex& index, const IeUrlRecord& record) {
+    if (!IsSafePathComponent(record.fileName)) {
         return {};
+    }
+    const Directory* dir = DirectoryOf(index, record);
+    if (dir == nullptr || !dir->inside) {
+        return {};
+    }
+    FoundFile file;
+    struct stat info {};
+    if (!LookUp(*dir, record.fileName, file.path, info)) {
+        return file;
     }
     // A plain file in a directory inside the cache is inside; a link must resolve there.
-    struct stat info {};
-    if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode) && !ResolvesInside(path)) {
+    if (S_ISLNK(info.st_mode) && !ResolvesInside(file.path)) {
         return {};
     }
-    return path;
+    file.isFile = IsFileAfterLstat(file.path, info);
+    return file;
 }
 
 Status CacheFileResolver::EntryToRemove(const IeIndex& index, const IeUrlRecord& record,
@@ -91,17 +103,20 @@ Status CacheFileResolver::EntryToRemove(const IeIndex& index, const IeUrlRecord&
     if (record.fileName.empty()) {
         return Status::Ok();
     }
-    const std::string named = NamedPath(index, record);
-    if (named.empty()) {
+    const Directory* dir =
+        IsSafePathComponent(record.fileName) ? DirectoryOf(index, record) : nullptr;
+    if (dir == nullptr) {
         return Status::Error(StatusCode::Refused,
                              "the entry's file name is not a plain file name: " + record.fileName);
     }
-    if (!DirectoryInside(DirectoryPart(named))) {
-        return Status::Error(StatusCode::Refused,
-                             "the entry's file lies outside the cache: " + named);
+    if (!dir->inside) {
+        return Status::Error(StatusCode::Refused, "the entry's file lies outside the cache: " +
+                                                      JoinPath(dir->path, record.fileName));
     }
+    std::string named;
     struct stat info {};
-    if (::lstat(named.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISLNK(info.st_mode)) {
+    if (LookUp(*dir, record.fileName, named, info) && !S_ISREG(info.st_mode) &&
+        !S_ISLNK(info.st_mode)) {
         return Status::Error(StatusCode::Refused, "the entry's file is not a file: " + named);
     }
     path = named;

@@ -8,9 +8,12 @@
 // component (empty, ".", "..", or holding "/", "\" or NUL) is never used, and a
 // symbolic link is never followed out of the cache directory.
 
+#include <sys/stat.h>
+
 #include <string>
 #include <unordered_map>
 
+#include "platform/file_system.h"
 #include "readers/ie_index_file.h"
 
 namespace arkivo {
@@ -19,10 +22,12 @@ class CacheFileResolver {
   public:
     explicit CacheFileResolver(std::string cacheDirectory);
 
-    // The path of the file to read for the record: empty when the record names no
-    // file, its names are unsafe, or the file (through links) lies outside the cache.
-    // A file that does not exist still gets its path.
-    std::string FileToRead(const IeIndex& index, const IeUrlRecord& record);
+    // The file to read for the record: no path when the record names no file, its
+    // names are unsafe, or the file (through links) lies outside the cache. A file
+    // that does not exist still gets its path; isFile tells whether it is there.
+    // Costs one lstat when the file is there as named (two for a link): the cache
+    // directories are looked up once.
+    FoundFile FileToRead(const IeIndex& index, const IeUrlRecord& record);
 
     // The directory entry to remove for the record: empty when the record names no
     // file or its names are unsafe; Refused when the entry would lie outside the
@@ -30,17 +35,27 @@ class CacheFileResolver {
     Status EntryToRemove(const IeIndex& index, const IeUrlRecord& record, std::string& path);
 
   private:
-    // The file's path as named (looked up without regard to case); empty when unsafe.
-    std::string NamedPath(const IeIndex& index, const IeUrlRecord& record) const;
+    struct Directory {
+        std::string path;     // looked up without regard to case; as named when missing
+        bool exists = false;  // an entry of that name is there
+        bool inside = false;  // missing, or resolves to the cache directory or inside it
+    };
+
+    // The record's directory; nullptr when the index names none usable (an unsafe
+    // name, or an index beyond the directory table).
+    const Directory* DirectoryOf(const IeIndex& index, const IeUrlRecord& record);
+    // The path of a safe file name in dir, looked up without regard to case (as named
+    // when there is no such entry); true, with its lstat in info, when it is there.
+    static bool LookUp(const Directory& dir, const std::string& name, std::string& path,
+                       struct stat& info);
     // True when the existing path resolves to the cache directory or a place inside it.
     bool ResolvesInside(const std::string& path) const;
-    // True when dir (ending with a separator) is missing or resolves inside the cache;
-    // remembered per directory.
-    bool DirectoryInside(const std::string& dir);
 
     std::string cacheDirectory_;
     std::string realCacheDirectory_;  // with links resolved and a trailing separator
-    std::unordered_map<std::string, bool> directoryInside_;
+    // By the name the index gives; "" for the cache directory itself. An index
+    // names only a few, so each is looked up and checked once.
+    std::unordered_map<std::string, Directory> directories_;
 };
 
 }  // namespace arkivo

@@ -57,8 +57,9 @@ bool ReadUrlCache(const std::string& cache, TCacheItemList& items, Status* statu
             double date = FileTimeToDate(entry.lastSyncTime);
             date = std::max(date, FileTimeToDate(entry.lastAccessTime));
             const std::string contentType = ContentTypeFromHeader(entry.headerInfo);
-            const CacheEntry cacheEntry{entry.sourceUrlName, entry.localFileName, contentType, date,
-                                        entry.sourceUrlName};
+            const CacheEntry cacheEntry{
+                entry.sourceUrlName, entry.localFileName, entry.localFileExists, contentType, date,
+                entry.sourceUrlName};
             BuildCacheItem(Edition::IE, cacheEntry, items);
         } while (FindNextUrlCacheEntry(*find, entry));
     }

@@ -42,7 +42,9 @@ bool UrlCacheFind::Next(UrlCacheEntryInfo& entry) {
     }
     const IeUrlRecord& record = index_.urls[next_++];
     entry.sourceUrlName = record.location;
-    entry.localFileName = files_.FileToRead(index_, record);
+    FoundFile file = files_.FileToRead(index_, record);
+    entry.localFileName = std::move(file.path);
+    entry.localFileExists = file.isFile;
     entry.lastAccessTime = record.lastAccessTime;
     entry.lastSyncTime = DosDateTimeToFileTime(record.lastSyncTime);
     entry.headerInfo = record.headerText;

@@ -11,6 +11,7 @@
 #include "model/url.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "platform/file_system.h"
 #include "platform/path.h"
 #include "readers/netscape_cached_file.h"
 #include "readers/netscape_db_file.h"
@@ -27,6 +28,7 @@ void AddItem(CachedFileResolver& files, const NetscapeEntry& entry, TCacheItemLi
     if (cacheEntry.cacheFile.empty()) {
         return;
     }
+    cacheEntry.cacheFileExists = FileExists(cacheEntry.cacheFile);
     cacheEntry.url = entry.url;
     cacheEntry.contentType = entry.contentType;
     cacheEntry.date = SecondsToDate(entry.time);
