@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "model/content_types.h"
 #include "netscape_test_records.h"
 #include "platform/clock.h"
@@ -77,6 +79,24 @@ TEST_F(ReadCacheIndexTest, ReadsFatDbWithCachedFilesFoundWithoutRegardToCase) {
     EXPECT_EQ(items_[4]->CacheFile, dir_ / "M0000001.GIF");
     // 850000122 seconds after 1970 is 7 December 1996, 23:08:42.
     EXPECT_DOUBLE_EQ(items_[0]->Date, *EncodeDate({1996, 12, 7, 23, 8, 42, 0}));
+}
+
+// What the directory listing tells decides, as a stat would: a link is followed, a
+// directory, a dangling link or a missing file drop the entry, and of two names that
+// differ only in case the one spelled as the index spells it wins.
+TEST_F(ReadCacheIndexTest, OnlyRegularFilesThroughLinksGiveItems) {
+    WriteFile(dir_ / "FAT.DB", Fixture("fat4k_five_entries.db"));
+    WriteFile(dir_ / "M0000000.HTM", "x");
+    WriteFile(dir_ / "m0000000.htm", "x");
+    std::filesystem::create_symlink(dir_ / "M0000000.HTM", dir_ / "M0000002.JPG");
+    std::filesystem::create_directory(dir_ / "M0000001.GIF");
+    std::filesystem::create_symlink(dir_ / "gone", dir_ / "M0000003.TXT");
+    ReadCacheIndex(dir_ / "FAT.DB", items_);
+    EXPECT_EQ(Urls(), (std::vector<std::string>{"http://www.site2.example:80/page/2.jpg",
+                                                "http://www.site0.example:80/page/0.htm"}));
+    ASSERT_EQ(items_.size(), 2u);
+    EXPECT_EQ(items_[0]->CacheFile, dir_ / "M0000002.JPG");
+    EXPECT_EQ(items_[1]->CacheFile, dir_ / "m0000000.htm");
 }
 
 TEST_F(ReadCacheIndexTest, ReadsAFileOfFourKilobytePagesWhoseSecondBlockIsEmpty) {

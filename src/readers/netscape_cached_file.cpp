@@ -26,48 +26,88 @@ bool IsSafeRelativeName(std::string_view name) {
 
 }  // namespace
 
-std::string CachedFileResolver::PathOf(std::string_view name) {
+CachedFileResolver::Kind CachedFileResolver::KindOf(const struct stat& info) {
+    if (S_ISLNK(info.st_mode)) {
+        return Kind::Unknown;
+    }
+    return S_ISREG(info.st_mode) ? Kind::File : Kind::Other;
+}
+
+CachedFileResolver::Kind CachedFileResolver::KindOf(unsigned char direntType) {
+    if (direntType == DT_LNK || direntType == DT_UNKNOWN) {
+        return Kind::Unknown;
+    }
+    return direntType == DT_REG ? Kind::File : Kind::Other;
+}
+
+FoundFile CachedFileResolver::FileOf(std::string_view name) {
     if (!IsSafeRelativeName(name)) {
         return {};
     }
     std::string path = indexDir_;
+    Entry found;
     std::size_t start = 0;
     while (true) {
         const std::size_t cut = name.find(PathSeparator, start);
-        const std::string part(name.substr(start, cut - start));
-        const std::string found = FindNoCase(path, part);
-        if (found.empty()) {
-            return indexDir_ + std::string(name);
+        if (!FindNoCase(path, std::string(name.substr(start, cut - start)), found)) {
+            return {indexDir_ + std::string(name), false};
         }
-        path = JoinPath(path, found);
+        path = JoinPath(path, found.name);
         if (cut == std::string_view::npos) {
-            return path;
+            break;
         }
         start = cut + 1;
     }
+    const bool isFile = found.kind == Kind::Unknown ? FileExists(path) : found.kind == Kind::File;
+    return {std::move(path), isFile};
 }
 
-std::string CachedFileResolver::FindNoCase(const std::string& dir, const std::string& part) {
+CachedFileResolver::Listing CachedFileResolver::ReadListing(const std::string& dir) {
+    Listing listing;
+    DIR* handle = ::opendir(dir.empty() ? "." : dir.c_str());
+    if (handle == nullptr) {
+        return listing;
+    }
+    listing.readable = true;
+    while (const dirent* entry = ::readdir(handle)) {
+        const Kind kind = KindOf(entry->d_type);
+        if (!listing.folded.try_emplace(LowerCase(entry->d_name), Entry{entry->d_name, kind})
+                 .second) {
+            listing.shadowed.emplace(entry->d_name, kind);
+        }
+    }
+    ::closedir(handle);
+    return listing;
+}
+
+bool CachedFileResolver::FindNoCase(const std::string& dir, const std::string& part, Entry& found) {
     auto listing = listings_.find(dir);
-    if (listing == listings_.end()) {
+    if (listing == listings_.end() || !listing->second.readable) {
         struct stat info {};
         if (::lstat(JoinPath(dir, part).c_str(), &info) == 0) {
-            return part;
+            found = {part, KindOf(info)};
+            return true;
         }
-        listing = listings_.emplace(dir, Listing()).first;
-        if (DIR* handle = ::opendir(dir.empty() ? "." : dir.c_str())) {
-            while (const dirent* entry = ::readdir(handle)) {
-                listing->second.exact.emplace(entry->d_name);
-                listing->second.folded.emplace(LowerCase(entry->d_name), entry->d_name);
-            }
-            ::closedir(handle);
+        if (listing != listings_.end()) {
+            return false;
         }
+        listing = listings_.emplace(dir, ReadListing(dir)).first;
     }
-    if (listing->second.exact.count(part) > 0) {
-        return part;
+    const Listing& read = listing->second;
+    const auto folded = read.folded.find(LowerCase(part));
+    if (folded != read.folded.end() && folded->second.name == part) {
+        found = folded->second;
+        return true;
     }
-    const auto match = listing->second.folded.find(LowerCase(part));
-    return match == listing->second.folded.end() ? std::string() : match->second;
+    if (const auto exact = read.shadowed.find(part); exact != read.shadowed.end()) {
+        found = {part, exact->second};
+        return true;
+    }
+    if (folded != read.folded.end()) {
+        found = folded->second;
+        return true;
+    }
+    return false;
 }
 
 }  // namespace arkivo

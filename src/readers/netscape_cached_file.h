@@ -6,10 +6,13 @@
 // looked up without regard to case; a name that could lead out of the directory
 // (empty parts, ".", "..", backslashes, NUL) has no file.
 
+#include <sys/stat.h>
+
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <unordered_set>
+
+#include "platform/file_system.h"
 
 namespace arkivo {
 
@@ -18,20 +21,38 @@ class CachedFileResolver {
     explicit CachedFileResolver(std::string indexDir) : indexDir_(std::move(indexDir)) {}
 
     // The path of the cached file, with each part spelled as on disk when a
-    // matching entry exists (an exact match wins); indexDir + name otherwise.
-    // Empty when the name is not a safe relative name.
-    std::string PathOf(std::string_view name);
+    // matching entry exists (an exact match wins); indexDir + name otherwise. Empty
+    // when the name is not a safe relative name. isFile tells whether the path names
+    // a regular file (links followed), mostly from the directory listing alone.
+    FoundFile FileOf(std::string_view name);
 
   private:
-    std::string FindNoCase(const std::string& dir, const std::string& part);
+    // What an entry is, as the listing or an lstat tells: a link (or an entry of a
+    // file system whose listing does not say) needs a stat to know.
+    enum class Kind : unsigned char { File, Other, Unknown };
+
+    struct Entry {
+        std::string name;  // as spelled on disk
+        Kind kind = Kind::Unknown;
+    };
 
     // A directory's entries, read once the first name is not found as written;
     // after that every name of the directory is looked up here, without a call to
     // the file system.
     struct Listing {
-        std::unordered_set<std::string> exact;
-        std::unordered_map<std::string, std::string> folded;  // lower-cased -> as on disk
+        bool readable = false;  // false: each name is looked up on its own
+        // Lower-cased name -> the first entry of that name; entries that differ from
+        // it only in case, by their own name.
+        std::unordered_map<std::string, Entry> folded;
+        std::unordered_map<std::string, Kind> shadowed;
     };
+
+    static Kind KindOf(const struct stat& info);
+    static Kind KindOf(unsigned char direntType);
+
+    static Listing ReadListing(const std::string& dir);
+    // The entry of dir matching part (an exact match wins); false when none does.
+    bool FindNoCase(const std::string& dir, const std::string& part, Entry& found);
 
     std::string indexDir_;
     std::unordered_map<std::string, Listing> listings_;

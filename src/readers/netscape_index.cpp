@@ -11,7 +11,6 @@
 #include "model/url.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
-#include "platform/file_system.h"
 #include "platform/path.h"
 #include "readers/netscape_cached_file.h"
 #include "readers/netscape_db_file.h"
@@ -24,11 +23,12 @@ constexpr double OldestEntryAge = 5000.0;  // days
 
 void AddItem(CachedFileResolver& files, const NetscapeEntry& entry, TCacheItemList& items) {
     CacheEntry cacheEntry;
-    cacheEntry.cacheFile = files.PathOf(entry.fileName);
-    if (cacheEntry.cacheFile.empty()) {
+    FoundFile file = files.FileOf(entry.fileName);
+    if (file.path.empty()) {
         return;
     }
-    cacheEntry.cacheFileExists = FileExists(cacheEntry.cacheFile);
+    cacheEntry.cacheFile = std::move(file.path);
+    cacheEntry.cacheFileExists = file.isFile;
     cacheEntry.url = entry.url;
     cacheEntry.contentType = entry.contentType;
     cacheEntry.date = SecondsToDate(entry.time);
