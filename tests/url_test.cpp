@@ -72,7 +72,11 @@ INSTANTIATE_TEST_SUITE_P(
         SplitCase{"http:///path", {"NONE", 80, "/path"}, {"NONE", 80, "/path"}},
         SplitCase{"mailto:me@h", {"mailto", 80, "/"}, {"NONE", 80, "/"}},
         SplitCase{"news:comp.lang", {"news", 80, "/"}, {"NONE", 80, "/"}},
-        SplitCase{"GET http://h/x HTTP/1.0", {"h", 80, "/x"}, {"h", 80, "/x"}}));
+        SplitCase{"GET http://h/x HTTP/1.0", {"h", 80, "/x"}, {"h", 80, "/x"}},
+        // Request words, schemes and the protocol tail in any letter case.
+        SplitCase{
+            "get hTTp://h/HTTP/1.1/x hTTp/1.0", {"h", 80, "/HTTP/1.1/x"}, {"h", 80, "/HTTP/1.1/x"}},
+        SplitCase{"HttpS://h/x", {"h", 80, "/x"}, {"NONE", 80, "/"}}));
 
 TEST(CanonicalUrl, DropsPort80AndLowersSchemeAndHost) {
     EXPECT_EQ(CanonicalUrl("GET HTTP://SOMEHOST:80/A\\b.html HTTP/1.0"),

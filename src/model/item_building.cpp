@@ -22,7 +22,9 @@ TCacheItem* BuildCacheItem(Edition edition, const CacheEntry& entry, TCacheItemL
         port = SplitPort(text);
         path = SplitPath(text);
     }
-    item->Url = "http://" + host + ":" + std::to_string(port) + path;
+    const std::string portText = std::to_string(port);
+    item->Url.reserve(7 + host.size() + 1 + portText.size() + path.size());
+    item->Url.append("http://").append(host).append(1, ':').append(portText).append(path);
 
     const std::string contentType = LowerCase(entry.contentType);
     item->Kind = ContentCodeOf(contentType);

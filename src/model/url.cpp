@@ -1,5 +1,6 @@
 #include "model/url.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <initializer_list>
@@ -15,8 +16,33 @@ bool IsBlank(char c) {
     return static_cast<unsigned char>(c) <= 32;
 }
 
+char UpperChar(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - ('a' - 'A')) : c;
+}
+
+// Whether text starts with prefix (given in upper case), ignoring the case of text;
+// compared in place, as URLs are split by the ten thousand.
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() && UpperCase(text.substr(0, prefix.size())) == prefix;
+    if (text.size() < prefix.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        if (UpperChar(text[i]) != prefix[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Where needle (given in upper case) first occurs in text ignoring the case of
+// text; npos when it does not.
+std::size_t FindNoCase(std::string_view text, std::string_view needle) {
+    for (std::size_t at = 0; at + needle.size() <= text.size(); ++at) {
+        if (UpperChar(text[at]) == needle[0] && StartsWithNoCase(text.substr(at), needle)) {
+            return at;
+        }
+    }
+    return std::string_view::npos;
 }
 
 // Splits at the first ":" when it comes before the first "/", else at the first "/".
@@ -37,7 +63,7 @@ std::string TakeHost(std::string& text) {
         host = LowerCase(std::string_view(text).substr(0, split));
         text.erase(0, split);
     }
-    host = CutTo(host, ShortLimit);
+    host.resize(std::min(host.size(), ShortLimit));
     return host.empty() ? std::string(NoHost) : host;
 }
 
@@ -110,7 +136,7 @@ std::string TrimUrl(std::string_view text) {
 
 std::string SplitHost(std::string& url) {
     std::string text = TrimUrl(url);
-    const auto protocolTail = UpperCase(text).find(" HTTP/1.0");
+    const auto protocolTail = FindNoCase(text, " HTTP/1.0");
     if (protocolTail != std::string::npos) {
         text.erase(protocolTail);
     }
@@ -160,13 +186,13 @@ std::string CanonicalUrl(std::string_view url) {
 }
 
 std::string SplitHostShort(std::string& url) {
-    std::string text = TrimUrl(CutTo(url, ShortLimit));
+    std::string text = TrimUrl(std::string_view(url).substr(0, ShortLimit));
     for (std::string_view word : {"POST ", "HEAD ", "GET "}) {
         if (StartsWithNoCase(text, word)) {
             text.erase(0, word.size());
         }
     }
-    const auto protocolTail = UpperCase(text).find("HTTP/1.0");
+    const auto protocolTail = FindNoCase(text, "HTTP/1.0");
     if (protocolTail != std::string::npos) {
         text.erase(protocolTail);
     }
@@ -225,8 +251,10 @@ std::string FileNameSafe(std::string_view text) {
         }
         return table;
     }();
+    text = text.substr(0, ShortLimit);
     std::string result;
-    for (char c : text.substr(0, ShortLimit)) {
+    result.reserve(text.size());
+    for (char c : text) {
         if (safe[static_cast<unsigned char>(c)]) {
             result += c;
         }
