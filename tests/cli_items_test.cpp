@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "cli_tool.h"
+#include "netscape_test_records.h"
 
 namespace arkivo {
 namespace {
@@ -82,6 +83,33 @@ TEST_F(CliItemsTest, PrintsTheItemsAsJsonLinesInReaderOrder) {
                   "\"www.site1.example\", \"kind\": 2, \"type\": \"image/gif\", \"group\": 1, "
                   "\"date\": \"DATE\", \"file\": \"" +
                   dir + "M0000001.GIF\"}\n");
+}
+
+// Quotes and control characters are escaped; a URL that is no valid UTF-8 is read
+// as Windows-1252, one that is stays as it is.
+TEST_F(CliItemsTest, JsonEscapesAndConvertsUrls) {
+    TestRecord odd;
+    odd.url = "http://odd.example/a\"b\x01\tc\xe9\x80";
+    odd.fileName = "M0001.HTM";
+    TestRecord utf8;
+    utf8.url = "http://odd.example/caf\xc3\xa9";
+    utf8.fileName = "M0002.HTM";
+    WriteFile(dir_ / "cache/M0001.HTM", "x");
+    WriteFile(dir_ / "cache/M0002.HTM", "x");
+    WriteFile(dir_ / "cache/FAT.DB",
+              HashHeaderPage(4096) +
+                  DataPage(4096, {{KeyOf(odd), DataOf(odd)}, {KeyOf(utf8), DataOf(utf8)}}) +
+                  DataPage(4096, {}));
+    const Outcome outcome = RunTool("items --nav " + Quote(dir_ / "cache/FAT.DB") + " --json");
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_NE(outcome.out.find(
+                  "{\"url\": \"http://odd.example:80/a\\\"b\\u0001\\tc\xc3\xa9\xe2\x82\xac\", "
+                  "\"domain\": \"odd.example\""),
+              std::string::npos)
+        << outcome.out;
+    EXPECT_NE(outcome.out.find("{\"url\": \"http://odd.example:80/caf\xc3\xa9\", "),
+              std::string::npos)
+        << outcome.out;
 }
 
 TEST_F(CliItemsTest, PrintsAlignedColumnsWithoutJson) {

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
+#include <charconv>
+#include <iterator>
+#include <string_view>
 #include <vector>
 
 #include "json_text.h"
@@ -11,11 +13,45 @@
 
 namespace arkivo::cli {
 
-std::string IsoDate(double date, char separator) {
+namespace {
+
+// Appends value as printf's "%0<width>d" writes it: zeros fill up to width
+// characters, a minus sign counted.
+void AppendPadded(std::string& out, int value, int width) {
+    char digits[16];
+    const char* end = std::to_chars(std::begin(digits), std::end(digits), value).ptr;
+    const std::string_view text(digits, static_cast<std::size_t>(end - digits));
+    const std::string_view number = value < 0 ? text.substr(1) : text;
+    if (value < 0) {
+        out += '-';
+    }
+    const auto shown = static_cast<int>(text.size());
+    out.append(static_cast<std::size_t>(shown < width ? width - shown : 0), '0');
+    out += number;
+}
+
+// IsoDate appended to out, without formatting through printf: the items command
+// writes one for every item.
+void AppendIsoDate(std::string& out, double date, char separator) {
     const DateParts parts = DecodeDate(date);
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d%c%02d:%02d:%02d", parts.year, parts.month,
-                  parts.day, separator, parts.hour, parts.minute, parts.second);
+    AppendPadded(out, parts.year, 4);
+    out += '-';
+    AppendPadded(out, parts.month, 2);
+    out += '-';
+    AppendPadded(out, parts.day, 2);
+    out += separator;
+    AppendPadded(out, parts.hour, 2);
+    out += ':';
+    AppendPadded(out, parts.minute, 2);
+    out += ':';
+    AppendPadded(out, parts.second, 2);
+}
+
+}  // namespace
+
+std::string IsoDate(double date, char separator) {
+    std::string text;
+    AppendIsoDate(text, date, separator);
     return text;
 }
 
@@ -45,14 +81,30 @@ std::string ItemsAsText(const TCacheItemList& items) {
 }
 
 std::string ItemsAsJson(const TCacheItemList& items) {
-    std::string out;
+    // Sized up front: the output of a large cache runs to megabytes.
+    constexpr std::size_t FixedPartSize = 160;
+    std::size_t size = 0;
     for (const auto& item : items) {
-        out += "{\"url\": " + JsonString(item->Url) + ", \"domain\": " + JsonString(item->Domain) +
-               ", \"kind\": " + std::to_string(item->Kind) +
-               ", \"type\": " + JsonString(ContentTypeOf(item->Kind)) +
-               ", \"group\": " + std::to_string(item->Group) +
-               ", \"date\": " + JsonString(IsoDate(item->Date, 'T')) +
-               ", \"file\": " + JsonString(item->CacheFile) + "}\n";
+        size += FixedPartSize + item->Url.size() + item->Domain.size() + item->CacheFile.size();
+    }
+    std::string out;
+    out.reserve(size);
+    for (const auto& item : items) {
+        out += "{\"url\": ";
+        AppendJsonString(out, item->Url);
+        out += ", \"domain\": ";
+        AppendJsonString(out, item->Domain);
+        out += ", \"kind\": ";
+        out += std::to_string(item->Kind);
+        out += ", \"type\": ";
+        AppendJsonString(out, ContentTypeOf(item->Kind));
+        out += ", \"group\": ";
+        out += std::to_string(item->Group);
+        out += ", \"date\": \"";  // a date needs no escapes
+        AppendIsoDate(out, item->Date, 'T');
+        out += "\", \"file\": ";
+        AppendJsonString(out, item->CacheFile);
+        out += "}\n";
     }
     return out;
 }

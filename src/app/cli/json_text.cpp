@@ -59,10 +59,22 @@ std::string FromWindows1252(std::string_view text) {
 
 }  // namespace
 
-std::string JsonString(std::string_view text) {
-    const std::string utf8 = IsValidUtf8(text) ? std::string(text) : FromWindows1252(text);
-    std::string out = "\"";
-    for (const char c : utf8) {
+void AppendJsonString(std::string& out, std::string_view text) {
+    std::string converted;
+    if (!IsValidUtf8(text)) {
+        converted = FromWindows1252(text);
+        text = converted;
+    }
+    out += '"';
+    // Runs of characters that need no escape are copied whole.
+    std::size_t run = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c != '"' && c != '\\' && static_cast<std::uint8_t>(c) >= 0x20) {
+            continue;
+        }
+        out.append(text.substr(run, i - run));
+        run = i + 1;
         switch (c) {
             case '"':
                 out += "\\\"";
@@ -79,17 +91,21 @@ std::string JsonString(std::string_view text) {
             case '\t':
                 out += "\\t";
                 break;
-            default:
-                if (static_cast<std::uint8_t>(c) < 0x20) {
-                    char escaped[8];
-                    std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-                    out += escaped;
-                } else {
-                    out += c;
-                }
+            default: {
+                char escaped[8];
+                std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+                out += escaped;
+            }
         }
     }
-    return out + "\"";
+    out.append(text.substr(run));
+    out += '"';
+}
+
+std::string JsonString(std::string_view text) {
+    std::string out;
+    AppendJsonString(out, text);
+    return out;
 }
 
 }  // namespace arkivo::cli

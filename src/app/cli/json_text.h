@@ -12,4 +12,7 @@ namespace arkivo::cli {
 // The text as a quoted JSON string.
 std::string JsonString(std::string_view text);
 
+// The same appended to out, for output built item by item.
+void AppendJsonString(std::string& out, std::string_view text);
+
 }  // namespace arkivo::cli
