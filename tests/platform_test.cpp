@@ -1,6 +1,9 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
+#include <thread>
 
 #include "platform/clock.h"
 #include "platform/file_system.h"
@@ -86,6 +89,46 @@ TEST(Files, LookupIgnoresCaseAndPrefersTheExactName) {
     WriteFile(dir / "FAT.DB", "y");
     EXPECT_EQ(FindFileNoCase(dir.Path(), "FAT.DB"), dir / "FAT.DB");
     EXPECT_EQ(FindFileNoCase(dir / "missing", "x"), "");
+}
+
+TEST(Files, WholeFilesAreReadWhateverTheirSize) {
+    TempDir dir;
+    std::string large;
+    for (int i = 0; large.size() < 200000; ++i) {
+        large += std::to_string(i) + ' ';
+    }
+    WriteFile(dir / "empty", "");
+    WriteFile(dir / "large", large);
+    EXPECT_EQ(ReadWholeFile(dir / "empty"), "");
+    EXPECT_EQ(ReadWholeFile(dir / "large"), large);
+    EXPECT_EQ(ReadWholeFile(dir / "missing"), std::nullopt);
+    EXPECT_EQ(ReadWholeFile(dir.Path()), std::nullopt);
+
+    // The rest of a file already partly read, and a pipe, whose size is not known
+    // beforehand.
+    const int fd = ::open((dir / "large").c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    char head[10];
+    ASSERT_EQ(::read(fd, head, sizeof head), 10);
+    std::string rest = "old";
+    EXPECT_TRUE(ReadRest(fd, rest));
+    EXPECT_EQ(rest, large.substr(10));
+    ::close(fd);
+
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    std::thread writer([&] {
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_EQ(::write(ends[1], large.data(), large.size()),
+                      static_cast<ssize_t>(large.size()));
+        }
+        ::close(ends[1]);
+    });
+    std::string piped;
+    EXPECT_TRUE(ReadRest(ends[0], piped));
+    writer.join();
+    ::close(ends[0]);
+    EXPECT_EQ(piped, large + large + large + large);
 }
 
 TEST(Files, AtomicWriteReplacesTheFileAndLeavesNoTemporary) {

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -86,32 +87,49 @@ bool IsFileAfterLstat(const std::string& path, const struct stat& info) {
     return S_ISLNK(info.st_mode) ? FileExists(path) : S_ISREG(info.st_mode);
 }
 
+bool ReadRest(int fd, std::string& bytes) {
+    constexpr std::size_t FirstRead = 65536;
+    struct stat info {};
+    std::size_t expected = 0;
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
+        expected = static_cast<std::size_t>(info.st_size);
+    }
+    // Room for the whole file and one byte more, so that its end shows without the
+    // buffer growing (and being copied) on the way.
+    bytes.assign(std::max(expected + 1, FirstRead), '\0');
+    std::size_t used = 0;
+    for (;;) {
+        if (used == bytes.size()) {
+            bytes.resize(2 * bytes.size());
+        }
+        const ssize_t got = ::read(fd, bytes.data() + used, bytes.size() - used);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            bytes.clear();
+            return false;
+        }
+        if (got == 0) {
+            break;
+        }
+        used += static_cast<std::size_t>(got);
+    }
+    bytes.resize(used);
+    return true;
+}
+
 std::optional<std::string> ReadWholeFile(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         return std::nullopt;
     }
     std::string bytes;
-    struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
-        bytes.reserve(static_cast<std::size_t>(info.st_size));
-    }
-    char buffer[65536];
-    for (;;) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got < 0) {
-            ::close(fd);
-            return std::nullopt;
-        }
-        if (got == 0) {
-            break;
-        }
-        bytes.append(buffer, static_cast<std::size_t>(got));
-    }
+    const bool read = ReadRest(fd, bytes);
     ::close(fd);
+    if (!read) {
+        return std::nullopt;
+    }
     return bytes;
 }
 

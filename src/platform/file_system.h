@@ -40,6 +40,11 @@ bool IsFileAfterLstat(const std::string& path, const struct stat& info);
 // The whole file as bytes; std::nullopt when it cannot be opened or read.
 std::optional<std::string> ReadWholeFile(const std::string& path);
 
+// Everything left to read from the open descriptor, into bytes (replacing what was
+// there), read straight into a buffer of the file's size; false, with errno set,
+// when a read fails.
+bool ReadRest(int fd, std::string& bytes);
+
 // Modification time of the file as Unix seconds; std::nullopt when it does not exist.
 std::optional<std::int64_t> FileModificationTime(const std::string& path);
 

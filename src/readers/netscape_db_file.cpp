@@ -42,7 +42,12 @@ class ChainWalk {
                 WalkChain(*page);
             }
         }
+        std::size_t count = 0;
+        for (const auto& [page, onPage] : byPage_) {
+            count += onPage.size();
+        }
         std::vector<DbPair> pairs;
+        pairs.reserve(count);
         for (auto& [page, onPage] : byPage_) {
             for (auto it = onPage.rbegin(); it != onPage.rend(); ++it) {
                 pairs.push_back(std::move(*it));

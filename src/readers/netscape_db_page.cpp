@@ -19,6 +19,9 @@ std::string DbPage::Bytes(std::uint32_t from, std::uint32_t to) const {
     if (from > to || to > size_) {
         return {};
     }
+    if (to <= bytes_.size()) {
+        return std::string(bytes_.substr(from, to - from));
+    }
     std::string out(to - from, '\0');
     if (from < bytes_.size()) {
         const std::size_t available = std::min<std::size_t>(to, bytes_.size()) - from;

@@ -11,6 +11,7 @@
 #include "model/url.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "platform/file_system.h"
 #include "platform/path.h"
 #include "readers/netscape_cached_file.h"
 #include "readers/netscape_db_file.h"
@@ -50,21 +51,11 @@ bool OpenIndex(const std::string& path, int& fd) {
 }
 
 Status ReadAll(int fd, const std::string& path, std::string& bytes) {
-    char buffer[65536];
-    while (true) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got < 0) {
-            return Status::Error(StatusCode::Unreadable,
-                                 "Cannot read " + path + ": " + std::strerror(errno));
-        }
-        if (got == 0) {
-            return Status::Ok();
-        }
-        bytes.append(buffer, static_cast<std::size_t>(got));
+    if (!ReadRest(fd, bytes)) {
+        return Status::Error(StatusCode::Unreadable,
+                             "Cannot read " + path + ": " + std::strerror(errno));
     }
+    return Status::Ok();
 }
 
 }  // namespace
