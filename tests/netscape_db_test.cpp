@@ -123,7 +123,7 @@ TEST(GuessPageSize, SecondBlockDecides) {
     EXPECT_EQ(GuessPageSize(file), 16384u);
 }
 
-DbPair EntryPair(int number) {
+testing::TestPair EntryPair(int number) {
     testing::TestRecord record;
     record.url = "http://host.example/" + std::to_string(number);
     return {testing::KeyOf(record), testing::DataOf(record)};
@@ -139,7 +139,7 @@ TEST(ReadDbPairs, ReadsBigEndianPages) {
 }
 
 TEST(ReadDbPairs, TakesAtMost250PairsFromOnePage) {
-    std::vector<DbPair> pairs;
+    std::vector<testing::TestPair> pairs;
     for (int i = 0; i < 300; ++i) {
         pairs.push_back({std::string(1, 'k'), std::string(1, 'd')});
     }

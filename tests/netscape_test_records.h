@@ -87,14 +87,20 @@ inline std::string HashHeaderPage(std::uint32_t pageSize, std::uint32_t order = 
     return header;
 }
 
+// A key and its data to store on a page.
+struct TestPair {
+    std::string key;
+    std::string data;
+};
+
 // A data page holding pairs (oldest first) and, optionally, an overflow link.
-inline std::string DataPage(std::uint32_t pageSize, const std::vector<DbPair>& pairs,
+inline std::string DataPage(std::uint32_t pageSize, const std::vector<TestPair>& pairs,
                             std::optional<std::uint16_t> overflow = std::nullopt,
                             bool bigEndian = false) {
     std::string page(pageSize, '\0');
     std::vector<std::uint16_t> words;
     std::uint32_t offset = pageSize;
-    for (const DbPair& pair : pairs) {
+    for (const TestPair& pair : pairs) {
         offset -= static_cast<std::uint32_t>(pair.key.size());
         page.replace(offset, pair.key.size(), pair.key);
         words.push_back(static_cast<std::uint16_t>(offset));

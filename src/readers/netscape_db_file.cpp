@@ -35,7 +35,7 @@ class ChainWalk {
           pageCount_((file.size() + header.pageSize - 1) / header.pageSize),
           visited_(pageCount_, false) {}
 
-    std::vector<DbPair> LivePairs() {
+    DbPairList LivePairs() {
         for (std::uint64_t bucket = 0; bucket <= header_.maxBucket && bucket < pageCount_;
              ++bucket) {
             if (const auto page = PageOfBucket(bucket)) {
@@ -46,18 +46,22 @@ class ChainWalk {
         for (const auto& [page, onPage] : byPage_) {
             count += onPage.size();
         }
-        std::vector<DbPair> pairs;
-        pairs.reserve(count);
-        for (auto& [page, onPage] : byPage_) {
+        pairs_.Reserve(count);
+        for (const auto& [page, onPage] : byPage_) {
             for (auto it = onPage.rbegin(); it != onPage.rend(); ++it) {
-                pairs.push_back(std::move(*it));
+                pairs_.Add(*it);
             }
         }
-        return pairs;
+        return std::move(pairs_);
     }
 
   private:
     enum class BigPhase { None, Key, Data };
+
+    struct BigPair {
+        std::string key;
+        std::string data;
+    };
 
     std::optional<std::uint64_t> PageOfBucket(std::uint64_t bucket) const {
         std::uint64_t page = bucket + header_.headerPages;
@@ -105,7 +109,7 @@ class ChainWalk {
             }
             if (bigPhase_ == BigPhase::None) {
                 PageTable table = ReadPageTable(contents, 1, contents.Size());
-                Keep(page, std::move(table.pairs));
+                Keep(page, table.pairs);
                 next = table.overflow;
             } else if (!ReadBigPairPart(page, contents, next)) {
                 return;
@@ -166,7 +170,7 @@ class ChainWalk {
             }
         }
         PageTable rest = ReadPageTable(contents, 3, chunkAt);
-        Keep(page, std::move(rest.pairs));
+        Keep(page, rest.pairs);
         next = rest.overflow;
         // A big pair whose key or data goes on needs a next page.
         return next.has_value() || bigPhase_ == BigPhase::None;
@@ -174,16 +178,14 @@ class ChainWalk {
 
     void FinishBigPair() {
         auto& onPage = byPage_[bigStart_];
-        onPage.insert(onPage.begin(), std::move(big_));
+        onPage.insert(onPage.begin(), pairs_.Keep(std::move(big_.key), std::move(big_.data)));
         big_ = {};
         bigPhase_ = BigPhase::None;
     }
 
-    void Keep(std::uint64_t page, std::vector<DbPair> pairs) {
+    void Keep(std::uint64_t page, const std::vector<DbPair>& pairs) {
         auto& onPage = byPage_[page];
-        for (auto& pair : pairs) {
-            onPage.push_back(std::move(pair));
-        }
+        onPage.insert(onPage.end(), pairs.begin(), pairs.end());
     }
 
     std::string_view file_;
@@ -194,13 +196,14 @@ class ChainWalk {
     std::map<std::uint64_t, std::vector<DbPair>> byPage_;
     BigPhase bigPhase_ = BigPhase::None;
     std::uint64_t bigStart_ = 0;
-    DbPair big_;
+    BigPair big_;       // the big pair being collected
+    DbPairList pairs_;  // keeps the big pairs' joined bytes, then the result
 };
 
 // Every whole page after the first, each read through its own table alone.
-std::vector<DbPair> ReadPageByPage(std::string_view file, std::uint32_t pageSize,
-                                   const std::function<void()>& pageRead) {
-    std::vector<DbPair> pairs;
+DbPairList ReadPageByPage(std::string_view file, std::uint32_t pageSize,
+                          const std::function<void()>& pageRead) {
+    DbPairList pairs;
     for (std::uint64_t start = pageSize; start + pageSize <= file.size(); start += pageSize) {
         if (pageRead) {
             pageRead();
@@ -209,9 +212,9 @@ std::vector<DbPair> ReadPageByPage(std::string_view file, std::uint32_t pageSize
         if (StartsBigPair(page)) {
             continue;
         }
-        PageTable table = ReadPageTable(page, 1, pageSize);
+        const PageTable table = ReadPageTable(page, 1, pageSize);
         for (auto it = table.pairs.rbegin(); it != table.pairs.rend(); ++it) {
-            pairs.push_back(std::move(*it));
+            pairs.Add(*it);
         }
     }
     return pairs;
@@ -256,7 +259,14 @@ std::uint32_t GuessPageSize(std::string_view file) {
     return block1.find_first_not_of('\0') != std::string_view::npos ? SmallPageSize : LargePageSize;
 }
 
-std::vector<DbPair> ReadDbPairs(std::string_view file, const std::function<void()>& pageRead) {
+DbPair DbPairList::Keep(std::string key, std::string data) {
+    joined_.push_back(std::move(key));
+    const std::string_view keyView = joined_.back();
+    joined_.push_back(std::move(data));
+    return {keyView, joined_.back()};
+}
+
+DbPairList ReadDbPairs(std::string_view file, const std::function<void()>& pageRead) {
     if (const auto header = ReadHashHeader(file)) {
         return ChainWalk(file, *header, pageRead).LivePairs();
     }

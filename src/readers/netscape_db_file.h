@@ -32,8 +32,10 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -57,8 +59,34 @@ std::optional<HashHeader> ReadHashHeader(std::string_view file);
 // not zero (bucket 0's page in a file of 4096-byte pages); 16384 otherwise.
 std::uint32_t GuessPageSize(std::string_view file);
 
+// The pairs of a file in reader order. They view the file's bytes, which must
+// outlive them, but for big pairs, whose parts are joined into strings kept here
+// (a deque, whose strings stay in place as it grows or is moved). Not copyable:
+// a copy's pairs would still view the original's strings.
+class DbPairList {
+  public:
+    DbPairList() = default;
+    DbPairList(DbPairList&&) = default;
+    DbPairList& operator=(DbPairList&&) = default;
+    DbPairList(const DbPairList&) = delete;
+    DbPairList& operator=(const DbPairList&) = delete;
+
+    std::vector<DbPair>::const_iterator begin() const { return pairs_.begin(); }
+    std::vector<DbPair>::const_iterator end() const { return pairs_.end(); }
+    std::size_t size() const { return pairs_.size(); }
+
+    void Reserve(std::size_t count) { pairs_.reserve(count); }
+    void Add(DbPair pair) { pairs_.push_back(pair); }
+    // Keeps the joined key and data of a big pair; gives the pair viewing them.
+    DbPair Keep(std::string key, std::string data);
+
+  private:
+    std::vector<DbPair> pairs_;
+    std::deque<std::string> joined_;
+};
+
 // The pairs of the file in reader order: pages in file order and, on each page, the
 // newest pair first. pageRead is called once for every page read.
-std::vector<DbPair> ReadDbPairs(std::string_view file, const std::function<void()>& pageRead);
+DbPairList ReadDbPairs(std::string_view file, const std::function<void()>& pageRead);
 
 }  // namespace arkivo

@@ -15,19 +15,11 @@ std::uint16_t DbPage::PageWord(std::uint32_t offset) const {
                       : static_cast<std::uint16_t>(second << 8 | first);
 }
 
-std::string DbPage::Bytes(std::uint32_t from, std::uint32_t to) const {
-    if (from > to || to > size_) {
+std::string_view DbPage::Bytes(std::uint32_t from, std::uint32_t to) const {
+    if (from > to || to > bytes_.size()) {
         return {};
     }
-    if (to <= bytes_.size()) {
-        return std::string(bytes_.substr(from, to - from));
-    }
-    std::string out(to - from, '\0');
-    if (from < bytes_.size()) {
-        const std::size_t available = std::min<std::size_t>(to, bytes_.size()) - from;
-        out.replace(0, available, bytes_.substr(from, available));
-    }
-    return out;
+    return bytes_.substr(from, to - from);
 }
 
 PageTable ReadPageTable(const DbPage& page, std::uint32_t firstIndex, std::uint32_t boundary) {

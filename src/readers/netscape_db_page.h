@@ -29,7 +29,6 @@
 
 #include <cstdint>
 #include <optional>
-#include <string>
 #include <string_view>
 #include <vector>
 
@@ -44,18 +43,21 @@ inline constexpr std::uint16_t RealKeyOffset = 4;  // the lowest offset of a rea
 // At most this many pairs are taken from one page, whatever its table claims.
 inline constexpr int MaxPairsPerPage = 250;
 
-// A key and its data as the database holds them.
+// A key and its data as the database holds them: views of the file's bytes (a big
+// pair, which spans pages, views its parts as ReadDbPairs joined them).
 struct DbPair {
-    std::string key;
-    std::string data;
+    std::string_view key;
+    std::string_view data;
 };
 
-// A read-only view of one page. Bytes past the end of the view (a page cut short
-// by the end of the file) read as zeros, as never-written pages do.
+// A read-only view of one page. A page of which fewer bytes are given (one cut
+// short by the end of the file) reads as never written: all zeros.
 class DbPage {
   public:
     DbPage(std::string_view bytes, std::uint32_t pageSize, bool bigEndian)
-        : bytes_(bytes), size_(pageSize), bigEndian_(bigEndian) {}
+        : bytes_(bytes.size() >= pageSize ? bytes.substr(0, pageSize) : std::string_view()),
+          size_(pageSize),
+          bigEndian_(bigEndian) {}
 
     std::uint32_t Size() const { return size_; }
 
@@ -66,12 +68,12 @@ class DbPage {
     // Table word i (word 0 is the count).
     std::uint16_t Word(std::uint32_t index) const { return PageWord(2 * index); }
 
-    // The page bytes [from, to), zeros where the view ends early; empty when the
-    // range is not inside the page.
-    std::string Bytes(std::uint32_t from, std::uint32_t to) const;
+    // The page bytes [from, to), viewing the file; empty when the range is not
+    // inside the page or the page reads as never written.
+    std::string_view Bytes(std::uint32_t from, std::uint32_t to) const;
 
   private:
-    std::string_view bytes_;
+    std::string_view bytes_;  // the whole page, or empty
     std::uint32_t size_;
     bool bigEndian_;
 };
