@@ -5,7 +5,7 @@
 //
 //   ie_cache_bench CACHE_DIRECTORY
 //
-// A large cache to measure: ie_fixture_writer --many 30000 /tmp/bench
+// A large cache to measure: ie_fixture_writer --many max /tmp/bench
 
 #include <chrono>
 #include <cstdio>

@@ -4,21 +4,24 @@
 // headers and times, REDR and LEAK records) and the cached files it names.
 //
 //   ie_fixture_writer OUTPUT_DIRECTORY
-//   ie_fixture_writer --many COUNT OUTPUT_DIRECTORY   (one large cache for benchmarks)
+//   ie_fixture_writer --many COUNT|max OUTPUT_DIRECTORY   (one large cache for benchmarks)
 //   ie_fixture_writer --manifest FILE CACHE_DIRECTORY
 //
 // Each fixture is named after what it shows; the tests describe what they expect
-// of each. With --manifest, CACHE_DIRECTORY itself becomes a Content.IE5 directory
-// holding one entry for each resource the manifest lists (see sample_manifest.h):
-// fetched at its date, with its content type in the stored response header and its
-// bytes in a file named as Internet Explorer names them ("welcome[1].htm"), the
-// files spread over four cache directories.
+// of each. --many max writes as many entries as fit in the largest index.dat the
+// format allows (its bitmap covers 126,336 blocks: a file of 16,187,392 bytes).
+// With --manifest, CACHE_DIRECTORY itself becomes a Content.IE5 directory holding
+// one entry for each resource the manifest lists (see sample_manifest.h): fetched
+// at its date, with its content type in the stored response header and its bytes
+// in a file named as Internet Explorer names them ("welcome[1].htm"), the files
+// spread over four cache directories.
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -127,6 +130,13 @@ class IndexBuilder {
         tables_.push_back(table);
     }
 
+    // Whether AddUrl(entry) finds room without the file growing past the largest
+    // size its bitmap can describe.
+    bool Fits(const CacheEntryPlan& entry) const {
+        const std::uint32_t tableBlocks = FreeSlot(UrlCacheHash(entry.location)) ? 0 : HashBlocks;
+        return usedEnd_ + LayOut(entry).blocks + tableBlocks <= MaxBlocks;
+    }
+
     // Adds a live URL record; returns the file offset of its hash slot.
     std::uint32_t AddUrl(const CacheEntryPlan& entry) {
         const std::uint32_t record = WriteUrlRecord(entry, "URL ");
@@ -195,6 +205,10 @@ class IndexBuilder {
     }
 
     void Grow() {
+        if (totalBlocks_ + GrowthBlocks > MaxBlocks) {
+            std::fprintf(stderr, "ie_fixture_writer: the index would outgrow its bitmap\n");
+            std::exit(1);
+        }
         totalBlocks_ += GrowthBlocks;
         bytes_.append(GrowthBlocks * BlockSize, '\0');
     }
@@ -224,6 +238,7 @@ class IndexBuilder {
                     for (std::uint32_t i = first; i <= block; ++i) {
                         SetBit(i, true);
                     }
+                    usedEnd_ = std::max(usedEnd_, block + 1);
                     return BlocksOffset + first * BlockSize;
                 }
             }
@@ -237,16 +252,35 @@ class IndexBuilder {
         }
     }
 
-    std::uint32_t WriteUrlRecord(const CacheEntryPlan& entry, std::string_view signature) {
-        const std::string header = entry.rawHeader ? entry.header : entry.header + '\0';
+    static std::string StoredHeader(const CacheEntryPlan& entry) {
+        return entry.rawHeader ? entry.header : entry.header + '\0';
+    }
+
+    // Where a URL record's strings go, and its length in blocks.
+    struct UrlLayout {
+        std::uint32_t locationAt = 0;
+        std::uint32_t fileAt = 0;    // 0: no file name
+        std::uint32_t headerAt = 0;  // 0: no header
+        std::uint32_t blocks = 0;
+    };
+
+    static UrlLayout LayOut(const CacheEntryPlan& entry) {
+        const std::size_t headerSize = StoredHeader(entry).size();
+        UrlLayout layout;
         std::uint32_t size = UrlFixedPart;
-        const std::uint32_t locationAt = size;
+        layout.locationAt = size;
         size = Align(size + entry.location.size() + 1);
-        const std::uint32_t fileAt = entry.fileName.empty() ? 0 : size;
+        layout.fileAt = entry.fileName.empty() ? 0 : size;
         size = Align(size + (entry.fileName.empty() ? 0 : entry.fileName.size() + 1));
-        const std::uint32_t headerAt = header.empty() ? 0 : size;
-        size = Align(size + header.size());
-        const std::uint32_t blocks = (size + BlockSize - 1) / BlockSize;
+        layout.headerAt = headerSize == 0 ? 0 : size;
+        size = Align(size + headerSize);
+        layout.blocks = (size + BlockSize - 1) / BlockSize;
+        return layout;
+    }
+
+    std::uint32_t WriteUrlRecord(const CacheEntryPlan& entry, std::string_view signature) {
+        const std::string header = StoredHeader(entry);
+        const auto [locationAt, fileAt, headerAt, blocks] = LayOut(entry);
 
         const std::uint32_t record = Allocate(blocks);
         Fill(record, blocks * BlockSize);
@@ -294,26 +328,35 @@ class IndexBuilder {
         }
     }
 
+    // The file offset of the first free slot of the hash's bucket along the chain;
+    // none when the bucket is full in every table.
+    std::optional<std::uint32_t> FreeSlot(std::uint32_t hash) const {
+        const std::uint32_t bucket = hash & 63;
+        for (const std::uint32_t table : tables_) {
+            for (std::uint32_t i = 0; i < HashBucketSize; ++i) {
+                const std::uint32_t slot =
+                    table + HashSlotsOffset + (bucket * HashBucketSize + i) * HashSlotSize;
+                if (Get32(bytes_, slot) == SlotFree) {
+                    return slot;
+                }
+            }
+        }
+        return std::nullopt;
+    }
+
     // Files the record in the first free slot of its bucket, adding a table to the
     // chain when the bucket is full in every table. Returns the slot's file offset.
     std::uint32_t FileInSlot(const std::string& location, std::uint32_t flags,
                              std::uint32_t record) {
         const std::uint32_t hash = UrlCacheHash(location);
-        const std::uint32_t bucket = hash & 63;
-        for (std::size_t t = 0;; ++t) {
-            if (t == tables_.size()) {
-                AddHashTable();
-            }
-            for (std::uint32_t i = 0; i < HashBucketSize; ++i) {
-                const std::uint32_t slot =
-                    tables_[t] + HashSlotsOffset + (bucket * HashBucketSize + i) * HashSlotSize;
-                if (Get32(bytes_, slot) == SlotFree) {
-                    Put32(bytes_, slot, (hash & ~SlotFlagMask) | flags);
-                    Put32(bytes_, slot + 4, record);
-                    return slot;
-                }
-            }
+        std::optional<std::uint32_t> slot = FreeSlot(hash);
+        if (!slot) {
+            AddHashTable();
+            slot = FreeSlot(hash);
         }
+        Put32(bytes_, *slot, (hash & ~SlotFlagMask) | flags);
+        Put32(bytes_, *slot + 4, record);
+        return *slot;
     }
 
     std::string bytes_;
@@ -322,6 +365,7 @@ class IndexBuilder {
     std::vector<std::uint32_t> tables_;
     std::uint32_t totalBlocks_ = 0;
     std::uint32_t freeFrom_ = 0;
+    std::uint32_t usedEnd_ = 0;  // one past the last block ever allocated
     std::uint32_t groupBlock_ = 0;
     std::uint32_t groupEntry_ = 0;
     std::uint64_t usage_ = 0;
@@ -619,26 +663,39 @@ Fixture UnsafeDirectoryName() {
     return fixture;
 }
 
-// A cache of many entries for benchmarks (not committed): every fourth a page with
-// a long header, spread over four directories.
-Fixture Many(int count) {
-    Fixture fixture{"many-" + std::to_string(count), {}, {}};
+// Entry i of the benchmark cache: every fourth a page with a long header, spread
+// over four directories.
+CacheEntryPlan ManyEntry(int i) {
+    const std::string header =
+        HttpHeader(i % 4 == 0 ? "text/html" : "image/gif") + std::string(i % 4 == 0 ? 400 : 0, 'h');
+    return {.location = NumberedUrl("http://site" + std::to_string(i % 97) + ".example.com/item", i,
+                                    ".html"),
+            .fileName = "item" + std::to_string(i) + "[1].htm",
+            .directory = static_cast<std::uint8_t>(i % 4),
+            .header = header,
+            .content = "<p>many</p>\n"};
+}
+
+// A cache of count entries for benchmarks (not committed), or of as many as fit in
+// the largest index.dat when count is 0. None when count entries do not fit.
+std::optional<Fixture> Many(int count) {
     const std::vector<std::string> dirs = {"MANY0001", "MANY0002", "MANY0003", "MANY0004"};
+    Fixture fixture;
     IndexBuilder builder(Signature, dirs);
     builder.AddHashTable();
-    for (int i = 0; i < count; ++i) {
-        const std::uint8_t dir = static_cast<std::uint8_t>(i % 4);
-        const std::string header = HttpHeader(i % 4 == 0 ? "text/html" : "image/gif") +
-                                   std::string(i % 4 == 0 ? 400 : 0, 'h');
-        AddWithFile(builder, fixture,
-                    {.location = NumberedUrl(
-                         "http://site" + std::to_string(i % 97) + ".example.com/item", i, ".html"),
-                     .fileName = "item" + std::to_string(i) + "[1].htm",
-                     .directory = dir,
-                     .header = header,
-                     .content = "<p>many</p>\n"},
-                    dirs[dir]);
+    int added = 0;
+    for (; count == 0 || added < count; ++added) {
+        const CacheEntryPlan entry = ManyEntry(added);
+        if (!builder.Fits(entry)) {
+            if (count == 0) {
+                break;
+            }
+            std::fprintf(stderr, "ie_fixture_writer: only %d entries fit in an index.dat\n", added);
+            return std::nullopt;
+        }
+        AddWithFile(builder, fixture, entry, dirs[entry.directory]);
     }
+    fixture.name = "many-" + std::to_string(added);
     fixture.index = builder.Finish();
     return fixture;
 }
@@ -723,12 +780,17 @@ bool WriteFixture(const std::string& root, const Fixture& fixture) {
 int main(int argc, char** argv) {
     std::vector<Fixture> fixtures;
     if (argc == 4 && std::string_view(argv[1]) == "--many") {
-        const int count = std::atoi(argv[2]);
-        if (count < 1 || count > 30000) {
-            std::fprintf(stderr, "COUNT must be between 1 and 30000\n");
+        const bool max = std::string_view(argv[2]) == "max";
+        const int count = max ? 0 : std::atoi(argv[2]);
+        if (!max && count < 1) {
+            std::fprintf(stderr, "COUNT must be a positive number or max\n");
             return 2;
         }
-        fixtures.push_back(Many(count));
+        std::optional<Fixture> many = Many(count);
+        if (!many) {
+            return 2;
+        }
+        fixtures.push_back(std::move(*many));
     } else if (argc == 4 && std::string_view(argv[1]) == "--manifest") {
         std::vector<samples::ManifestEntry> resources;
         std::string error;
@@ -743,7 +805,7 @@ int main(int argc, char** argv) {
     } else {
         std::fprintf(stderr,
                      "usage: ie_fixture_writer OUTPUT_DIRECTORY\n"
-                     "       ie_fixture_writer --many COUNT OUTPUT_DIRECTORY\n"
+                     "       ie_fixture_writer --many COUNT|max OUTPUT_DIRECTORY\n"
                      "       ie_fixture_writer --manifest FILE CACHE_DIRECTORY\n");
         return 2;
     }

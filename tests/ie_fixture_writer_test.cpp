@@ -1,0 +1,83 @@
+// tools/ie_fixture_writer --many, the benchmark cache: at the largest size the
+// format allows, read back by our reader and by msiecfexport. Skipped when the tool
+// was not built.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "ie_test_helpers.h"
+#include "platform/file_system.h"
+#include "readers/ie_index_file.h"
+
+namespace arkivo {
+namespace {
+
+using namespace arkivo::testing;
+using namespace arkivo::ie_index;
+
+const std::string Writer = std::string(ARKIVO_BINARY_DIR) + "/tools/ie_fixture_writer";
+
+struct CommandResult {
+    int status = -1;
+    std::string output;  // standard output and standard error
+};
+
+CommandResult RunWriter(const std::string& arguments) {
+    CommandResult result;
+    FILE* pipe = ::popen((Writer + " " + arguments + " 2>&1").c_str(), "r");
+    if (pipe == nullptr) {
+        return result;
+    }
+    char buffer[4096];
+    while (const std::size_t got = std::fread(buffer, 1, sizeof buffer, pipe)) {
+        result.output.append(buffer, got);
+    }
+    const int status = ::pclose(pipe);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+TEST(IeFixtureWriterMany, FillsTheLargestIndexItsBitmapAllows) {
+    if (!FileExists(Writer)) {
+        GTEST_SKIP() << Writer << " was not built";
+    }
+    TempDir dir;
+    const CommandResult full = RunWriter("--many max '" + dir.Path() + "'");
+    ASSERT_EQ(full.status, 0) << full.output;
+    // The tool prints the cache it wrote, named for its number of entries.
+    const std::string cache = full.output.substr(0, full.output.find('\n'));
+    const std::size_t entries = std::stoul(cache.substr(cache.rfind('-') + 1));
+    EXPECT_GT(entries, 40000u);
+
+    const std::string bytes = ReadFile(cache + "/index.dat");
+    EXPECT_EQ(bytes.size(), BlocksOffset + std::size_t{MaxBlocks} * BlockSize);
+    IeIndex index;
+    ASSERT_TRUE(ParseIndexFile(bytes, index).ok());
+    ASSERT_TRUE(index.IsSound()) << index.damage.front();
+    EXPECT_EQ(index.urls.size(), entries);
+    EXPECT_EQ(index.totalBlocks, MaxBlocks);
+    EXPECT_EQ(BitmapCount(bytes), index.allocatedBlocks);
+    // Full: what is left would not take the next entry and a hash table.
+    EXPECT_GT(index.allocatedBlocks, MaxBlocks - HashBlocks - 5);
+
+    if (HaveMsiecfexport()) {
+        const auto exported = MsiecfExport(cache + "/index.dat");
+        ASSERT_TRUE(exported);
+        EXPECT_EQ(OfType(*exported, "URL"), AsExported(index));
+    }
+
+    // One entry more does not fit: refused, and nothing is written.
+    const CommandResult over =
+        RunWriter("--many " + std::to_string(entries + 1) + " '" + dir.Path() + "/over'");
+    EXPECT_EQ(over.status, 2);
+    EXPECT_EQ(over.output, "ie_fixture_writer: only " + std::to_string(entries) +
+                               " entries fit in an index.dat\n");
+    EXPECT_FALSE(std::filesystem::exists(dir / "over"));
+}
+
+}  // namespace
+}  // namespace arkivo
