@@ -5,12 +5,11 @@
 #include <memory>
 
 #include "model/streams.h"
+#include "search/folded_find.h"
 
 namespace arkivo {
 
 void FoldCase(char* bytes, std::size_t count) {
-    // Branch-free, so the compiler turns the loop into vector instructions: the
-    // pages of an archive are folded at memory speed.
     for (std::size_t i = 0; i < count; ++i) {
         const unsigned char c = static_cast<unsigned char>(bytes[i]);
         bytes[i] = static_cast<char>(c + ((static_cast<unsigned char>(c - 'A') < 26) << 5));
@@ -36,9 +35,8 @@ TextSearchResult SearchTextInFile(std::string_view text, const std::string& path
         std::size_t kept = 0;
         for (;;) {
             const std::size_t got = file.Read(buffer.get() + kept, TextSearchBlockSize);
-            FoldCase(buffer.get() + kept, got);
             const std::size_t filled = kept + got;
-            if (::memmem(buffer.get(), filled, needle.data(), needle.size()) != nullptr) {
+            if (FindFolded(buffer.get(), filled, needle)) {
                 return TextSearchResult::Found;
             }
             if (got < TextSearchBlockSize) {
