@@ -26,8 +26,8 @@ CacheFileResolver::CacheFileResolver(std::string cacheDirectory)
     : cacheDirectory_(std::move(cacheDirectory)),
       realCacheDirectory_(IncludeTrailingSeparator(RealPath(cacheDirectory_))) {}
 
-const CacheFileResolver::Directory* CacheFileResolver::DirectoryOf(const IeIndex& index,
-                                                                   const IeUrlRecord& record) {
+CacheFileResolver::Directory* CacheFileResolver::DirectoryOf(const IeIndex& index,
+                                                             const IeUrlRecord& record) {
     std::string name;
     if (record.directoryIndex != ie_index::NoDirectory) {
         if (record.directoryIndex >= index.directories.size()) {
@@ -53,7 +53,7 @@ const CacheFileResolver::Directory* CacheFileResolver::DirectoryOf(const IeIndex
     return &directories_.emplace(name, std::move(dir)).first->second;
 }
 
-bool CacheFileResolver::LookUp(const Directory& dir, const std::string& name, std::string& path,
+bool CacheFileResolver::LookUp(Directory& dir, const std::string& name, std::string& path,
                                struct stat& info) {
     path = JoinPath(dir.path, name);
     if (!dir.exists) {
@@ -62,11 +62,14 @@ bool CacheFileResolver::LookUp(const Directory& dir, const std::string& name, st
     if (::lstat(path.c_str(), &info) == 0) {
         return true;
     }
-    std::string found = FindListedFileNoCase(dir.path, name);
-    if (found.empty()) {
+    if (!dir.listing) {
+        dir.listing.emplace(dir.path);
+    }
+    const NoCaseListing::Entry* found = dir.listing->Find(name);
+    if (found == nullptr || found->name == name) {
         return false;
     }
-    path = std::move(found);
+    path = JoinPath(dir.path, found->name);
     return ::lstat(path.c_str(), &info) == 0;
 }
 
@@ -80,7 +83,7 @@ FoundFile CacheFileResolver::FileToRead(const IeIndex& index, const IeUrlRecord&
     if (!IsSafePathComponent(record.fileName)) {
         return {};
     }
-    const Directory* dir = DirectoryOf(index, record);
+    Directory* dir = DirectoryOf(index, record);
     if (dir == nullptr || !dir->inside) {
         return {};
     }
@@ -103,8 +106,7 @@ Status CacheFileResolver::EntryToRemove(const IeIndex& index, const IeUrlRecord&
     if (record.fileName.empty()) {
         return Status::Ok();
     }
-    const Directory* dir =
-        IsSafePathComponent(record.fileName) ? DirectoryOf(index, record) : nullptr;
+    Directory* dir = IsSafePathComponent(record.fileName) ? DirectoryOf(index, record) : nullptr;
     if (dir == nullptr) {
         return Status::Error(StatusCode::Refused,
                              "the entry's file name is not a plain file name: " + record.fileName);

@@ -10,10 +10,12 @@
 
 #include <sys/stat.h>
 
+#include <optional>
 #include <string>
 #include <unordered_map>
 
 #include "platform/file_system.h"
+#include "platform/no_case_listing.h"
 #include "readers/ie_index_file.h"
 
 namespace arkivo {
@@ -39,14 +41,17 @@ class CacheFileResolver {
         std::string path;     // looked up without regard to case; as named when missing
         bool exists = false;  // an entry of that name is there
         bool inside = false;  // missing, or resolves to the cache directory or inside it
+        // Read when the first file name is not found as written, so that names in
+        // another case, or missing files, cost no scan of the directory each.
+        std::optional<NoCaseListing> listing;
     };
 
     // The record's directory; nullptr when the index names none usable (an unsafe
     // name, or an index beyond the directory table).
-    const Directory* DirectoryOf(const IeIndex& index, const IeUrlRecord& record);
+    Directory* DirectoryOf(const IeIndex& index, const IeUrlRecord& record);
     // The path of a safe file name in dir, looked up without regard to case (as named
     // when there is no such entry); true, with its lstat in info, when it is there.
-    static bool LookUp(const Directory& dir, const std::string& name, std::string& path,
+    static bool LookUp(Directory& dir, const std::string& name, std::string& path,
                        struct stat& info);
     // True when the existing path resolves to the cache directory or a place inside it.
     bool ResolvesInside(const std::string& path) const;

@@ -62,27 +62,9 @@ FoundFile CachedFileResolver::FileOf(std::string_view name) {
     return {std::move(path), isFile};
 }
 
-CachedFileResolver::Listing CachedFileResolver::ReadListing(const std::string& dir) {
-    Listing listing;
-    DIR* handle = ::opendir(dir.empty() ? "." : dir.c_str());
-    if (handle == nullptr) {
-        return listing;
-    }
-    listing.readable = true;
-    while (const dirent* entry = ::readdir(handle)) {
-        const Kind kind = KindOf(entry->d_type);
-        if (!listing.folded.try_emplace(LowerCase(entry->d_name), Entry{entry->d_name, kind})
-                 .second) {
-            listing.shadowed.emplace(entry->d_name, kind);
-        }
-    }
-    ::closedir(handle);
-    return listing;
-}
-
 bool CachedFileResolver::FindNoCase(const std::string& dir, const std::string& part, Entry& found) {
     auto listing = listings_.find(dir);
-    if (listing == listings_.end() || !listing->second.readable) {
+    if (listing == listings_.end() || !listing->second.Readable()) {
         struct stat info {};
         if (::lstat(JoinPath(dir, part).c_str(), &info) == 0) {
             found = {part, KindOf(info)};
@@ -91,23 +73,14 @@ bool CachedFileResolver::FindNoCase(const std::string& dir, const std::string& p
         if (listing != listings_.end()) {
             return false;
         }
-        listing = listings_.emplace(dir, ReadListing(dir)).first;
+        listing = listings_.emplace(dir, NoCaseListing(dir)).first;
     }
-    const Listing& read = listing->second;
-    const auto folded = read.folded.find(LowerCase(part));
-    if (folded != read.folded.end() && folded->second.name == part) {
-        found = folded->second;
-        return true;
+    const NoCaseListing::Entry* entry = listing->second.Find(part);
+    if (entry == nullptr) {
+        return false;
     }
-    if (const auto exact = read.shadowed.find(part); exact != read.shadowed.end()) {
-        found = {part, exact->second};
-        return true;
-    }
-    if (folded != read.folded.end()) {
-        found = folded->second;
-        return true;
-    }
-    return false;
+    found = {entry->name, KindOf(entry->type)};
+    return true;
 }
 
 }  // namespace arkivo

@@ -13,6 +13,7 @@
 #include <unordered_map>
 
 #include "platform/file_system.h"
+#include "platform/no_case_listing.h"
 
 namespace arkivo {
 
@@ -36,26 +37,16 @@ class CachedFileResolver {
         Kind kind = Kind::Unknown;
     };
 
-    // A directory's entries, read once the first name is not found as written;
-    // after that every name of the directory is looked up here, without a call to
-    // the file system.
-    struct Listing {
-        bool readable = false;  // false: each name is looked up on its own
-        // Lower-cased name -> the first entry of that name; entries that differ from
-        // it only in case, by their own name.
-        std::unordered_map<std::string, Entry> folded;
-        std::unordered_map<std::string, Kind> shadowed;
-    };
-
     static Kind KindOf(const struct stat& info);
     static Kind KindOf(unsigned char direntType);
 
-    static Listing ReadListing(const std::string& dir);
     // The entry of dir matching part (an exact match wins); false when none does.
+    // Once a name of dir is not found as written, dir is listed, and every later
+    // name of it is looked up in that listing without a call to the file system.
     bool FindNoCase(const std::string& dir, const std::string& part, Entry& found);
 
     std::string indexDir_;
-    std::unordered_map<std::string, Listing> listings_;
+    std::unordered_map<std::string, NoCaseListing> listings_;
 };
 
 }  // namespace arkivo
