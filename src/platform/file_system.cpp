@@ -45,25 +45,7 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
-}  // namespace
-
-bool FileExists(const std::string& path) {
-    struct stat info {};
-    return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
-
-std::string FindFileNoCase(const std::string& dir, std::string_view name) {
-    if (name.empty()) {
-        return {};
-    }
-    const std::string exact = JoinPath(dir, name);
-    struct stat info {};
-    if (::lstat(exact.c_str(), &info) == 0) {
-        return exact;
-    }
-    return FindListedFileNoCase(dir, name);
-}
-
+// The first entry of dir whose name matches ignoring case, from its listing.
 std::string FindListedFileNoCase(const std::string& dir, std::string_view name) {
     if (name.empty()) {
         return {};
@@ -81,6 +63,25 @@ std::string FindListedFileNoCase(const std::string& dir, std::string_view name) 
     }
     ::closedir(handle);
     return found;
+}
+
+}  // namespace
+
+bool FileExists(const std::string& path) {
+    struct stat info {};
+    return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+std::string FindFileNoCase(const std::string& dir, std::string_view name) {
+    if (name.empty()) {
+        return {};
+    }
+    const std::string exact = JoinPath(dir, name);
+    struct stat info {};
+    if (::lstat(exact.c_str(), &info) == 0) {
+        return exact;
+    }
+    return FindListedFileNoCase(dir, name);
 }
 
 bool IsFileAfterLstat(const std::string& path, const struct stat& info) {

@@ -29,10 +29,6 @@ struct FoundFile {
 // an exact match wins over the others. Empty when there is none or dir is unreadable.
 std::string FindFileNoCase(const std::string& dir, std::string_view name);
 
-// The same look-up through the listing of dir alone, for a caller that already knows
-// that the name as written is not there: the first entry that matches ignoring case.
-std::string FindListedFileNoCase(const std::string& dir, std::string_view name);
-
 // Whether a path whose lstat gave info names a regular file, links followed: only a
 // link costs another call.
 bool IsFileAfterLstat(const std::string& path, const struct stat& info);
