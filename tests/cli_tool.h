@@ -8,7 +8,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <ctime>
 #include <string>
 #include <vector>
@@ -40,19 +39,9 @@ inline std::string Quote(const std::string& text) {
 inline Outcome RunTool(const std::string& arguments) {
     TempDir scratch;
     const std::string errFile = scratch / "stderr";
-    FILE* pipe = ::popen((Tool + " " + arguments + " </dev/null 2>" + Quote(errFile)).c_str(), "r");
-    Outcome outcome;
-    if (pipe == nullptr) {
-        return outcome;
-    }
-    char buffer[4096];
-    while (const std::size_t got = std::fread(buffer, 1, sizeof buffer, pipe)) {
-        outcome.out.append(buffer, got);
-    }
-    const int status = ::pclose(pipe);
-    outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    outcome.err = ReadWholeFile(errFile).value_or("");
-    return outcome;
+    const CommandResult run =
+        RunCommand(Tool + " " + arguments + " </dev/null 2>" + Quote(errFile));
+    return {run.status, run.output, ReadWholeFile(errFile).value_or("")};
 }
 
 // Runs the tool with standard input, output and error on a new terminal; once the

@@ -2,12 +2,11 @@
 // exactly the URL records msiecfexport lists, less those item building drops.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <map>
 #include <set>
 
+#include "cli_tool.h"
 #include "ie_test_helpers.h"
 #include "model/url.h"
 #include "platform/file_system.h"
@@ -17,28 +16,6 @@ namespace arkivo {
 namespace {
 
 using namespace arkivo::testing;
-
-const std::string Tool = std::string(ARKIVO_BINARY_DIR) + "/src/app/arkivo";
-
-struct Outcome {
-    int status = -1;
-    std::string out;
-};
-
-Outcome RunTool(const std::string& arguments) {
-    FILE* pipe = ::popen((Tool + " " + arguments + " 2>/dev/null").c_str(), "r");
-    Outcome outcome;
-    if (pipe == nullptr) {
-        return outcome;
-    }
-    char buffer[4096];
-    while (const std::size_t got = std::fread(buffer, 1, sizeof buffer, pipe)) {
-        outcome.out.append(buffer, got);
-    }
-    const int status = ::pclose(pipe);
-    outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return outcome;
-}
 
 // The value of a string field in each JSON line.
 std::vector<std::string> Field(const std::string& json, const std::string& name) {

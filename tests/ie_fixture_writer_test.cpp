@@ -3,9 +3,7 @@
 // was not built.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <string>
 
@@ -21,24 +19,9 @@ using namespace arkivo::ie_index;
 
 const std::string Writer = std::string(ARKIVO_BINARY_DIR) + "/tools/ie_fixture_writer";
 
-struct CommandResult {
-    int status = -1;
-    std::string output;  // standard output and standard error
-};
-
+// Runs the writer with the arguments, standard error joined to its output.
 CommandResult RunWriter(const std::string& arguments) {
-    CommandResult result;
-    FILE* pipe = ::popen((Writer + " " + arguments + " 2>&1").c_str(), "r");
-    if (pipe == nullptr) {
-        return result;
-    }
-    char buffer[4096];
-    while (const std::size_t got = std::fread(buffer, 1, sizeof buffer, pipe)) {
-        result.output.append(buffer, got);
-    }
-    const int status = ::pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
+    return RunCommand(Writer + " " + arguments + " 2>&1");
 }
 
 TEST(IeFixtureWriterMany, FillsTheLargestIndexItsBitmapAllows) {

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <map>
 #include <set>
 #include <sstream>
@@ -21,30 +20,12 @@
 namespace arkivo {
 namespace {
 
+using testing::CommandResult;
+using testing::RunCommand;
 using testing::TempDir;
 
 const std::string Generator = std::string(ARKIVO_BINARY_DIR) + "/tools/make_fat_db";
 const std::string Dumper = "/usr/bin/db_dump185";
-
-struct CommandResult {
-    bool succeeded = false;
-    std::string output;
-};
-
-// Runs a command and gives whether it exited with 0, and its standard output.
-CommandResult RunCommand(const std::string& command) {
-    CommandResult result;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return result;
-    }
-    char buffer[65536];
-    while (const std::size_t got = std::fread(buffer, 1, sizeof buffer, pipe)) {
-        result.output.append(buffer, got);
-    }
-    result.succeeded = ::pclose(pipe) == 0;
-    return result;
-}
 
 // db_dump185 -p prints a header, "HEADER=END", then the key and the data of each
 // pair on lines of their own, with bytes outside the printable range as \xx.
@@ -103,7 +84,7 @@ TEST_P(GeneratedFatDbTest, ReaderFindsExactlyTheLivePairsAndEntries) {
     const std::string errors = dir_ / "make_fat_db.err";
     const CommandResult made =
         RunCommand(Generator + " " + index + " " + GetParam().options + " 2>" + errors);
-    if (!made.succeeded) {
+    if (made.status != 0) {
         // Only a missing library is a reason to skip; any other failure of the
         // generator would otherwise hide this case for good.
         const std::string message = testing::ReadFile(errors);
@@ -113,7 +94,7 @@ TEST_P(GeneratedFatDbTest, ReaderFindsExactlyTheLivePairsAndEntries) {
         FAIL() << "make_fat_db failed: " << message;
     }
     const CommandResult dump = RunCommand(Dumper + " -p " + index);
-    ASSERT_TRUE(dump.succeeded);
+    ASSERT_EQ(dump.status, 0);
 
     const std::string bytes = testing::ReadFile(index);
     std::multiset<std::pair<std::string, std::string>> read;

@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <set>
 #include <sstream>
@@ -28,6 +27,7 @@ namespace {
 
 using testing::GifPicture;
 using testing::JfifPicture;
+using testing::RunCommand;
 using testing::TempDir;
 using testing::WriteFile;
 
@@ -37,21 +37,6 @@ struct CheckedLink {
     std::string result;
     std::string parent;
 };
-
-std::string RunCommand(const std::string& command) {
-    std::string output;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return output;
-    }
-    char buffer[4096];
-    std::size_t count;
-    while ((count = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-        output.append(buffer, count);
-    }
-    ::pclose(pipe);
-    return output;
-}
 
 std::vector<std::string> SplitFields(const std::string& line) {
     std::vector<std::string> fields;
@@ -67,7 +52,8 @@ std::vector<std::string> SplitFields(const std::string& line) {
 // urlname;parentname;base;result;warningstring;infostring;valid;url;...
 std::vector<CheckedLink> CheckLinks(const std::string& startPage) {
     const std::string report = RunCommand("linkchecker --no-status --verbose -o csv 'file://" +
-                                          startPage + "' 2>/dev/null");
+                                          startPage + "' 2>/dev/null")
+                                   .output;
     std::vector<CheckedLink> links;
     std::stringstream lines(report);
     std::string line;
@@ -108,7 +94,7 @@ void MakeReadableToAll(const std::string& root) {
 }
 
 bool HasLinkChecker() {
-    return RunCommand("command -v linkchecker").find("linkchecker") != std::string::npos;
+    return RunCommand("command -v linkchecker").output.find("linkchecker") != std::string::npos;
 }
 
 class OfflineIndexLinks : public ::testing::Test {

@@ -4,7 +4,6 @@
 // and bytes. Skipped when a generator was not built.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cmath>
 #include <cstdio>
@@ -23,30 +22,17 @@
 namespace arkivo {
 namespace {
 
+using testing::CommandResult;
 using testing::ReadFile;
+using testing::RunCommand;
 using testing::TempDir;
 using testing::WriteFile;
 
 const std::string Tools = std::string(ARKIVO_BINARY_DIR) + "/tools/";
 
-struct CommandResult {
-    int status = -1;
-    std::string output;  // standard output and standard error
-};
-
+// Runs a command with its standard error joined to its output.
 CommandResult RunTool(const std::string& command) {
-    CommandResult result;
-    FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
-    if (pipe == nullptr) {
-        return result;
-    }
-    char buffer[4096];
-    while (const std::size_t got = std::fread(buffer, 1, sizeof buffer, pipe)) {
-        result.output.append(buffer, got);
-    }
-    const int status = ::pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
+    return RunCommand(command + " 2>&1");
 }
 
 // URL, type, date, content file, bytes. The two index pages land in the same IE

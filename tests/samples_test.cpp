@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <map>
 #include <set>
 #include <sstream>
@@ -314,16 +313,11 @@ TEST_F(SamplesTest, DbDump185ListsTheSameEntries) {
     if (!FileExists("/usr/bin/db_dump185")) {
         GTEST_SKIP() << "db_dump185 (libdb1-compat) is not installed; skipped";
     }
-    FILE* pipe = ::popen(("/usr/bin/db_dump185 -p '" + NetscapeIndex + "'").c_str(), "r");
-    ASSERT_NE(pipe, nullptr);
-    std::string dump;
-    char buffer[65536];
-    while (const std::size_t got = std::fread(buffer, 1, sizeof buffer, pipe)) {
-        dump.append(buffer, got);
-    }
-    ASSERT_EQ(::pclose(pipe), 0);
+    const testing::CommandResult dump =
+        testing::RunCommand("/usr/bin/db_dump185 -p '" + NetscapeIndex + "'");
+    ASSERT_EQ(dump.status, 0);
     std::vector<std::string> lines;
-    std::istringstream stream(dump);
+    std::istringstream stream(dump.output);
     for (std::string line; std::getline(stream, line);) {
         lines.push_back(line);
     }

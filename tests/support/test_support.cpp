@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -35,6 +37,21 @@ TempDir::~TempDir() {
 
 std::string TempDir::operator/(std::string_view name) const {
     return path_ + std::string(name);
+}
+
+CommandResult RunCommand(const std::string& command) {
+    CommandResult result;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+        return result;
+    }
+    char buffer[65536];
+    while (const std::size_t got = std::fread(buffer, 1, sizeof buffer, pipe)) {
+        result.output.append(buffer, got);
+    }
+    const int status = ::pclose(pipe);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
 }
 
 void WriteFile(const std::string& path, std::string_view bytes) {

@@ -37,6 +37,16 @@ std::string TestDataDir();
 // directory is not there, and the tests that need it skip.
 std::string SharedDataDir();
 
+// What a shell command gave: its exit status (-1 when it could not be started or
+// did not exit normally) and its standard output.
+struct CommandResult {
+    int status = -1;
+    std::string output;
+};
+
+// Runs a command through the shell and collects its standard output.
+CommandResult RunCommand(const std::string& command);
+
 // Sets an environment variable for the lifetime of the object, restoring it after.
 class ScopedEnv {
   public:
