@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "archiver/archive_info.h"
+#include "archive/archive_info.h"
 #include "fuzz_scratch.h"
 #include "model/streams.h"
 

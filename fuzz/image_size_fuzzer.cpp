@@ -4,8 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "archiver/image_size.h"
 #include "fuzz_scratch.h"
+#include "offline_index/image_size.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes = arkivo::fuzz::AsText(data, size);

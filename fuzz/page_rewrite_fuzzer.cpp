@@ -4,10 +4,10 @@
 #include <cstdint>
 #include <memory>
 
-#include "archiver/archive_link_map.h"
-#include "archiver/link_rewriter.h"
-#include "archiver/page_title.h"
+#include "archive/archive_link_map.h"
 #include "fuzz_scratch.h"
+#include "rewriter/page_rewriter.h"
+#include "rewriter/page_title.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 #include <cstdint>
 
 #include "archiver/archive_names.h"
-#include "archiver/link_resolution.h"
 #include "fuzz_scratch.h"
 #include "model/content_types.h"
 #include "model/url.h"
+#include "rewriter/link_resolution.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text = arkivo::fuzz::AsText(data, size);

@@ -8,8 +8,8 @@
 #include <map>
 #include <set>
 
-#include "archiver/archive_info.h"
-#include "archiver/archive_layout.h"
+#include "archive/archive_info.h"
+#include "archive/archive_layout.h"
 #include "cli_tool.h"
 
 namespace arkivo {

@@ -1,13 +1,13 @@
-#include "archiver/archive_icons.h"
+#include "archive/archive_icons.h"
 
 #include <gtest/gtest.h>
 
 #include <regex>
 #include <set>
 
-#include "archiver/offline_index.h"
 #include "index_test_items.h"
 #include "model/file_utils.h"
+#include "offline_index/index_builder.h"
 #include "platform/file_system.h"
 #include "platform/program_dir.h"
 #include "support/test_support.h"

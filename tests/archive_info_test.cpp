@@ -1,4 +1,4 @@
-#include "archiver/archive_info.h"
+#include "archive/archive_info.h"
 
 #include <gtest/gtest.h>
 

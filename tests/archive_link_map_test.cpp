@@ -1,4 +1,4 @@
-#include "archiver/archive_link_map.h"
+#include "archive/archive_link_map.h"
 
 #include <gtest/gtest.h>
 

@@ -18,7 +18,7 @@
 #include <string>
 #include <thread>
 
-#include "archiver/archive_info.h"
+#include "archive/archive_info.h"
 #include "shell/settings_store.h"
 #include "support/test_support.h"
 

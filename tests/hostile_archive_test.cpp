@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "archiver/archive_info.h"
+#include "archive/archive_info.h"
 #include "archiver/archive_run.h"
 #include "model/cache_item.h"
 #include "model/content_types.h"

@@ -6,7 +6,7 @@
 #include <set>
 
 #include "../tools/icons/gif_writer.h"
-#include "archiver/archive_icons.h"
+#include "archive/archive_icons.h"
 #include "gif_decoder.h"
 #include "support/test_support.h"
 

@@ -1,4 +1,4 @@
-#include "archiver/image_size.h"
+#include "offline_index/image_size.h"
 
 #include <gtest/gtest.h>
 

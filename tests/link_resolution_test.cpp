@@ -1,4 +1,4 @@
-#include "archiver/link_resolution.h"
+#include "rewriter/link_resolution.h"
 
 #include <gtest/gtest.h>
 

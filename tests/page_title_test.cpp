@@ -1,4 +1,4 @@
-#include "archiver/page_title.h"
+#include "rewriter/page_title.h"
 
 #include <gtest/gtest.h>
 

@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "archiver/image_size.h"
 #include "ie_test_helpers.h"
 #include "model/content_types.h"
+#include "offline_index/image_size.h"
 #include "platform/byte_reader.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "archiver/archive_info.h"
+#include "archive/archive_info.h"
 #include "model/cache_item.h"
 #include "model/content_types.h"
 #include "platform/path.h"

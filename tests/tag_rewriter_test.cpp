@@ -1,4 +1,4 @@
-#include "archiver/tag_rewriter.h"
+#include "rewriter/tag_rewriter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "archiver/thumbnails.h"
+#include "offline_index/thumbnails.h"
 
 #include <gtest/gtest.h>
 

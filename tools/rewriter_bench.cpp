@@ -19,8 +19,8 @@
 #include <string>
 #include <vector>
 
-#include "archiver/link_rewriter.h"
 #include "model/content_types.h"
+#include "rewriter/page_rewriter.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // ArkivoIE: Arkivo for the Internet Explorer cache.
 
-#include "gui/program_start.h"
+#include "app/program_start.h"
 
 int main(int argc, char** argv) {
     return arkivo::RunProgram(arkivo::Edition::IE, argc, argv);

@@ -1,6 +1,6 @@
 // ArkivoNav: Arkivo for the Netscape Navigator cache.
 
-#include "gui/program_start.h"
+#include "app/program_start.h"
 
 int main(int argc, char** argv) {
     return arkivo::RunProgram(arkivo::Edition::Nav, argc, argv);

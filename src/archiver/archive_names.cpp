@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdint>
 
-#include "archiver/archive_layout.h"
+#include "archive/archive_layout.h"
 #include "model/file_utils.h"
 #include "model/url.h"
 #include "platform/path.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "archiver/used_names.h"
+#include "archive/used_names.h"
 #include "model/cache_item.h"
 #include "model/content_types.h"
 #include "model/edition.h"

@@ -2,15 +2,15 @@
 
 #include <exception>
 
-#include "archiver/archive_layout.h"
-#include "archiver/archive_link_map.h"
+#include "archive/archive_layout.h"
+#include "archive/archive_link_map.h"
 #include "archiver/archive_names.h"
-#include "archiver/link_rewriter.h"
-#include "archiver/offline_index.h"
 #include "model/file_utils.h"
 #include "model/url.h"
+#include "offline_index/index_builder.h"
 #include "platform/dialogs.h"
 #include "platform/path.h"
+#include "rewriter/page_rewriter.h"
 
 namespace arkivo {
 namespace {

@@ -18,12 +18,12 @@
 #include <string>
 #include <vector>
 
-#include "archiver/archive_info.h"
-#include "archiver/link_options.h"
-#include "archiver/used_names.h"
+#include "archive/archive_info.h"
+#include "archive/used_names.h"
 #include "model/cache_item.h"
 #include "model/content_types.h"
 #include "model/edition.h"
+#include "rewriter/link_options.h"
 
 namespace arkivo {
 

@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "archiver/archive_info.h"
-#include "archiver/archive_layout.h"
+#include "archive/archive_info.h"
+#include "archive/archive_layout.h"
 #include "model/cache_item.h"
 #include "model/url.h"
 #include "platform/file_system.h"

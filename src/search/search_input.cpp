@@ -1,6 +1,6 @@
 #include "search/search_input.h"
 
-#include "archiver/archive_info.h"
+#include "archive/archive_info.h"
 #include "model/file_utils.h"
 #include "model/url.h"
 #include "platform/file_system.h"

@@ -13,9 +13,9 @@
 
 #include <string>
 
-#include "archiver/link_options.h"
 #include "model/edition.h"
 #include "platform/status.h"
+#include "rewriter/link_options.h"
 #include "shell/settings_store.h"
 
 namespace arkivo {

@@ -10,25 +10,18 @@
 #include <QtTest>
 #include <memory>
 
+#include "gui/common/help_viewer_window.h"
+#include "gui/shell/control_window.h"
+#include "gui/shell/prefs_dialog.h"
 #include "gui_test_support.h"
-#include "shell/control_window.h"
 #include "shell/help_file.h"
-#include "shell/help_viewer_window.h"
 #include "shell/open_document.h"
-#include "shell/prefs_dialog.h"
 #include "shell/program_values.h"
 
 namespace arkivo {
 namespace {
 
-template <typename Control>
-Control* Find(QWidget& window, const char* name) {
-    auto* control = window.findChild<Control*>(QString::fromLatin1(name));
-    if (control == nullptr) {
-        qFatal("no control named %s", name);
-    }
-    return control;
-}
+using testing::Find;
 
 const char* const NoIndexText =
     "No default index exists.\r\n\r\nUse the Cache Explorer\r\nto create one.";

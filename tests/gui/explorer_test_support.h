@@ -9,11 +9,11 @@
 #include <memory>
 #include <string>
 
-#include "explorer/selection_window.h"
+#include "gui/explorer/selection_window.h"
+#include "gui/shell/control_window.h"
+#include "gui/shell/prefs_dialog.h"
 #include "gui_test_support.h"
 #include "model/edition.h"
-#include "shell/control_window.h"
-#include "shell/prefs_dialog.h"
 
 namespace arkivo::testing {
 
@@ -22,15 +22,6 @@ double SampleDay();
 
 // Copies samples/<name> (netscape or ie) into dir and gives the copy's path.
 std::string CopySample(const std::string& name, const std::string& dir);
-
-template <typename Control>
-Control* Find(QWidget& window, const char* name) {
-    auto* control = window.findChild<Control*>(QString::fromLatin1(name));
-    if (control == nullptr) {
-        qFatal("no control named %s", name);
-    }
-    return control;
-}
 
 class ExplorerFixture {
   public:

@@ -8,11 +8,11 @@
 #include <QtTest>
 #include <filesystem>
 
-#include "archiver/archive_info.h"
-#include "archiver/export_window.h"
-#include "archiver/used_names.h"
+#include "archive/archive_info.h"
+#include "archive/used_names.h"
 #include "explorer_test_support.h"
-#include "gui/context_help.h"
+#include "gui/archiver/export_window.h"
+#include "gui/common/context_help.h"
 #include "shell/program_values.h"
 
 namespace arkivo {

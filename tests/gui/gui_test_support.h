@@ -5,9 +5,10 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <QWidget>
 #include <string>
 
-#include "gui/modal_windows.h"
+#include "gui/common/modal_windows.h"
 #include "platform/dialogs.h"
 
 namespace arkivo::testing {
@@ -41,6 +42,16 @@ class GuiEnvironment {
     ScopedDialogs installedDialogs_{dialogs_};
     ScopedModalWindows installedWindows_{windows_};
 };
+
+// The control of window with the object name given; a missing one ends the test.
+template <typename Control>
+Control* Find(QWidget& window, const char* name) {
+    auto* control = window.findChild<Control*>(QString::fromLatin1(name));
+    if (control == nullptr) {
+        qFatal("no control named %s", name);
+    }
+    return control;
+}
 
 // Writes bytes to path, creating its directory.
 void WriteTestFile(const std::string& path, const std::string& bytes);

@@ -8,7 +8,7 @@
 #include <QtTest>
 #include <memory>
 
-#include "gui/instance_channel.h"
+#include "gui/common/instance_channel.h"
 #include "gui_test_support.h"
 
 namespace arkivo {

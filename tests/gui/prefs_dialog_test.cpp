@@ -14,24 +14,17 @@
 #include <QtTest>
 #include <memory>
 
+#include "gui/shell/browse_directory_dialog.h"
+#include "gui/shell/prefs_dialog.h"
 #include "gui_test_support.h"
-#include "shell/browse_directory_dialog.h"
-#include "shell/prefs_dialog.h"
 #include "shell/program_values.h"
 
 namespace arkivo {
 namespace {
 
-constexpr const char* Export = "Export to disk properties";
+using testing::Find;
 
-template <typename Control>
-Control* Find(QWidget& window, const char* name) {
-    auto* control = window.findChild<Control*>(QString::fromLatin1(name));
-    if (control == nullptr) {
-        qFatal("no control named %s", name);
-    }
-    return control;
-}
+constexpr const char* Export = "Export to disk properties";
 
 QColor PreviewColour(QWidget& form) {
     return Find<QLabel>(form, "Panel2")->palette().color(QPalette::WindowText);

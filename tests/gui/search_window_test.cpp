@@ -13,16 +13,18 @@
 #include <QTreeWidget>
 #include <QtTest>
 
+#include "gui/search/search_window.h"
+#include "gui/shell/browse_directory_dialog.h"
 #include "gui_test_support.h"
 #include "model/cache_item.h"
 #include "model/content_types.h"
 #include "search/search_form_metrics.h"
-#include "search/search_window.h"
-#include "shell/browse_directory_dialog.h"
 #include "shell/settings_store.h"
 
 namespace arkivo {
 namespace {
+
+using testing::Find;
 
 using testing::GuiEnvironment;
 using testing::WriteTestFile;
@@ -62,15 +64,6 @@ class SearchWindowTest : public QObject {
     Q_OBJECT
 
   private:
-    template <typename Control>
-    static Control* Find(QWidget& window, const char* name) {
-        auto* control = window.findChild<Control*>(QString::fromLatin1(name));
-        if (control == nullptr) {
-            qFatal("no control %s", name);
-        }
-        return control;
-    }
-
     // The window shown and active, so focus can be checked.
     static void Show(TSearchFrm& window) {
         window.show();

@@ -16,13 +16,13 @@
 #include <cstdio>
 #include <functional>
 
-#include "archiver/export_window.h"
-#include "explorer/selection_window.h"
+#include "gui/archiver/export_window.h"
+#include "gui/explorer/selection_window.h"
+#include "gui/shell/about_dialog.h"
+#include "gui/shell/control_window.h"
+#include "gui/shell/prefs_dialog.h"
 #include "platform/clock.h"
 #include "platform/program_dir.h"
-#include "shell/about_dialog.h"
-#include "shell/control_window.h"
-#include "shell/prefs_dialog.h"
 #include "shell/program_values.h"
 #include "shell/version_text.h"
 

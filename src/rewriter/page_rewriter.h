@@ -1,0 +1,35 @@
+#pragma once
+// The archived copy of an HTML page: the cached page with its links turned into
+// links between archived copies.
+//
+// The page is scanned once, as bytes, without a document tree. Text between tags
+// and comments is copied byte for byte; each tag (at most 255 bytes of it; the rest
+// of a longer tag is copied unchanged) goes through RewriteTag. Links to archived
+// pages may be emphasised ("<B>" ... "</B>" before the "</A>") and links to pages
+// that were not archived struck out ("<STRIKE>" ... "</STRIKE>"), as the link
+// options say.
+
+#include <string>
+#include <string_view>
+
+#include "archive/archive_link_map.h"
+#include "model/cache_item.h"
+#include "platform/status.h"
+#include "rewriter/link_options.h"
+
+namespace arkivo {
+
+// The rewritten bytes of page, whose own address is url (an item Url).
+std::string RewritePageText(std::string_view page, std::string_view url, const LinkOptions& options,
+                            const ArchiveLinkMap& map);
+
+// Writes the rewritten copy of item's cached page to its archive path under
+// archiveDir and sets item.Title to the page's title. Ok only when the whole copy
+// was written. Errors: NotFound when the cached file is missing, Refused when the
+// item has no safe archive path, Unreadable, WriteFailed (a partial copy is
+// removed); in the first three cases nothing is written and Title is unchanged.
+// The item's folder must exist.
+Status RewritePage(TCacheItem& item, const std::string& archiveDir, const LinkOptions& options,
+                   const ArchiveLinkMap& map);
+
+}  // namespace arkivo
