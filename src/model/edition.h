@@ -1,6 +1,7 @@
 #pragma once
 // The two programs share every line of code; where they behave differently the code
-// consults the edition. Each program's main fixes it once; tests set it per case.
+// is handed the edition: each program's main fixes it, the command line takes it
+// from the cache it reads, and tests choose it per case.
 
 namespace arkivo {
 
@@ -8,8 +9,5 @@ enum class Edition {
     Nav,  // ArkivoNav: the Netscape Navigator cache
     IE,   // ArkivoIE: the Internet Explorer cache
 };
-
-Edition CurrentEdition();
-void SetEdition(Edition edition);
 
 }  // namespace arkivo

@@ -11,6 +11,7 @@
 #include "model/url.h"
 #include "progress_display.h"
 #include "shell/program_settings.h"
+#include "sources.h"
 
 namespace arkivo::cli {
 namespace {
@@ -72,7 +73,7 @@ int ArchiveChosenItems(const CliArguments& arguments) {
     if (const int status = SelectItems(arguments, selection); status != Success) {
         return status;
     }
-    const Edition edition = CurrentEdition();
+    const Edition edition = EditionOf(arguments.source.kind);
     SettingsStore store;
     const ProgramSettings settings = LoadProgramSettings(store, edition);
     const std::string dir =

@@ -11,6 +11,7 @@
 #include "explorer/cache_deletion.h"
 #include "model/edition.h"
 #include "model/url.h"
+#include "sources.h"
 
 namespace arkivo::cli {
 namespace {
@@ -54,7 +55,7 @@ int DeleteChosenItemsFromCache(const CliArguments& arguments) {
             return RunFailed;
         }
     }
-    const Edition edition = CurrentEdition();
+    const Edition edition = EditionOf(arguments.source.kind);
     const auto deleter =
         MakeCacheEntryDeleter(edition, edition == Edition::IE ? arguments.source.path : "");
     const DeletionResult result =

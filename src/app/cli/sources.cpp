@@ -1,6 +1,5 @@
 #include "sources.h"
 
-#include "model/edition.h"
 #include "readers/ie_cache_reader.h"
 #include "readers/netscape_index.h"
 #include "readers/netscape_location.h"
@@ -20,7 +19,6 @@ std::string NetscapeIndexPath(const std::string& named) {
 }
 
 Status ReadNetscapeCache(const std::string& named, TCacheItemList& items) {
-    SetEdition(Edition::Nav);
     const std::string path = NetscapeIndexPath(named);
     if (path.empty()) {
         return Status::Error(StatusCode::NotFound,
@@ -35,7 +33,6 @@ Status ReadNetscapeCache(const std::string& named, TCacheItemList& items) {
 
 // The cache named on the command line, else the stand-in's default cache.
 Status ReadInternetExplorerCache(const std::string& named, TCacheItemList& items) {
-    SetEdition(Edition::IE);
     Status status;
     ReadUrlCache(named, items, &status);
     if (status.code() == StatusCode::Malformed) {
@@ -46,6 +43,10 @@ Status ReadInternetExplorerCache(const std::string& named, TCacheItemList& items
 }
 
 }  // namespace
+
+Edition EditionOf(SourceKind kind) {
+    return kind == SourceKind::IE ? Edition::IE : Edition::Nav;
+}
 
 Status ReadSource(const SourceChoice& source, TCacheItemList& items) {
     switch (source.kind) {
