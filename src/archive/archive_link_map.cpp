@@ -1,12 +1,13 @@
 #include "archive/archive_link_map.h"
 
 #include "archive/archive_layout.h"
+#include "model/content_types.h"
 
 namespace arkivo {
 namespace {
 
 bool IsLinkTarget(const TCacheItem* item) {
-    return item != nullptr && item->Kind != 0 && HasSafeArchivePath(*item);
+    return item != nullptr && item->Kind != UnknownContentCode && HasSafeArchivePath(*item);
 }
 
 }  // namespace

@@ -165,7 +165,7 @@ void ArchiveRun::ArchiveItems(ArchiveRunResult& result) {
     for (std::size_t i = 0; i < archiveJob_.size(); ++i) {
         AdvanceProgress(i);
         TCacheItem& item = *archiveJob_[i];
-        if (item.Kind != 0) {
+        if (item.Kind != UnknownContentCode) {
             try {
                 if (ArchiveOne(item, map)) {
                     archiveList_.MergeArchived(item);
@@ -193,7 +193,7 @@ bool ArchiveRun::ArchiveOne(TCacheItem& item, const ArchiveLinkMap& map) {
     if (!IsDirectory(folder)) {
         MakeDirectoryPath(folder);
     }
-    if (item.Kind == 1) {
+    if (item.Kind == HtmlContentCode) {
         return RewritePage(item, options_.ArchiveDir, options_.Links, map).ok();
     }
     return CopyFileOver(item.CacheFile, *path);

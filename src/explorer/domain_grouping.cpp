@@ -2,6 +2,8 @@
 
 #include <unordered_map>
 
+#include "model/content_types.h"
+
 namespace arkivo {
 
 void DomainGrouping::BuildDomainList(const TCacheItemList& items, const AgeWindow& window) {
@@ -20,13 +22,13 @@ void DomainGrouping::BuildDomainList(const TCacheItemList& items, const AgeWindo
         }
         DomainSummary& summary = domainList_[found->second];
         switch (item->Group) {
-            case 0:
+            case TextGroup:
                 ++summary.TextCount;
                 break;
-            case 1:
+            case MediaGroup:
                 ++summary.MediaCount;
                 break;
-            case 2:
+            case OtherGroup:
                 ++summary.OtherCount;
                 break;
             default:
@@ -59,8 +61,9 @@ bool DomainGrouping::IsChosen(const TCacheItem& item, const TypeSwitches& switch
     if (!window_.Contains(item.Date) || !dstList_.Contains(item.Domain)) {
         return false;
     }
-    return (item.Group == 0 && switches.Text) || (item.Group == 1 && switches.Media) ||
-           (item.Group == 2 && switches.Other);
+    return (item.Group == TextGroup && switches.Text) ||
+           (item.Group == MediaGroup && switches.Media) ||
+           (item.Group == OtherGroup && switches.Other);
 }
 
 void DomainGrouping::MoveToDst(const std::vector<std::string>& names) {

@@ -250,7 +250,7 @@ FileClass FileClassOf(int code) {
     return FileClass::Other;
 }
 
-int ContentGroupOf(std::string_view contentType) {
+ContentGroup ContentGroupOf(std::string_view contentType) {
     const std::string prefix = LowerCase(contentType.substr(0, 5));
     if (prefix == "text/") {
         return TextGroup;

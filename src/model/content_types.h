@@ -12,6 +12,7 @@
 // "ADDITIONAL MIMETYPES INFO. DO NOT EDIT OR REMOVE!", then one added type per
 // line exactly as it was added. Lines are only ever appended.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,7 +27,13 @@ inline constexpr std::string_view MimeTypeFileHeader =
 
 enum class FileClass { Text = 0, Image = 1, Audio = 2, Video = 3, Other = 4 };
 
-enum ContentGroup { TextGroup = 0, MediaGroup = 1, OtherGroup = 2 };
+// The explorer's three groups, stored as TCacheItem::Group.
+enum ContentGroup : std::int32_t { TextGroup = 0, MediaGroup = 1, OtherGroup = 2 };
+
+// Code 0 is a type that could not be recorded: such items are never archived.
+// Code 1 is "text/html", the pages whose links the archive rewrites.
+inline constexpr int UnknownContentCode = 0;
+inline constexpr int HtmlContentCode = 1;
 
 // Fills MimeTypes with the built-in table and the lines of MIMETYPE.DAT in dir
 // (default: the program's directory). Later additions are appended to that file.
@@ -48,8 +55,8 @@ std::string MajorTypeOf(int code);
 // text, image, audio, video or other by the type's first five characters (case counts).
 FileClass FileClassOf(int code);
 
-// 0 text, 1 media (image, audio, video), 2 other, by the lower-cased type.
-int ContentGroupOf(std::string_view contentType);
+// Text, media (image, audio, video) or other, by the lower-cased type.
+ContentGroup ContentGroupOf(std::string_view contentType);
 
 // The number of types MimeTypes holds now.
 int MimeTypeCount();
