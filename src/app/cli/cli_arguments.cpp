@@ -29,34 +29,60 @@ constexpr unsigned SourceCommands =
 constexpr unsigned FilterCommands =
     Bit(Action::Domains) | Bit(Action::Archive) | Bit(Action::Delete);
 
+enum class OptionId {
+    Nav,
+    IE,
+    Json,
+    Domain,
+    Newer,
+    Older,
+    Types,
+    To,
+    OriginalUrls,
+    NoOriginalUrls,
+    Strikeout,
+    NoStrikeout,
+    Emphasize,
+    NoEmphasize,
+    Yes,
+    Url,
+    Text,
+    Help,
+    Version,
+};
+
 // Every option after a command word: whether it takes a value and which commands
-// accept it.
+// accept it. The parser works on the id; the name is spelled here alone.
 struct OptionRule {
     std::string_view name;
+    OptionId id;
     bool value;
     unsigned commands;
 };
 
 constexpr std::array<OptionRule, 19> Options = {{
-    {"--nav", true, SourceCommands},
-    {"--ie", true, SourceCommands},
-    {"--json", false, Bit(Action::Items) | Bit(Action::Domains) | Bit(Action::Search)},
-    {"--domain", true, FilterCommands},
-    {"--newer", true, FilterCommands},
-    {"--older", true, FilterCommands},
-    {"--types", true, FilterCommands},
-    {"--to", true, Bit(Action::Archive)},
-    {"--original-urls", false, Bit(Action::Archive)},
-    {"--no-original-urls", false, Bit(Action::Archive)},
-    {"--strikeout", false, Bit(Action::Archive)},
-    {"--no-strikeout", false, Bit(Action::Archive)},
-    {"--emphasize", true, Bit(Action::Archive)},  // PRESET is optional, only after "="
-    {"--no-emphasize", false, Bit(Action::Archive)},
-    {"--yes", false, Bit(Action::Delete)},
-    {"--url", true, Bit(Action::Search)},
-    {"--text", true, Bit(Action::Search)},
-    {"--help", false, 0},  // handled before the options are parsed
-    {"--version", false, 0},
+    {"--nav", OptionId::Nav, true, SourceCommands},
+    {"--ie", OptionId::IE, true, SourceCommands},
+    {"--json", OptionId::Json, false,
+     Bit(Action::Items) | Bit(Action::Domains) | Bit(Action::Search)},
+    {"--domain", OptionId::Domain, true, FilterCommands},
+    {"--newer", OptionId::Newer, true, FilterCommands},
+    {"--older", OptionId::Older, true, FilterCommands},
+    {"--types", OptionId::Types, true, FilterCommands},
+    {"--to", OptionId::To, true, Bit(Action::Archive)},
+    {"--original-urls", OptionId::OriginalUrls, false, Bit(Action::Archive)},
+    {"--no-original-urls", OptionId::NoOriginalUrls, false, Bit(Action::Archive)},
+    {"--strikeout", OptionId::Strikeout, false, Bit(Action::Archive)},
+    {"--no-strikeout", OptionId::NoStrikeout, false, Bit(Action::Archive)},
+    // PRESET is optional, only after "="
+    {"--emphasize", OptionId::Emphasize, true, Bit(Action::Archive)},
+    {"--no-emphasize", OptionId::NoEmphasize, false, Bit(Action::Archive)},
+    {"--yes", OptionId::Yes, false, Bit(Action::Delete)},
+    {"--url", OptionId::Url, true, Bit(Action::Search)},
+    {"--text", OptionId::Text, true, Bit(Action::Search)},
+    // Handled before the options are parsed.
+    {"--help", OptionId::Help, false, 0},
+    {"--version", OptionId::Version, false, 0},
 }};
 
 bool IsOption(const std::string& arg) {
@@ -192,25 +218,30 @@ class Parser {
         if (attached && !rule->value) {
             return "'" + arg + "' takes no value";
         }
-        if (arg == "--nav" || arg == "--ie") {
-            return Source(arg, attached);
+        switch (rule->id) {
+            case OptionId::Nav:
+            case OptionId::IE:
+                return Source(arg, rule->id, attached);
+            case OptionId::Json:
+                arguments_.json = true;
+                return "";
+            case OptionId::Yes:
+                arguments_.yes = true;
+                return "";
+            case OptionId::Domain:
+            case OptionId::Newer:
+            case OptionId::Older:
+            case OptionId::Types:
+                return Filter(arg, rule->id, attached);
+            case OptionId::Url:
+            case OptionId::Text: {
+                std::string& text =
+                    rule->id == OptionId::Url ? arguments_.search.url : arguments_.search.text;
+                return text.empty() ? Value(arg, attached, text) : "'" + arg + "' was given twice";
+            }
+            default:
+                return ArchiveOption(arg, rule->id, attached);
         }
-        if (arg == "--json") {
-            arguments_.json = true;
-            return "";
-        }
-        if (arg == "--yes") {
-            arguments_.yes = true;
-            return "";
-        }
-        if (arg == "--domain" || arg == "--newer" || arg == "--older" || arg == "--types") {
-            return Filter(arg, attached);
-        }
-        if (arg == "--url" || arg == "--text") {
-            std::string& text = arg == "--url" ? arguments_.search.url : arguments_.search.text;
-            return text.empty() ? Value(arg, attached, text) : "'" + arg + "' was given twice";
-        }
-        return ArchiveOption(arg, attached);
     }
 
     // An argument that is no option: search's DIR, once; anything else is wrong.
@@ -222,12 +253,13 @@ class Parser {
         return arg.empty() ? "search was given an empty directory" : "";
     }
 
-    std::string Source(const std::string& arg, const std::optional<std::string>& attached) {
+    std::string Source(const std::string& arg, OptionId id,
+                       const std::optional<std::string>& attached) {
         SourceChoice& source = arguments_.source;
         if (source.kind != SourceKind::None) {
             return "give exactly one source (--nav or --ie)";
         }
-        source.kind = arg == "--nav" ? SourceKind::Nav : SourceKind::IE;
+        source.kind = id == OptionId::Nav ? SourceKind::Nav : SourceKind::IE;
         if (attached) {
             source.path = *attached;
         } else if (next_ < args_.size() && !IsOption(args_[next_])) {
@@ -238,28 +270,30 @@ class Parser {
         return source.path.empty() ? arg + " was given an empty path" : "";
     }
 
-    std::string Filter(const std::string& arg, const std::optional<std::string>& attached) {
+    std::string Filter(const std::string& arg, OptionId id,
+                       const std::optional<std::string>& attached) {
         std::string value;
         if (std::string error = Value(arg, attached, value); !error.empty()) {
             return error;
         }
         Filters& filters = arguments_.filters;
-        if (arg == "--domain") {
+        if (id == OptionId::Domain) {
             filters.domains.push_back(value);
-        } else if (arg == "--types") {
+        } else if (id == OptionId::Types) {
             if (typesGiven_) {
-                return "'--types' was given twice";
+                return "'" + arg + "' was given twice";
             }
             typesGiven_ = true;
             if (!ParseTypes(value, filters.types)) {
-                return "'--types' takes a comma-separated list of text, media and other, not '" +
-                       value + "'";
+                return "'" + arg +
+                       "' takes a comma-separated list of text, media and other, not '" + value +
+                       "'";
             }
         } else {
             if (filters.age != AgeChoice::AllAges) {
                 return "give one age filter (--newer or --older)";
             }
-            filters.age = arg == "--newer" ? AgeChoice::NewerThan : AgeChoice::OlderThan;
+            filters.age = id == OptionId::Newer ? AgeChoice::NewerThan : AgeChoice::OlderThan;
             if (!ParseAge(value, filters.amount, filters.unit)) {
                 return "'" + arg + "' takes AGE as a whole number followed by h, d or w (such as " +
                        "12h, 3d or 2w), not '" + value + "'";
@@ -268,29 +302,39 @@ class Parser {
         return "";
     }
 
-    std::string ArchiveOption(const std::string& arg, const std::optional<std::string>& attached) {
+    std::string ArchiveOption(const std::string& arg, OptionId id,
+                              const std::optional<std::string>& attached) {
         ArchiveChoices& choices = arguments_.archive;
-        if (arg == "--to") {
-            return choices.to.empty() ? Value(arg, attached, choices.to) : "'--to' was given twice";
+        if (id == OptionId::To) {
+            return choices.to.empty() ? Value(arg, attached, choices.to)
+                                      : "'" + arg + "' was given twice";
         }
-        if (arg == "--emphasize") {
+        if (id == OptionId::Emphasize) {
             choices.emphasize = true;
             if (attached) {
                 choices.emphasis = ParseEmphasis(*attached);
                 if (!choices.emphasis) {
-                    return "'--emphasize' takes bold, italic, larger or custom, not '" + *attached +
+                    return "'" + arg + "' takes bold, italic, larger or custom, not '" + *attached +
                            "'";
                 }
             }
             return "";
         }
         // The on/off switches; the last of a pair wins.
-        if (arg == "--no-emphasize") {
-            choices.emphasize = false;
-        } else if (arg.ends_with("original-urls")) {
-            choices.originalUrls = arg == "--original-urls";
-        } else {
-            choices.strikeout = arg == "--strikeout";
+        switch (id) {
+            case OptionId::NoEmphasize:
+                choices.emphasize = false;
+                break;
+            case OptionId::OriginalUrls:
+            case OptionId::NoOriginalUrls:
+                choices.originalUrls = id == OptionId::OriginalUrls;
+                break;
+            case OptionId::Strikeout:
+            case OptionId::NoStrikeout:
+                choices.strikeout = id == OptionId::Strikeout;
+                break;
+            default:
+                break;
         }
         return "";
     }
