@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "platform/windows1252.h"
+
 namespace arkivo::cli {
 namespace {
 
@@ -27,42 +29,12 @@ bool IsValidUtf8(std::string_view text) {
     return true;
 }
 
-// The code points of Windows-1252 bytes 0x80..0x9F (0 where the code page has none:
-// such bytes are kept as the C1 control of the same number).
-constexpr std::uint16_t Windows1252High[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-
-void AppendUtf8(std::string& out, std::uint32_t code) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | code >> 6);
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | code >> 12);
-        out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
-
-std::string FromWindows1252(std::string_view text) {
-    std::string out;
-    for (const char c : text) {
-        const auto byte = static_cast<std::uint8_t>(c);
-        const bool mapped = byte >= 0x80 && byte < 0xA0 && Windows1252High[byte - 0x80] != 0;
-        AppendUtf8(out, mapped ? Windows1252High[byte - 0x80] : byte);
-    }
-    return out;
-}
-
 }  // namespace
 
 void AppendJsonString(std::string& out, std::string_view text) {
     std::string converted;
     if (!IsValidUtf8(text)) {
-        converted = FromWindows1252(text);
+        converted = Windows1252ToUtf8(text);
         text = converted;
     }
     out += '"';
