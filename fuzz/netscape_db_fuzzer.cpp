@@ -10,7 +10,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const auto pairs = arkivo::ReadDbPairs(arkivo::fuzz::AsText(data, size), [] {});
     for (const auto& pair : pairs) {
-        (void)arkivo::ParseCacheEntry(pair.key, pair.data);
+        (void)arkivo::ParseCacheEntry(pair.Key, pair.Data);
     }
     return 0;
 }

@@ -9,8 +9,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const auto file = arkivo::RegistryFile::Parse(arkivo::fuzz::AsText(data, size));
     for (const auto& key : file.Keys()) {
-        for (const auto& value : key.values) {
-            (void)file.StringValue(key.path, value.name);
+        for (const auto& value : key.Values) {
+            (void)file.StringValue(key.Path, value.Name);
         }
     }
     (void)arkivo::RegistryFile::Parse(file.ToRegedit4());

@@ -38,7 +38,7 @@ class ArchiveRunTest : public ::testing::Test {
 
     ArchiveRunOptions Options(Edition edition = Edition::Nav) {
         ArchiveRunOptions options;
-        options.edition = edition;
+        options.ProgramEdition = edition;
         options.ArchiveDir = archive / "arch";
         return options;
     }
@@ -78,8 +78,8 @@ TEST_F(ArchiveRunTest, AnEmptyJobSaysSoAndDoesNothing) {
     ArchiveRun run(Options(), {});
     EXPECT_EQ(RunAll(run).Outcome, ArchiveOutcome::NothingToArchive);
     ASSERT_EQ(dialogs.Shown().size(), 1u);
-    EXPECT_EQ(dialogs.Shown()[0].text, "No files to archive.");
-    EXPECT_EQ(dialogs.Shown()[0].helpContext, 11);
+    EXPECT_EQ(dialogs.Shown()[0].Text, "No files to archive.");
+    EXPECT_EQ(dialogs.Shown()[0].HelpContext, 11);
     EXPECT_FALSE(FileExists(Archived("archive.dat")));
     EXPECT_FALSE(IsDirectory(Archived("images")));
 }
@@ -93,7 +93,7 @@ TEST_F(ArchiveRunTest, AMissingDirectoryIsCreatedOnlyWhenTheUserAgrees) {
         dialogs.QueueAnswer(DialogResult::No);
         EXPECT_EQ(RunAll(run).Outcome, ArchiveOutcome::NotStarted);
         EXPECT_FALSE(IsDirectory(archive / "new"));
-        EXPECT_EQ(dialogs.Shown()[0].text, "Archive directory\r\n\r\n" + options.ArchiveDir +
+        EXPECT_EQ(dialogs.Shown()[0].Text, "Archive directory\r\n\r\n" + options.ArchiveDir +
                                                "/\r\n\r\ndoes not exist. Create?");
     }
     ArchiveRun run(options, {});
@@ -121,7 +121,7 @@ TEST_F(ArchiveRunTest, CompletedRunCopiesRecordsAndReportsProgress) {
     EXPECT_EQ(std::vector<std::string>(trace.begin(), trace.begin() + 9),
               (std::vector<std::string>{"Creating unique filenames...", "0", "33", "66",
                                         "Archiving files...", "0", "33", "66", "100"}));
-    const std::string question = dialogs.Shown().back().text;
+    const std::string question = dialogs.Shown().back().Text;
     EXPECT_EQ(question, "Archiving completed.\r\nThe index page is located at:\r\n\r\n" +
                             archive.Path() +
                             "arch/1st_page.htm\r\n\r\nDo you wish to load this index now?");
@@ -207,7 +207,7 @@ TEST_F(ArchiveRunTest, AnUnreadableArchiveInfoStopsTheRunAndSurvives) {
     ArchiveRun run(Options(), {});
     const ArchiveRunResult result = RunAll(run);
     EXPECT_EQ(result.Outcome, ArchiveOutcome::Failed);
-    EXPECT_EQ(dialogs.Shown().back().icon, DialogIcon::Error);
+    EXPECT_EQ(dialogs.Shown().back().Icon, DialogIcon::Error);
     EXPECT_TRUE(IsDirectory(Archived("archive.dat")));
     EXPECT_FALSE(FileExists(Archived("h/image/a.gif")));
 }

@@ -30,7 +30,7 @@ TEST_F(CacheLoadingTest, NavIndexThatCannotBeOpenedWarnsAndSaysSo) {
     const CacheLoad load = LoadCache(Edition::Nav, dir_ / "FAT.DB", items_, {});
     EXPECT_EQ(load.Outcome, CacheLoadOutcome::CannotOpen);
     ASSERT_EQ(dialogs_.Shown().size(), 1u);
-    EXPECT_EQ(dialogs_.Shown()[0].text, CloseNetscapeWarning);
+    EXPECT_EQ(dialogs_.Shown()[0].Text, CloseNetscapeWarning);
     EXPECT_TRUE(items_.empty());
 }
 

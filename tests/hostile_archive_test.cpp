@@ -96,11 +96,11 @@ class HostileArchiveTest : public ::testing::Test {
         const std::string file = root / ("cache/file" + std::to_string(fileCount++));
         WriteFile(file, body);
         CacheEntry entry;
-        entry.url = url;
-        entry.cacheFile = file;
-        entry.cacheFileExists = true;
-        entry.contentType = contentType;
-        entry.date = 45000.0;
+        entry.Url = url;
+        entry.CacheFile = file;
+        entry.CacheFileExists = true;
+        entry.ContentType = contentType;
+        entry.Date = 45000.0;
         BuildCacheItem(Edition::Nav, entry, items);
     }
 

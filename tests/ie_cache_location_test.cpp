@@ -23,8 +23,8 @@ TEST(ResolveIeCache, TakesADirectoryOrItsIndexFile) {
     for (const auto& c : cases) {
         IeCachePaths paths;
         ASSERT_TRUE(ResolveIeCache(c.cache, paths).ok()) << c.cache;
-        EXPECT_EQ(paths.indexPath, c.index);
-        EXPECT_EQ(paths.cacheDirectory, c.directory);
+        EXPECT_EQ(paths.IndexPath, c.index);
+        EXPECT_EQ(paths.CacheDirectory, c.directory);
     }
     IeCachePaths paths;
     EXPECT_EQ(ResolveIeCache(temp / "absent", paths).code(), StatusCode::NotFound);

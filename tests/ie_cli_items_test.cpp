@@ -75,7 +75,7 @@ TEST_F(IeCliItemsTest, ListsTheUrlRecordsMsiecfexportLists) {
                 SplitHost(rest) == NoHost) {
                 continue;
             }
-            const std::string& dirName = index.directories.at(record.directoryIndex).name;
+            const std::string& dirName = index.Directories.at(record.directoryIndex).Name;
             std::string dir = FindFileNoCase(cache, dirName);
             dir = dir.empty() ? JoinPath(cache, dirName) : dir;
             std::string file = FindFileNoCase(dir, record.fileName);

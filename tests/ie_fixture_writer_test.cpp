@@ -40,12 +40,12 @@ TEST(IeFixtureWriterMany, FillsTheLargestIndexItsBitmapAllows) {
     EXPECT_EQ(bytes.size(), BlocksOffset + std::size_t{MaxBlocks} * BlockSize);
     IeIndex index;
     ASSERT_TRUE(ParseIndexFile(bytes, index).ok());
-    ASSERT_TRUE(index.IsSound()) << index.damage.front();
-    EXPECT_EQ(index.urls.size(), entries);
-    EXPECT_EQ(index.totalBlocks, MaxBlocks);
-    EXPECT_EQ(BitmapCount(bytes), index.allocatedBlocks);
+    ASSERT_TRUE(index.IsSound()) << index.Damage.front();
+    EXPECT_EQ(index.Urls.size(), entries);
+    EXPECT_EQ(index.TotalBlocks, MaxBlocks);
+    EXPECT_EQ(BitmapCount(bytes), index.AllocatedBlocks);
     // Full: what is left would not take the next entry and a hash table.
-    EXPECT_GT(index.allocatedBlocks, MaxBlocks - HashBlocks - 5);
+    EXPECT_GT(index.AllocatedBlocks, MaxBlocks - HashBlocks - 5);
 
     if (HaveMsiecfexport()) {
         const auto exported = MsiecfExport(cache + "/index.dat");

@@ -26,8 +26,8 @@ IeIndex Parse(std::string_view bytes) {
 
 std::set<std::pair<std::uint32_t, std::string>> Entries(const IeIndex& index) {
     std::set<std::pair<std::uint32_t, std::string>> entries;
-    for (const IeUrlRecord& url : index.urls) {
-        entries.emplace(url.offset, url.location);
+    for (const IeUrlRecord& url : index.Urls) {
+        entries.emplace(url.Offset, url.Location);
     }
     return entries;
 }
@@ -38,7 +38,7 @@ TEST(IeIndexFile, RealFilesAreSoundAndListWhatMsiecfexportLists) {
     for (const std::string& name : RealIndexFiles) {
         SCOPED_TRACE(name);
         const IeIndex index = Parse(ReadFile(RealIndex(name)));
-        EXPECT_TRUE(index.IsSound()) << index.damage.front();
+        EXPECT_TRUE(index.IsSound()) << index.Damage.front();
         const auto exported = MsiecfExport(RealIndex(name));
         ASSERT_TRUE(exported);
         EXPECT_EQ(AsExported(index), OfType(*exported, "URL"));
@@ -60,34 +60,34 @@ TEST(IeIndexFile, FixturesListWhatMsiecfexportLists) {
 TEST(IeIndexFile, ReadsRecordFieldsAndSkipsRedirectsLeaksAndDeletedSlots) {
     const IeIndex index = Parse(ReadFile(IeFixture("typical") + "index.dat"));
     ASSERT_TRUE(index.IsSound());
-    ASSERT_EQ(index.directories.size(), 4u);
-    EXPECT_EQ(index.directories[1].name, "EFGH5678");
-    EXPECT_EQ(index.urls.size(), 13u);
-    for (const IeUrlRecord& url : index.urls) {
-        EXPECT_NE(url.location, "http://example.com/") << "a redirect was listed";
-        EXPECT_NE(url.location, "http://www.example.com/leaked.html") << "a LEAK was listed";
-        EXPECT_NE(url.location, "http://stale.example.com/old.html")
+    ASSERT_EQ(index.Directories.size(), 4u);
+    EXPECT_EQ(index.Directories[1].Name, "EFGH5678");
+    EXPECT_EQ(index.Urls.size(), 13u);
+    for (const IeUrlRecord& url : index.Urls) {
+        EXPECT_NE(url.Location, "http://example.com/") << "a redirect was listed";
+        EXPECT_NE(url.Location, "http://www.example.com/leaked.html") << "a LEAK was listed";
+        EXPECT_NE(url.Location, "http://stale.example.com/old.html")
             << "a deleted slot was followed";
-        if (url.location == "http://www.example.com/plain.txt") {
+        if (url.Location == "http://www.example.com/plain.txt") {
             // Stored without a trailing NUL: nothing is cut.
-            EXPECT_EQ(url.headerText, "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\n");
+            EXPECT_EQ(url.HeaderText, "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\n");
         }
-        if (url.location == "http://static.example.net/sticky.png") {
-            EXPECT_EQ(url.slotFlags, ie_index::SlotUrlInGroup);
-            EXPECT_NE(url.groupOffset, 0u);
-            EXPECT_EQ(url.entryFlags & ie_index::StickyEntry, ie_index::StickyEntry);
+        if (url.Location == "http://static.example.net/sticky.png") {
+            EXPECT_EQ(url.SlotFlags, ie_index::SlotUrlInGroup);
+            EXPECT_NE(url.GroupOffset, 0u);
+            EXPECT_EQ(url.EntryFlags & ie_index::StickyEntry, ie_index::StickyEntry);
         }
-        if (url.location == "http://www.example.com/index.html") {
-            EXPECT_EQ(url.fileName, "index[1].htm");
-            EXPECT_EQ(url.directoryIndex, 0);
-            EXPECT_TRUE(url.headerText.ends_with("~U:tester\r\n")) << "one trailing NUL stripped";
+        if (url.Location == "http://www.example.com/index.html") {
+            EXPECT_EQ(url.FileName, "index[1].htm");
+            EXPECT_EQ(url.DirectoryIndex, 0);
+            EXPECT_TRUE(url.HeaderText.ends_with("~U:tester\r\n")) << "one trailing NUL stripped";
         }
     }
 }
 
 TEST(IeIndexFile, AcceptsWineSignatureAndRejectsOthers) {
     const std::string wine = ReadFile(IeFixture("wine-signature") + "index.dat");
-    EXPECT_EQ(Parse(wine).urls.size(), 2u);
+    EXPECT_EQ(Parse(wine).Urls.size(), 2u);
     EXPECT_TRUE(Parse(wine).IsSound());
 
     const std::string typical = ReadFile(IeFixture("typical") + "index.dat");
@@ -99,7 +99,7 @@ TEST(IeIndexFile, AcceptsWineSignatureAndRejectsOthers) {
         bytes.replace(0, signature.size(), signature);
         IeIndex index;
         EXPECT_EQ(ParseIndexFile(bytes, index).code(), StatusCode::Malformed) << signature;
-        EXPECT_TRUE(index.urls.empty());
+        EXPECT_TRUE(index.Urls.empty());
     }
     IeIndex index;
     EXPECT_EQ(ParseIndexFile("", index).code(), StatusCode::Malformed);
@@ -110,10 +110,10 @@ TEST(IeIndexFile, HashIgnoresOneTrailingSlashAndChoosesTheBucket) {
     EXPECT_NE(UrlCacheHash("http://example.com//"), UrlCacheHash("http://example.com"));
     // The chained fixture filed ten entries in one bucket across two tables.
     const IeIndex index = Parse(ReadFile(IeFixture("chained-hash") + "index.dat"));
-    ASSERT_EQ(index.urls.size(), 10u);
+    ASSERT_EQ(index.Urls.size(), 10u);
     std::set<std::uint32_t> buckets;
-    for (const IeUrlRecord& url : index.urls) {
-        buckets.insert(UrlCacheHash(url.location) & 63);
+    for (const IeUrlRecord& url : index.Urls) {
+        buckets.insert(UrlCacheHash(url.Location) & 63);
     }
     EXPECT_EQ(buckets.size(), 1u);
     EXPECT_TRUE(index.IsSound());
@@ -150,7 +150,7 @@ TEST(IeIndexFile, EveryTruncationGivesFewerEntries) {
 // deleted slot is the only record a damaged slot could newly reach.
 TEST(IeIndexFile, RandomCorruptionNeverCrashes) {
     const std::string original = ReadFile(IeFixture("typical") + "index.dat");
-    const std::size_t liveCount = Parse(original).urls.size();
+    const std::size_t liveCount = Parse(original).Urls.size();
     std::mt19937 random(20240607);
     std::size_t damaged = 0;
     for (int round = 0; round < 3000; ++round) {
@@ -167,9 +167,9 @@ TEST(IeIndexFile, RandomCorruptionNeverCrashes) {
             continue;
         }
         damaged += index.IsSound() ? 0 : 1;
-        EXPECT_LE(index.urls.size(), liveCount + 1);
-        for (const IeUrlRecord& url : index.urls) {
-            EXPECT_LT(url.offset, bytes.size());
+        EXPECT_LE(index.Urls.size(), liveCount + 1);
+        for (const IeUrlRecord& url : index.Urls) {
+            EXPECT_LT(url.Offset, bytes.size());
         }
     }
     EXPECT_GT(damaged, 1000u) << "the checks should notice most random damage";

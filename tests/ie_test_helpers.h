@@ -125,10 +125,10 @@ inline std::vector<ExportedRecord> OfType(const std::vector<ExportedRecord>& rec
 // Our live URL records in msiecfexport's terms, sorted.
 inline std::vector<ExportedRecord> AsExported(const IeIndex& index) {
     std::vector<ExportedRecord> records;
-    for (const IeUrlRecord& url : index.urls) {
+    for (const IeUrlRecord& url : index.Urls) {
         // msiecfexport shows the directory index as a signed byte.
-        records.push_back({"URL", url.offset, url.location, url.fileName,
-                           static_cast<std::int8_t>(url.directoryIndex)});
+        records.push_back({"URL", url.Offset, url.Location, url.FileName,
+                           static_cast<std::int8_t>(url.DirectoryIndex)});
     }
     std::sort(records.begin(), records.end());
     return records;

@@ -29,8 +29,8 @@ IeIndex ParseFile(const std::string& path) {
 }
 
 const IeUrlRecord* FindRecord(const IeIndex& index, std::string_view location) {
-    for (const IeUrlRecord& url : index.urls) {
-        if (url.location == location) {
+    for (const IeUrlRecord& url : index.Urls) {
+        if (url.Location == location) {
             return &url;
         }
     }
@@ -47,7 +47,7 @@ void ExpectReadableAndSound(const std::string& indexPath) {
     const std::string bytes = ReadFile(indexPath);
     IeIndex index;
     ASSERT_TRUE(ParseIndexFile(bytes, index).ok());
-    EXPECT_TRUE(index.IsSound()) << index.damage.front();
+    EXPECT_TRUE(index.IsSound()) << index.Damage.front();
     EXPECT_EQ(HeaderU32(bytes, AllocatedBlocksOffset), BitmapCount(bytes));
     if (HaveMsiecfexport()) {
         const auto exported = MsiecfExport(indexPath);
@@ -59,42 +59,42 @@ void ExpectReadableAndSound(const std::string& indexPath) {
 TEST(DeleteUrlCacheEntry, FreesEachEntryOfTheTypicalFixture) {
     const IeIndex original = ParseFile(IeFixture("typical") + "index.dat");
     const std::string originalBytes = ReadFile(IeFixture("typical") + "index.dat");
-    for (const IeUrlRecord& target : original.urls) {
-        SCOPED_TRACE(target.location);
+    for (const IeUrlRecord& target : original.Urls) {
+        SCOPED_TRACE(target.Location);
         TempDir temp;
         const std::string cache = CopyCache(IeFixture("typical"), temp.Path());
         const std::string file =
-            target.fileName.empty()
+            target.FileName.empty()
                 ? std::string()
                 : FindFileNoCase(
-                      FindFileNoCase(cache, original.directories[target.directoryIndex].name),
-                      target.fileName);
+                      FindFileNoCase(cache, original.Directories[target.DirectoryIndex].Name),
+                      target.FileName);
 
-        ASSERT_TRUE(DeleteUrlCacheEntry(cache, target.location).ok());
+        ASSERT_TRUE(DeleteUrlCacheEntry(cache, target.Location).ok());
         ExpectReadableAndSound(cache + "index.dat");
 
         const std::string bytes = ReadFile(cache + "index.dat");
         const IeIndex after = ParseFile(cache + "index.dat");
-        EXPECT_EQ(after.urls.size(), original.urls.size() - 1);
-        EXPECT_EQ(FindRecord(after, target.location), nullptr);
+        EXPECT_EQ(after.Urls.size(), original.Urls.size() - 1);
+        EXPECT_EQ(FindRecord(after, target.Location), nullptr);
         EXPECT_FALSE(FileExists(file)) << file;
         EXPECT_EQ(bytes.size(), originalBytes.size());
         EXPECT_EQ(HeaderU32(bytes, AllocatedBlocksOffset),
-                  HeaderU32(originalBytes, AllocatedBlocksOffset) - target.blocks);
+                  HeaderU32(originalBytes, AllocatedBlocksOffset) - target.Blocks);
         const std::uint32_t count =
-            DirectoryTableOffset + target.directoryIndex * DirectoryEntrySize;
+            DirectoryTableOffset + target.DirectoryIndex * DirectoryEntrySize;
         EXPECT_EQ(HeaderU32(bytes, count), HeaderU32(originalBytes, count) - 1);
-        const bool sticky = (target.entryFlags & StickyEntry) != 0;
+        const bool sticky = (target.EntryFlags & StickyEntry) != 0;
         const std::uint32_t usage = sticky ? ExemptUsageOffset : CacheUsageOffset;
-        EXPECT_EQ(HeaderU64(bytes, usage), HeaderU64(originalBytes, usage) - target.fileSize);
-        if (target.groupOffset != 0) {
-            const std::uint32_t group = target.groupOffset + GroupDiskUsage;
-            EXPECT_EQ(HeaderU64(bytes, group), HeaderU64(originalBytes, group) - target.fileSize);
+        EXPECT_EQ(HeaderU64(bytes, usage), HeaderU64(originalBytes, usage) - target.FileSize);
+        if (target.GroupOffset != 0) {
+            const std::uint32_t group = target.GroupOffset + GroupDiskUsage;
+            EXPECT_EQ(HeaderU64(bytes, group), HeaderU64(originalBytes, group) - target.FileSize);
         }
         // The freed blocks are wiped and the slot marked deleted.
-        EXPECT_EQ(bytes.substr(target.offset, target.blocks * BlockSize),
-                  std::string(target.blocks * BlockSize, '\0'));
-        EXPECT_EQ(HeaderU32(bytes, target.slotOffset), SlotDeleted);
+        EXPECT_EQ(bytes.substr(target.Offset, target.Blocks * BlockSize),
+                  std::string(target.Blocks * BlockSize, '\0'));
+        EXPECT_EQ(HeaderU32(bytes, target.SlotOffset), SlotDeleted);
         EXPECT_FALSE(FileExists(cache + "index.dat.tmp"));
     }
 }
@@ -105,13 +105,13 @@ TEST(DeleteUrlCacheEntry, DeletesEveryEntryInOneSession) {
     const IeIndex original = ParseFile(cache + "index.dat");
     UrlCacheEditor editor;
     ASSERT_TRUE(editor.Open(cache).ok());
-    for (const IeUrlRecord& url : original.urls) {
-        EXPECT_TRUE(editor.Delete(url.location).ok()) << url.location;
-        EXPECT_EQ(editor.Delete(url.location).code(), StatusCode::NotFound);
+    for (const IeUrlRecord& url : original.Urls) {
+        EXPECT_TRUE(editor.Delete(url.Location).ok()) << url.Location;
+        EXPECT_EQ(editor.Delete(url.Location).code(), StatusCode::NotFound);
     }
     ASSERT_TRUE(editor.Save().ok());
     ExpectReadableAndSound(cache + "index.dat");
-    EXPECT_TRUE(ParseFile(cache + "index.dat").urls.empty());
+    EXPECT_TRUE(ParseFile(cache + "index.dat").Urls.empty());
     // The LEAK record and the redirects stay.
     if (HaveMsiecfexport()) {
         const auto exported = MsiecfExport(cache + "index.dat");
@@ -127,15 +127,15 @@ TEST(DeleteUrlCacheEntry, DeletesFromTheRealContentIndex) {
     TempDir temp;
     WriteFile(temp / "index.dat", ReadFile(RealIndex("plaso-Content.IE5-index.dat")));
     const IeIndex original = ParseFile(temp / "index.dat");
-    for (const IeUrlRecord& url : original.urls) {
-        WriteFile(temp / (dirs[url.directoryIndex] + "/" + url.fileName), "x");
+    for (const IeUrlRecord& url : original.Urls) {
+        WriteFile(temp / (dirs[url.DirectoryIndex] + "/" + url.FileName), "x");
     }
-    for (const IeUrlRecord& url : original.urls) {
-        ASSERT_TRUE(DeleteUrlCacheEntry(temp.Path(), url.location).ok()) << url.location;
-        EXPECT_FALSE(FileExists(temp / (dirs[url.directoryIndex] + "/" + url.fileName)));
+    for (const IeUrlRecord& url : original.Urls) {
+        ASSERT_TRUE(DeleteUrlCacheEntry(temp.Path(), url.Location).ok()) << url.Location;
+        EXPECT_FALSE(FileExists(temp / (dirs[url.DirectoryIndex] + "/" + url.FileName)));
         ExpectReadableAndSound(temp / "index.dat");
     }
-    EXPECT_TRUE(ParseFile(temp / "index.dat").urls.empty());
+    EXPECT_TRUE(ParseFile(temp / "index.dat").Urls.empty());
 }
 
 // A record whose file stays becomes a LEAK record and keeps its blocks and counts.
@@ -148,7 +148,7 @@ TEST(DeleteUrlCacheEntry, TurnsARecordIntoALeak) {
     LeakUrlRecord(bytes, target);
     WriteFile(cache + "index.dat", bytes);
     ExpectReadableAndSound(cache + "index.dat");
-    EXPECT_EQ(HeaderU32(bytes, FirstLeakOffset), target.offset);
+    EXPECT_EQ(HeaderU32(bytes, FirstLeakOffset), target.Offset);
     EXPECT_EQ(HeaderU32(bytes, AllocatedBlocksOffset),
               HeaderU32(ReadFile(IeFixture("typical") + "index.dat"), AllocatedBlocksOffset));
     if (HaveMsiecfexport()) {
@@ -262,10 +262,10 @@ TEST(DeleteUrlCacheEntry, RefusesEntriesInUse) {
     std::string bytes = ReadFile(cache + "index.dat");
     const IeUrlRecord target =
         *FindRecord(ParseFile(cache + "index.dat"), "http://www.example.com/index.html");
-    const std::uint32_t key = HeaderU32(bytes, target.slotOffset);
-    bytes[target.slotOffset] = static_cast<char>((key & ~SlotFlagMask) | SlotUrlLocked);
+    const std::uint32_t key = HeaderU32(bytes, target.SlotOffset);
+    bytes[target.SlotOffset] = static_cast<char>((key & ~SlotFlagMask) | SlotUrlLocked);
     WriteFile(cache + "index.dat", bytes);
-    EXPECT_EQ(DeleteUrlCacheEntry(cache, target.location).code(), StatusCode::Refused);
+    EXPECT_EQ(DeleteUrlCacheEntry(cache, target.Location).code(), StatusCode::Refused);
     EXPECT_EQ(ReadFile(cache + "index.dat"), bytes);
     EXPECT_TRUE(FileExists(cache + "ABCD1234/index[1].htm"));
 }
@@ -289,8 +289,8 @@ TEST(DeleteUrlCacheEntry, RefusesOnADamagedIndex) {
         }
         ++refused;
         WriteFile(cache + "index.dat", bytes);
-        for (const IeUrlRecord& url : index.urls) {
-            ASSERT_EQ(DeleteUrlCacheEntry(cache, url.location).code(), StatusCode::Refused);
+        for (const IeUrlRecord& url : index.Urls) {
+            ASSERT_EQ(DeleteUrlCacheEntry(cache, url.Location).code(), StatusCode::Refused);
         }
         ASSERT_EQ(ReadFile(cache + "index.dat"), bytes);
         ASSERT_TRUE(FileExists(cache + "ABCD1234/index[1].htm"));
@@ -305,8 +305,8 @@ TEST(DeleteUrlCacheEntry, RefusesOnADamagedIndex) {
 TEST(DeleteUrlCacheEntry, IndexIsOldOrNewAfterAnyKill) {
     const IeIndex original = ParseFile(IeFixture("typical") + "index.dat");
     const auto deleteAll = [&](const std::string& cache) {
-        for (const IeUrlRecord& url : original.urls) {
-            DeleteUrlCacheEntry(cache, url.location);
+        for (const IeUrlRecord& url : original.Urls) {
+            DeleteUrlCacheEntry(cache, url.Location);
         }
     };
     // The index after each delete, in order, and how long a whole run takes here.
@@ -316,8 +316,8 @@ TEST(DeleteUrlCacheEntry, IndexIsOldOrNewAfterAnyKill) {
         TempDir temp;
         const std::string cache = CopyCache(IeFixture("typical"), temp.Path());
         states.push_back(ReadFile(cache + "index.dat"));
-        for (const IeUrlRecord& url : original.urls) {
-            ASSERT_TRUE(DeleteUrlCacheEntry(cache, url.location).ok()) << url.location;
+        for (const IeUrlRecord& url : original.Urls) {
+            ASSERT_TRUE(DeleteUrlCacheEntry(cache, url.Location).ok()) << url.Location;
             states.push_back(ReadFile(cache + "index.dat"));
         }
     }

@@ -99,7 +99,7 @@ TEST_P(GeneratedFatDbTest, ReaderFindsExactlyTheLivePairsAndEntries) {
     const std::string bytes = testing::ReadFile(index);
     std::multiset<std::pair<std::string, std::string>> read;
     for (const DbPair& pair : ReadDbPairs(bytes, {})) {
-        read.emplace(pair.key, pair.data);
+        read.emplace(pair.Key, pair.Data);
     }
     EXPECT_EQ(read, DumpedPairs(dump.output));
 
@@ -116,7 +116,7 @@ TEST_P(GeneratedFatDbTest, ReaderFindsExactlyTheLivePairsAndEntries) {
         }
     }
     TCacheItemList items;
-    ASSERT_TRUE(ReadCacheIndex(index, items).opened);
+    ASSERT_TRUE(ReadCacheIndex(index, items).Opened);
     std::map<std::string, std::string> found;
     for (const auto& item : items) {
         const auto seconds = std::llround((item->Date - UnixEpochDate) * 86400.0);

@@ -20,8 +20,8 @@ using testing::HashHeaderPage;
 using Entries = std::multiset<std::string>;  // "url file type time"
 
 std::string Describe(const NetscapeEntry& entry) {
-    return entry.url + " " + entry.fileName + " " + entry.contentType + " " +
-           std::to_string(entry.time);
+    return entry.Url + " " + entry.FileName + " " + entry.ContentType + " " +
+           std::to_string(entry.Time);
 }
 
 std::vector<NetscapeEntry> EntriesOf(std::string_view file, int* pagesRead = nullptr) {
@@ -32,7 +32,7 @@ std::vector<NetscapeEntry> EntriesOf(std::string_view file, int* pagesRead = nul
         }
     };
     for (const DbPair& pair : ReadDbPairs(file, counter)) {
-        if (auto entry = ParseCacheEntry(pair.key, pair.data)) {
+        if (auto entry = ParseCacheEntry(pair.Key, pair.Data)) {
             entries.push_back(*entry);
         }
     }
@@ -95,7 +95,7 @@ TEST(ReadDbPairs, ReportsPagesInFileOrderAndNewestPairFirst) {
     // stored in number order.
     std::vector<std::string> urls;
     for (const auto& entry : EntriesOf(Fixture("fat4k_five_entries.db"))) {
-        urls.push_back(entry.url.substr(entry.url.rfind('/') + 1));
+        urls.push_back(entry.Url.substr(entry.Url.rfind('/') + 1));
     }
     EXPECT_EQ(urls, (std::vector<std::string>{"2.jpg", "0.htm", "4.wav", "3.txt", "1.gif"}));
 }
@@ -135,7 +135,7 @@ TEST(ReadDbPairs, ReadsBigEndianPages) {
                              DataPage(4096, {});
     const auto entries = EntriesOf(file);
     ASSERT_EQ(entries.size(), 1u);
-    EXPECT_EQ(entries[0].url, "http://host.example/1");
+    EXPECT_EQ(entries[0].Url, "http://host.example/1");
 }
 
 TEST(ReadDbPairs, TakesAtMost250PairsFromOnePage) {
@@ -195,9 +195,9 @@ TEST_P(DamagedDb, YieldsFewEntriesWithoutFault) {
     const auto entries = EntriesOf(file);
     EXPECT_LE(entries.size(), 2u);
     for (const auto& entry : entries) {
-        EXPECT_LE(entry.url.size(), 255u);
-        EXPECT_LE(entry.contentType.size(), 50u);
-        EXPECT_LT(entry.fileName.size(), 50u);
+        EXPECT_LE(entry.Url.size(), 255u);
+        EXPECT_LE(entry.ContentType.size(), 50u);
+        EXPECT_LT(entry.FileName.size(), 50u);
     }
 }
 
@@ -214,7 +214,7 @@ TEST(ReadDbPairs, RandomlyChangedFilesStayBounded) {
         }
         std::size_t bytes = 0;
         for (const DbPair& pair : ReadDbPairs(file, {})) {
-            bytes += pair.key.size() + pair.data.size();
+            bytes += pair.Key.size() + pair.Data.size();
         }
         ASSERT_LE(bytes, file.size() * 2) << "round " << round;
     }

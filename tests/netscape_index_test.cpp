@@ -45,13 +45,13 @@ class ReadCacheIndexTest : public ::testing::Test {
 TEST_F(ReadCacheIndexTest, WarnsWhenTheIndexCannotBeOpened) {
     for (const std::string& path : {dir_ / "FAT.DB", dir_.Path()}) {
         const CacheIndexRead read = ReadCacheIndex(path, items_);
-        EXPECT_FALSE(read.opened) << path;
+        EXPECT_FALSE(read.Opened) << path;
     }
     ASSERT_EQ(dialogs_.Shown().size(), 2u);
     const DialogMessage& shown = dialogs_.Shown()[0];
-    EXPECT_EQ(shown.text, "Please close down Netscape\r\nbefore continuing.");
-    EXPECT_EQ(shown.icon, DialogIcon::Warning);
-    EXPECT_EQ(shown.buttons, DialogButtons::Ok);
+    EXPECT_EQ(shown.Text, "Please close down Netscape\r\nbefore continuing.");
+    EXPECT_EQ(shown.Icon, DialogIcon::Warning);
+    EXPECT_EQ(shown.Buttons, DialogButtons::Ok);
     EXPECT_TRUE(items_.empty());
 }
 
@@ -63,8 +63,8 @@ TEST_F(ReadCacheIndexTest, ReadsFatDbWithCachedFilesFoundWithoutRegardToCase) {
     }
     int pages = 0;
     const CacheIndexRead read = ReadCacheIndex(dir_ / "FAT.DB", items_, [&] { ++pages; });
-    EXPECT_TRUE(read.opened);
-    EXPECT_TRUE(read.error.ok());
+    EXPECT_TRUE(read.Opened);
+    EXPECT_TRUE(read.Error.ok());
     EXPECT_EQ(pages, 2);
     EXPECT_EQ(Urls(), (std::vector<std::string>{"http://www.site2.example:80/page/2.jpg",
                                                 "http://www.site0.example:80/page/0.htm",

@@ -18,10 +18,10 @@ TEST(ParseCacheEntry, ReadsUrlFileTypeAndTime) {
     record.time = -5;
     const auto entry = ParseCacheEntry(KeyOf(record), DataOf(record));
     ASSERT_TRUE(entry);
-    EXPECT_EQ(entry->url, record.url);
-    EXPECT_EQ(entry->fileName, "m0x3qso1.gif");
-    EXPECT_EQ(entry->contentType, "image/gif");
-    EXPECT_EQ(entry->time, -5);
+    EXPECT_EQ(entry->Url, record.url);
+    EXPECT_EQ(entry->FileName, "m0x3qso1.gif");
+    EXPECT_EQ(entry->ContentType, "image/gif");
+    EXPECT_EQ(entry->Time, -5);
 }
 
 TEST(ParseCacheEntry, SkipsTheSecurityStringsOfVersion3Records) {
@@ -32,7 +32,7 @@ TEST(ParseCacheEntry, SkipsTheSecurityStringsOfVersion3Records) {
     record.postHeaders = "Content-Length: 3\r\n";
     const auto entry = ParseCacheEntry(KeyOf(record), DataOf(record));
     ASSERT_TRUE(entry);
-    EXPECT_EQ(entry->contentType, "image/jpeg");
+    EXPECT_EQ(entry->ContentType, "image/jpeg");
 }
 
 TEST(ParseCacheEntry, OtherVersionsKeepThePostHeadersRightAfterTheFixedPart) {
@@ -41,7 +41,7 @@ TEST(ParseCacheEntry, OtherVersionsKeepThePostHeadersRightAfterTheFixedPart) {
     record.contentType = "text/plain";
     const auto entry = ParseCacheEntry(KeyOf(record), DataOf(record));
     ASSERT_TRUE(entry);
-    EXPECT_EQ(entry->contentType, "text/plain");
+    EXPECT_EQ(entry->ContentType, "text/plain");
 }
 
 TEST(ParseCacheEntry, BookkeepingPairsAreNoEntries) {
@@ -68,14 +68,14 @@ TEST_P(ParseCacheEntryLimits, LengthsAtTheirLimitGiveEmptyStrings) {
     record.contentType = "text/" + std::string(c.typeLength - 5, 't');
     const auto entry = ParseCacheEntry(KeyOf(record), DataOf(record));
     ASSERT_TRUE(entry);
-    EXPECT_EQ(!entry->url.empty(), c.urlKept);
-    EXPECT_EQ(!entry->fileName.empty(), c.fileNameKept);
-    EXPECT_EQ(!entry->contentType.empty(), c.typeKept);
+    EXPECT_EQ(!entry->Url.empty(), c.urlKept);
+    EXPECT_EQ(!entry->FileName.empty(), c.fileNameKept);
+    EXPECT_EQ(!entry->ContentType.empty(), c.typeKept);
     if (c.urlKept) {
-        EXPECT_EQ(entry->url, record.url.substr(0, 255));
+        EXPECT_EQ(entry->Url, record.url.substr(0, 255));
     }
     if (c.typeKept) {
-        EXPECT_EQ(entry->contentType, record.contentType.substr(0, 50));
+        EXPECT_EQ(entry->ContentType, record.contentType.substr(0, 50));
     }
 }
 
@@ -94,13 +94,13 @@ TEST(ParseCacheEntry, CutKeysAndRecordsGiveWholeStringsOrNone) {
     for (std::size_t length = 0; length <= data.size(); ++length) {
         const auto entry = ParseCacheEntry(key, data.substr(0, length));
         ASSERT_TRUE(entry);
-        EXPECT_TRUE(entry->contentType.empty() || entry->contentType == "text/html");
-        EXPECT_TRUE(entry->fileName.empty() || entry->fileName == "m0001.htm") << length;
+        EXPECT_TRUE(entry->ContentType.empty() || entry->ContentType == "text/html");
+        EXPECT_TRUE(entry->FileName.empty() || entry->FileName == "m0001.htm") << length;
     }
     for (std::size_t length = 0; length <= key.size(); ++length) {
         const auto entry = ParseCacheEntry(key.substr(0, length), data);
         ASSERT_TRUE(entry);
-        EXPECT_TRUE(entry->url.empty() || entry->url == record.url) << length;
+        EXPECT_TRUE(entry->Url.empty() || entry->Url == record.url) << length;
     }
 }
 

@@ -74,10 +74,10 @@ TEST(ReadTextIndex, TakesFieldsThreeToSix) {
         "1\t0\t850000000\tC:\\NETSCAPE\\CACHE\\M0X3QSO1.GIF\thttp://a.example/b c.gif\t"
         "Image/GIF\t1234\t\r\n");
     ASSERT_EQ(entries.size(), 1u);
-    EXPECT_EQ(entries[0].url, "http://a.example/b c.gif");
-    EXPECT_EQ(entries[0].fileName, "M0X3QSO1.GIF");
-    EXPECT_EQ(entries[0].contentType, "image/gif");
-    EXPECT_EQ(entries[0].time, 850000000);
+    EXPECT_EQ(entries[0].Url, "http://a.example/b c.gif");
+    EXPECT_EQ(entries[0].FileName, "M0X3QSO1.GIF");
+    EXPECT_EQ(entries[0].ContentType, "image/gif");
+    EXPECT_EQ(entries[0].Time, 850000000);
 }
 
 TEST(ReadTextIndex, NeedsSomethingAfterTheSeventhField) {
@@ -91,7 +91,7 @@ TEST(ReadTextIndex, InvalidTimeGivesZero) {
         const auto entries =
             Entries(std::string("MCOM-CACHE\n1\t0\t") + time + "\tF1\thttp://a/\tt/h\t9\t\n");
         ASSERT_EQ(entries.size(), 1u) << time;
-        EXPECT_EQ(entries[0].time, 0) << time;
+        EXPECT_EQ(entries[0].Time, 0) << time;
     }
 }
 

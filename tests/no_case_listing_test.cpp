@@ -25,21 +25,21 @@ TEST(NoCaseListing, FindsNamesInAnyCaseAndPrefersTheExactSpelling) {
     for (const std::string name : {"Index[1].HTM", "index[1].htm", "INDEX[1].htm"}) {
         const NoCaseListing::Entry* entry = listing.Find(name);
         ASSERT_NE(entry, nullptr) << name;
-        EXPECT_EQ(entry->name, name);
+        EXPECT_EQ(entry->Name, name);
     }
     const NoCaseListing::Entry* other = listing.Find("INDEX[1].HTM");
     ASSERT_NE(other, nullptr);
-    EXPECT_TRUE(other->name == "Index[1].HTM" || other->name == "index[1].htm" ||
-                other->name == "INDEX[1].htm")
-        << other->name;
+    EXPECT_TRUE(other->Name == "Index[1].HTM" || other->Name == "index[1].htm" ||
+                other->Name == "INDEX[1].htm")
+        << other->Name;
 
     const NoCaseListing::Entry* logo = listing.Find("logo.gif");
     ASSERT_NE(logo, nullptr);
-    EXPECT_EQ(logo->name, "LOGO.GIF");
-    EXPECT_TRUE(logo->type == DT_REG || logo->type == DT_UNKNOWN);
+    EXPECT_EQ(logo->Name, "LOGO.GIF");
+    EXPECT_TRUE(logo->Type == DT_REG || logo->Type == DT_UNKNOWN);
     const NoCaseListing::Entry* sub = listing.Find("sub");
     ASSERT_NE(sub, nullptr);
-    EXPECT_TRUE(sub->type == DT_DIR || sub->type == DT_UNKNOWN);
+    EXPECT_TRUE(sub->Type == DT_DIR || sub->Type == DT_UNKNOWN);
 
     EXPECT_EQ(listing.Find("logo.gif2"), nullptr);
     EXPECT_EQ(listing.Find(""), nullptr);

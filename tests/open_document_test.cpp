@@ -87,10 +87,10 @@ TEST(OpenDocumentTest, OnlyFailuresAreReported) {
         OpenDocument("/srv/page.htm");
     }
     ASSERT_EQ(dialogs.Shown().size(), 1u);
-    EXPECT_EQ(dialogs.Shown()[0].text, OpenDocumentMessage(31, "/srv/page.htm"));
-    EXPECT_EQ(dialogs.Shown()[0].icon, DialogIcon::Error);
-    EXPECT_EQ(dialogs.Shown()[0].buttons, DialogButtons::Ok);
-    EXPECT_EQ(dialogs.Shown()[0].helpContext, 0);
+    EXPECT_EQ(dialogs.Shown()[0].Text, OpenDocumentMessage(31, "/srv/page.htm"));
+    EXPECT_EQ(dialogs.Shown()[0].Icon, DialogIcon::Error);
+    EXPECT_EQ(dialogs.Shown()[0].Buttons, DialogButtons::Ok);
+    EXPECT_EQ(dialogs.Shown()[0].HelpContext, 0);
 }
 
 }  // namespace

@@ -27,12 +27,12 @@ TEST(Dates, DayCountsFollowTheAutomationConvention) {
     EXPECT_NE(EncodeDate({2000, 2, 29}), std::nullopt);
 
     const DateParts parts = DecodeDate(*EncodeDate({1998, 7, 15, 23, 59, 58}));
-    EXPECT_EQ(parts.year, 1998);
-    EXPECT_EQ(parts.month, 7);
-    EXPECT_EQ(parts.day, 15);
-    EXPECT_EQ(parts.hour, 23);
-    EXPECT_EQ(parts.minute, 59);
-    EXPECT_EQ(parts.second, 58);
+    EXPECT_EQ(parts.Year, 1998);
+    EXPECT_EQ(parts.Month, 7);
+    EXPECT_EQ(parts.Day, 15);
+    EXPECT_EQ(parts.Hour, 23);
+    EXPECT_EQ(parts.Minute, 59);
+    EXPECT_EQ(parts.Second, 58);
 }
 
 TEST(Dates, TheClockCanBeFixed) {

@@ -59,11 +59,11 @@ TEST(RegistryFile, DamagedLinesAreSkippedAndTheRestCounts) {
     EXPECT_EQ(file.StringValue(key, "open"), std::nullopt);
     EXPECT_EQ(file.StringValue(key, "num"), std::nullopt);  // not a string value
     EXPECT_EQ(file.Keys().size(), 1u);
-    const auto& values = file.Keys()[0].values;
+    const auto& values = file.Keys()[0].Values;
     const auto bin =
-        std::find_if(values.begin(), values.end(), [](const auto& v) { return v.name == "bin"; });
+        std::find_if(values.begin(), values.end(), [](const auto& v) { return v.Name == "bin"; });
     ASSERT_NE(bin, values.end());
-    EXPECT_EQ(bin->data, "ABC");
+    EXPECT_EQ(bin->Data, "ABC");
 }
 
 TEST(RegistryFile, ReadsWineHives) {

@@ -119,7 +119,7 @@ TEST_F(SampleGeneratorsTest, FatDbHoldsTheManifestsResources) {
     EXPECT_TRUE(run.output.starts_with("http://alpha.example/\tM0000001.HTM\ttext/html\t"))
         << run.output;
     TCacheItemList items;
-    ASSERT_TRUE(ReadCacheIndex(dir_ / "nav/FAT.DB", items).opened);
+    ASSERT_TRUE(ReadCacheIndex(dir_ / "nav/FAT.DB", items).Opened);
     EXPECT_EQ(ListingOf(items), ExpectedListing());
 }
 

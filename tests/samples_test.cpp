@@ -166,8 +166,8 @@ class SamplesTest : public ::testing::Test {
     TCacheItemList ReadNetscape() {
         TCacheItemList items;
         const CacheIndexRead read = ReadCacheIndex(NetscapeIndex, items);
-        EXPECT_TRUE(read.opened) << NetscapeIndex;
-        EXPECT_TRUE(read.error.ok()) << read.error.message();
+        EXPECT_TRUE(read.Opened) << NetscapeIndex;
+        EXPECT_TRUE(read.Error.ok()) << read.Error.message();
         return items;
     }
 

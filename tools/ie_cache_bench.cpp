@@ -65,7 +65,7 @@ int main(int argc, char** argv) {
     const double parse = BestOf(5, [&] {
         IeIndex index;
         ParseIndexFile(*bytes, index);
-        entries = index.urls.size();
+        entries = index.Urls.size();
     });
     std::size_t items = 0;
     const double read = BestOf(3, [&] {
@@ -98,8 +98,8 @@ int main(int argc, char** argv) {
         if (!editor.Open(copy.string()).ok()) {
             return;
         }
-        for (const IeUrlRecord& url : index.urls) {
-            deleted += editor.Delete(url.location).ok() ? 1 : 0;
+        for (const IeUrlRecord& url : index.Urls) {
+            deleted += editor.Delete(url.Location).ok() ? 1 : 0;
         }
         editor.Save();
     });

@@ -725,7 +725,7 @@ std::string CachedFileName(const std::string& url, std::vector<std::string>& nam
 }
 
 std::uint64_t FileTimeOf(const DateParts& date) {
-    return FileTime(date.year, date.month, date.day, date.hour, date.minute, date.second);
+    return FileTime(date.Year, date.Month, date.Day, date.Hour, date.Minute, date.Second);
 }
 
 // A cache of the manifest's resources, in its order, taking turns among the
@@ -749,8 +749,8 @@ Fixture FromManifest(const std::vector<samples::ManifestEntry>& resources) {
                                "\r\n\r\n~U:visitor\r\n",
                      .lastAccess = FileTimeOf(date),
                      .lastModified = FileTime(1997, 3, 14, 18, 40, 0),
-                     .lastSync = DosTime(date.year, date.month, date.day, date.hour, date.minute,
-                                         date.second),
+                     .lastSync = DosTime(date.Year, date.Month, date.Day, date.Hour, date.Minute,
+                                         date.Second),
                      .content = resource.content},
                     dirs[dir]);
     }

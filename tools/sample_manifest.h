@@ -32,8 +32,8 @@ struct ManifestEntry {
 
 inline std::string FormatManifestDate(const DateParts& date) {
     char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", date.year, date.month,
-                  date.day, date.hour, date.minute, date.second);
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", date.Year, date.Month,
+                  date.Day, date.Hour, date.Minute, date.Second);
     return text;
 }
 
@@ -44,8 +44,8 @@ inline std::optional<DateParts> ParseManifestDate(std::string_view text) {
     char tail = '\0';
     const std::string copy(text);
     if (copy.size() != 19 ||
-        std::sscanf(copy.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%c", &date.year, &date.month, &date.day,
-                    &date.hour, &date.minute, &date.second, &tail) != 6) {
+        std::sscanf(copy.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%c", &date.Year, &date.Month, &date.Day,
+                    &date.Hour, &date.Minute, &date.Second, &tail) != 6) {
         return std::nullopt;
     }
     if (!EncodeDate(date)) {

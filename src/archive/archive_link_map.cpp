@@ -20,10 +20,10 @@ ArchiveLinkMap::ArchiveLinkMap(const std::vector<TCacheItem*>& job, const TCache
     }
     slots_.resize(size);
     for (const TCacheItem* item : job) {
-        Add(item, &Slot::jobLink);
+        Add(item, &Slot::JobLink);
     }
     for (const auto& item : list) {
-        Add(item.get(), &Slot::listLink);
+        Add(item.get(), &Slot::ListLink);
     }
 }
 
@@ -37,8 +37,8 @@ void ArchiveLinkMap::Add(const TCacheItem* item, Span Slot::*link) {
     links_ += ArchiveLinkOf(*item);
     const auto claim = [&](std::string_view key) {
         Slot& slot = SlotOf(key, std::hash<std::string_view>{}(key));
-        if ((slot.*link).length == 0) {
-            slot.*link = Span{target.start, links_.size() - target.start};
+        if ((slot.*link).Length == 0) {
+            slot.*link = Span{target.Start, links_.size() - target.Start};
         }
     };
     const std::string& url = item->Url;
@@ -54,19 +54,19 @@ ArchiveLinkMap::Slot& ArchiveLinkMap::SlotOf(std::string_view key, std::size_t h
     for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
         Slot& slot = slots_[i];
         if (slot.Free()) {
-            slot.hash = hash;
-            slot.key = Span{keys_.size(), key.size()};
+            slot.Hash = hash;
+            slot.Key = Span{keys_.size(), key.size()};
             keys_ += key;
             return slot;
         }
-        if (slot.hash == hash && Text(keys_, slot.key) == key) {
+        if (slot.Hash == hash && Text(keys_, slot.Key) == key) {
             return slot;
         }
     }
 }
 
 std::string_view ArchiveLinkMap::Text(const std::string& block, Span span) const {
-    return std::string_view(block).substr(span.start, span.length);
+    return std::string_view(block).substr(span.Start, span.Length);
 }
 
 std::string_view ArchiveLinkMap::MapToArchive(std::string_view link) const {
@@ -74,8 +74,8 @@ std::string_view ArchiveLinkMap::MapToArchive(std::string_view link) const {
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t i = hash & mask; !slots_[i].Free(); i = (i + 1) & mask) {
         const Slot& slot = slots_[i];
-        if (slot.hash == hash && Text(keys_, slot.key) == link) {
-            return Text(links_, slot.jobLink.length != 0 ? slot.jobLink : slot.listLink);
+        if (slot.Hash == hash && Text(keys_, slot.Key) == link) {
+            return Text(links_, slot.JobLink.Length != 0 ? slot.JobLink : slot.ListLink);
         }
     }
     return NotFoundPageLink;

@@ -41,17 +41,17 @@ class ArchiveLinkMap {
   private:
     // A text inside keys_ or links_.
     struct Span {
-        std::size_t start = 0;
-        std::size_t length = 0;
+        std::size_t Start = 0;
+        std::size_t Length = 0;
     };
     // One key: a Url, or a Url without its final "/". A slot is free while it has
     // no link; each list's link is that of its first item with the key.
     struct Slot {
-        std::size_t hash = 0;
-        Span key;
-        Span jobLink;
-        Span listLink;
-        bool Free() const { return jobLink.length == 0 && listLink.length == 0; }
+        std::size_t Hash = 0;
+        Span Key;
+        Span JobLink;
+        Span ListLink;
+        bool Free() const { return JobLink.Length == 0 && ListLink.Length == 0; }
     };
 
     void Add(const TCacheItem* item, Span Slot::*link);

@@ -35,7 +35,7 @@ ArchiveRun::ArchiveRun(ArchiveRunOptions options, ArchiveRunHooks hooks)
     : options_(std::move(options)), hooks_(std::move(hooks)) {}
 
 void ArchiveRun::PrepareArchiveRun() {
-    if (options_.edition == Edition::Nav) {
+    if (options_.ProgramEdition == Edition::Nav) {
         extensionTable_ = BuildExtensionTable();
     }
     archiveJob_.clear();
@@ -128,7 +128,7 @@ ArchiveRunResult ArchiveRun::RunArchive() {
             result.Error = error;
         }
         if (result.Outcome == ArchiveOutcome::Completed && hooks_.StoreSettings &&
-            options_.edition == Edition::IE) {
+            options_.ProgramEdition == Edition::IE) {
             hooks_.StoreSettings();
         }
         if (options_.AskQuestions) {
@@ -152,8 +152,8 @@ void ArchiveRun::NameItems() {
         TCacheItem& item = *archiveJob_[i];
         if (const auto name = archiveList_.FindArchivedName(item.Url)) {
             item.ArchiveName = *name;
-        } else if (!AssignArchiveName(item, options_.ArchiveDir, options_.edition, extensions,
-                                      usedNames_)) {
+        } else if (!AssignArchiveName(item, options_.ArchiveDir, options_.ProgramEdition,
+                                      extensions, usedNames_)) {
             item.ArchiveName.clear();
         }
     }

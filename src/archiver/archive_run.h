@@ -43,7 +43,7 @@ struct ArchiveRunHooks {
 };
 
 struct ArchiveRunOptions {
-    Edition edition = Edition::Nav;
+    Edition ProgramEdition = Edition::Nav;
     std::string ArchiveDir;
     LinkOptions Links;
     // The windows ask before creating a missing directory and offer to open the

@@ -10,11 +10,11 @@ CacheLoad LoadCache(Edition edition, const std::string& indexPath, TCacheItemLis
     CacheLoad load;
     if (edition == Edition::Nav) {
         const CacheIndexRead read = ReadCacheIndex(indexPath, items, handlePendingMessages);
-        if (!read.opened) {
+        if (!read.Opened) {
             load.Outcome = CacheLoadOutcome::CannotOpen;
-        } else if (!read.error.ok()) {
+        } else if (!read.Error.ok()) {
             load.Outcome = CacheLoadOutcome::Failed;
-            load.Error = read.error.message();
+            load.Error = read.Error.message();
         }
         return load;
     }

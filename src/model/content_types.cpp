@@ -16,8 +16,8 @@ namespace arkivo {
 namespace {
 
 struct BuiltInType {
-    std::string_view type;
-    std::string_view extension;
+    std::string_view Type;
+    std::string_view Extension;
 };
 
 // The order is part of the archive.dat format: never reorder, only append.
@@ -100,13 +100,13 @@ constexpr std::size_t MaxLineLength = 255;
 
 // MimeTypes with an index from the lower-cased type to its first code.
 struct MimeTypeTable {
-    std::vector<std::string> types;
-    std::unordered_map<std::string, int> firstCode;
-    std::string filePath;
+    std::vector<std::string> Types;
+    std::unordered_map<std::string, int> FirstCode;
+    std::string FilePath;
 
     void Add(std::string type) {
-        firstCode.emplace(LowerCase(type), static_cast<int>(types.size()) + 1);
-        types.push_back(std::move(type));
+        FirstCode.emplace(LowerCase(type), static_cast<int>(Types.size()) + 1);
+        Types.push_back(std::move(type));
     }
 };
 
@@ -114,7 +114,7 @@ MimeTypeTable& Table() {
     static MimeTypeTable table = [] {
         MimeTypeTable built;
         for (const auto& entry : BuiltInTypes) {
-            built.Add(std::string(entry.type));
+            built.Add(std::string(entry.Type));
         }
         return built;
     }();
@@ -171,17 +171,17 @@ void LoadMimeTypes(const std::string& dir) {
     MimeTypeTable& table = Table();
     table = MimeTypeTable();
     for (const auto& entry : BuiltInTypes) {
-        table.Add(std::string(entry.type));
+        table.Add(std::string(entry.Type));
     }
-    table.filePath = JoinPath(dir, MimeTypeFileName);
+    table.FilePath = JoinPath(dir, MimeTypeFileName);
 
-    const auto contents = ReadWholeFile(table.filePath);
+    const auto contents = ReadWholeFile(table.FilePath);
     if (!contents || contents->empty()) {
         return;
     }
     std::string_view rest = *contents;
     bool header = true;
-    while (!rest.empty() && table.types.size() < MaxContentCode) {
+    while (!rest.empty() && table.Types.size() < MaxContentCode) {
         const auto newline = rest.find('\n');
         std::string_view line = rest.substr(0, newline);
         rest = newline == std::string_view::npos ? std::string_view() : rest.substr(newline + 1);
@@ -202,25 +202,25 @@ int ContentCodeOf(std::string_view contentType) {
     if (type.empty()) {
         type = "text/html";
     }
-    const auto found = table.firstCode.find(LowerCase(type));
-    if (found != table.firstCode.end()) {
+    const auto found = table.FirstCode.find(LowerCase(type));
+    if (found != table.FirstCode.end()) {
         return found->second;
     }
     if (type.size() < 3 || type.find('/') == std::string::npos ||
-        table.types.size() >= MaxContentCode) {
+        table.Types.size() >= MaxContentCode) {
         return 0;
     }
     // A code that is not also recorded in the file would mean something else after
     // a restart, so a type that cannot be written down stays unclassified.
-    if (table.filePath.empty() || !AppendToMimeTypeFile(table.filePath, type)) {
+    if (table.FilePath.empty() || !AppendToMimeTypeFile(table.FilePath, type)) {
         return 0;
     }
     table.Add(type);
-    return static_cast<int>(table.types.size());
+    return static_cast<int>(table.Types.size());
 }
 
 std::string ContentTypeOf(int code) {
-    const auto& types = Table().types;
+    const auto& types = Table().Types;
     if (code <= 0 || code > static_cast<int>(types.size())) {
         return "text/plain";
     }
@@ -262,7 +262,7 @@ ContentGroup ContentGroupOf(std::string_view contentType) {
 }
 
 int MimeTypeCount() {
-    return static_cast<int>(Table().types.size());
+    return static_cast<int>(Table().Types.size());
 }
 
 std::string TExtensionTable::ExtensionOf(int code) const {
@@ -275,7 +275,7 @@ std::string TExtensionTable::ExtensionOf(int code) const {
 TExtensionTable BuildExtensionTable() {
     TExtensionTable table;
     for (const auto& entry : BuiltInTypes) {
-        table.extensions_.emplace_back(entry.extension);
+        table.extensions_.emplace_back(entry.Extension);
     }
     return table;
 }

@@ -7,9 +7,9 @@ namespace arkivo {
 
 TCacheItem* BuildCacheItem(Edition edition, const CacheEntry& entry, TCacheItemList& items) {
     auto item = std::make_unique<TCacheItem>();
-    item->Date = entry.date;
+    item->Date = entry.Date;
 
-    std::string text(entry.url);
+    std::string text(entry.Url);
     std::string host;
     int port = DefaultPort;
     std::string path;
@@ -26,14 +26,14 @@ TCacheItem* BuildCacheItem(Edition edition, const CacheEntry& entry, TCacheItemL
     item->Url.reserve(7 + host.size() + 1 + portText.size() + path.size());
     item->Url.append("http://").append(host).append(1, ':').append(portText).append(path);
 
-    const std::string contentType = LowerCase(entry.contentType);
+    const std::string contentType = LowerCase(entry.ContentType);
     item->Kind = ContentCodeOf(contentType);
     item->Group = ContentGroupOf(contentType);
-    item->CacheFile = entry.cacheFile;
-    item->CacheKey = entry.cacheKey;
+    item->CacheFile = entry.CacheFile;
+    item->CacheKey = entry.CacheKey;
     item->Domain = FileNameSafe(host);
 
-    if (item->Domain == NoHost || !entry.cacheFileExists) {
+    if (item->Domain == NoHost || !entry.CacheFileExists) {
         return nullptr;
     }
     items.push_back(std::move(item));

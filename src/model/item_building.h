@@ -10,12 +10,12 @@
 namespace arkivo {
 
 struct CacheEntry {
-    std::string_view url;          // the URL as the cache recorded it
-    std::string cacheFile;         // full path of the cached file
-    bool cacheFileExists = false;  // the reader found cacheFile to be a regular file
-    std::string_view contentType;  // as the cache recorded it; may be empty
-    double date = 0.0;             // already converted by the reader
-    std::string cacheKey;          // the entry's name in the IE cache; empty for Navigator
+    std::string_view Url;          // the URL as the cache recorded it
+    std::string CacheFile;         // full path of the cached file
+    bool CacheFileExists = false;  // the reader found CacheFile to be a regular file
+    std::string_view ContentType;  // as the cache recorded it; may be empty
+    double Date = 0.0;             // already converted by the reader
+    std::string CacheKey;          // the entry's name in the IE cache; empty for Navigator
 };
 
 // Builds the item for entry and appends it to items, or drops the entry when its

@@ -53,13 +53,13 @@ std::string FormatShortDate(double date, const std::string& format) {
     const double day = std::floor(date);
     const DateParts parts = DecodeDate(day);
     std::tm calendar{};
-    calendar.tm_year = parts.year - 1900;
-    calendar.tm_mon = parts.month - 1;
-    calendar.tm_mday = parts.day;
+    calendar.tm_year = parts.Year - 1900;
+    calendar.tm_mon = parts.Month - 1;
+    calendar.tm_mday = parts.Day;
     // 1 January 1970 (day count 25569) was a Thursday; strftime counts from Sunday.
     const auto sinceEpoch = static_cast<long long>(day - UnixEpochDate);
     calendar.tm_wday = static_cast<int>(((sinceEpoch % 7) + 7 + 4) % 7);
-    const auto newYear = EncodeDate(DateParts{parts.year, 1, 1});
+    const auto newYear = EncodeDate(DateParts{parts.Year, 1, 1});
     calendar.tm_yday = newYear ? static_cast<int>(day - *newYear) : 0;
 
     const UserTimeLocale user;

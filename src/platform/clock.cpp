@@ -69,17 +69,17 @@ void SetNowForTesting(std::optional<double> date) {
 }
 
 std::optional<double> EncodeDate(const DateParts& p) {
-    if (p.year < 1 || p.year > 9999 || p.month < 1 || p.month > 12 || p.day < 1 ||
-        p.day > DaysInMonth(p.year, p.month) || p.hour < 0 || p.hour > 23 || p.minute < 0 ||
-        p.minute > 59 || p.second < 0 || p.second > 59 || p.millisecond < 0 ||
-        p.millisecond > 999) {
+    if (p.Year < 1 || p.Year > 9999 || p.Month < 1 || p.Month > 12 || p.Day < 1 ||
+        p.Day > DaysInMonth(p.Year, p.Month) || p.Hour < 0 || p.Hour > 23 || p.Minute < 0 ||
+        p.Minute > 59 || p.Second < 0 || p.Second > 59 || p.Millisecond < 0 ||
+        p.Millisecond > 999) {
         return std::nullopt;
     }
     const std::int64_t days =
-        DaysFromCivil(p.year, static_cast<unsigned>(p.month), static_cast<unsigned>(p.day)) -
+        DaysFromCivil(p.Year, static_cast<unsigned>(p.Month), static_cast<unsigned>(p.Day)) -
         DaysFromCivil(1899, 12, 30);
     const double time =
-        ((p.hour * 60.0 + p.minute) * 60.0 + p.second + p.millisecond / 1000.0) / 86400.0;
+        ((p.Hour * 60.0 + p.Minute) * 60.0 + p.Second + p.Millisecond / 1000.0) / 86400.0;
     return static_cast<double>(days) + time;
 }
 
@@ -95,11 +95,11 @@ DateParts DecodeDate(double date) {
         ms += MillisecondsPerDay;
         --days;
     }
-    CivilFromDays(days + DaysFromCivil(1899, 12, 30), parts.year, parts.month, parts.day);
-    parts.hour = static_cast<int>(ms / 3600000);
-    parts.minute = static_cast<int>(ms / 60000 % 60);
-    parts.second = static_cast<int>(ms / 1000 % 60);
-    parts.millisecond = static_cast<int>(ms % 1000);
+    CivilFromDays(days + DaysFromCivil(1899, 12, 30), parts.Year, parts.Month, parts.Day);
+    parts.Hour = static_cast<int>(ms / 3600000);
+    parts.Minute = static_cast<int>(ms / 60000 % 60);
+    parts.Second = static_cast<int>(ms / 1000 % 60);
+    parts.Millisecond = static_cast<int>(ms % 1000);
     return parts;
 }
 
@@ -133,12 +133,12 @@ bool FileTimeToDosDateTime(std::uint64_t fileTime, std::uint16_t& dosDate, std::
 
 std::optional<double> DateFromDosDateTime(std::uint16_t dosDate, std::uint16_t dosTime) {
     DateParts parts;
-    parts.year = (dosDate >> 9) + 1980;
-    parts.month = (dosDate >> 5) & 0x0F;
-    parts.day = dosDate & 0x1F;
-    parts.hour = dosTime >> 11;
-    parts.minute = (dosTime >> 5) & 0x3F;
-    parts.second = (dosTime & 0x1F) * 2;
+    parts.Year = (dosDate >> 9) + 1980;
+    parts.Month = (dosDate >> 5) & 0x0F;
+    parts.Day = dosDate & 0x1F;
+    parts.Hour = dosTime >> 11;
+    parts.Minute = (dosTime >> 5) & 0x3F;
+    parts.Second = (dosTime & 0x1F) * 2;
     return EncodeDate(parts);
 }
 

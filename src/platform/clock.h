@@ -18,8 +18,8 @@ double Now();
 void SetNowForTesting(std::optional<double> date);
 
 struct DateParts {
-    int year = 1899, month = 12, day = 30;
-    int hour = 0, minute = 0, second = 0, millisecond = 0;
+    int Year = 1899, Month = 12, Day = 30;
+    int Hour = 0, Minute = 0, Second = 0, Millisecond = 0;
 };
 
 // Day count of a calendar date and time; std::nullopt when the parts are not a valid

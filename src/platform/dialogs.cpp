@@ -4,7 +4,7 @@ namespace arkivo {
 namespace {
 
 DialogResult DefaultAnswer(const DialogMessage& message) {
-    return message.buttons == DialogButtons::YesNo || message.buttons == DialogButtons::YesNoCancel
+    return message.Buttons == DialogButtons::YesNo || message.Buttons == DialogButtons::YesNoCancel
                ? DialogResult::Yes
                : DialogResult::Ok;
 }

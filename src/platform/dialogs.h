@@ -19,10 +19,10 @@ enum class DialogButtons { Ok, OkHelp, OkCancel, YesNo, YesNoCancel };
 enum class DialogResult { Ok, Cancel, Yes, No };
 
 struct DialogMessage {
-    std::string text;  // exact text, line breaks included
-    DialogIcon icon = DialogIcon::Information;
-    DialogButtons buttons = DialogButtons::Ok;
-    int helpContext = 0;  // help topic number; 0 for none
+    std::string Text;  // exact text, line breaks included
+    DialogIcon Icon = DialogIcon::Information;
+    DialogButtons Buttons = DialogButtons::Ok;
+    int HelpContext = 0;  // help topic number; 0 for none
 };
 
 class Dialogs {

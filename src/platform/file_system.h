@@ -21,8 +21,8 @@ bool FileExists(const std::string& path);
 // A path a look-up gave, and whether it names a regular file (links followed), as
 // learnt on the way, so that no one needs to ask the file system again.
 struct FoundFile {
-    std::string path;
-    bool isFile = false;
+    std::string Path;
+    bool IsFile = false;
 };
 
 // The full path of the entry of dir whose name equals name ignoring ASCII letter case;

@@ -23,11 +23,11 @@ NoCaseListing::NoCaseListing(const std::string& dir) {
     readable_ = true;
     while (const dirent* entry = ::readdir(handle)) {
         Entry found{entry->d_name, entry->d_type};
-        std::string key = Folded(found.name);
+        std::string key = Folded(found.Name);
         if (!folded_.contains(key)) {
             folded_.emplace(std::move(key), std::move(found));
         } else {
-            shadowed_.emplace(found.name, std::move(found));
+            shadowed_.emplace(found.Name, std::move(found));
         }
     }
     ::closedir(handle);
@@ -35,7 +35,7 @@ NoCaseListing::NoCaseListing(const std::string& dir) {
 
 const NoCaseListing::Entry* NoCaseListing::Find(const std::string& name) const {
     const auto folded = folded_.find(Folded(name));
-    if (folded != folded_.end() && folded->second.name == name) {
+    if (folded != folded_.end() && folded->second.Name == name) {
         return &folded->second;
     }
     if (const auto exact = shadowed_.find(name); exact != shadowed_.end()) {

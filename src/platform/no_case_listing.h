@@ -15,8 +15,8 @@ namespace arkivo {
 class NoCaseListing {
   public:
     struct Entry {
-        std::string name;                 // as spelled on disk
-        unsigned char type = DT_UNKNOWN;  // the listing's file type (DT_REG, DT_LNK, ...)
+        std::string Name;                 // as spelled on disk
+        unsigned char Type = DT_UNKNOWN;  // the listing's file type (DT_REG, DT_LNK, ...)
     };
 
     // Reads the entries of dir ("" for the working directory).

@@ -166,7 +166,7 @@ std::optional<RegistryFile::Value> ParseValue(std::string_view line) {
         pos = 1;
     } else {
         pos = 1;
-        if (!ReadEscaped(line, pos, '"', value.name)) {
+        if (!ReadEscaped(line, pos, '"', value.Name)) {
             return std::nullopt;
         }
     }
@@ -181,8 +181,8 @@ std::optional<RegistryFile::Value> ParseValue(std::string_view line) {
         if (quoted.empty() || quoted[0] != '"' || !ReadEscaped(quoted, at, '"', data)) {
             return std::optional<RegistryFile::Value>();
         }
-        value.type = type;
-        value.data = std::move(data);
+        value.Type = type;
+        value.Data = std::move(data);
         return std::optional<RegistryFile::Value>(value);
     };
     if (!rest.empty() && rest[0] == '"') {
@@ -204,8 +204,8 @@ std::optional<RegistryFile::Value> ParseValue(std::string_view line) {
             }
             number = number * 16 + static_cast<std::uint32_t>(HexDigit(c));
         }
-        value.type = RegistryFile::ValueType::Dword;
-        value.data = std::to_string(number);
+        value.Type = RegistryFile::ValueType::Dword;
+        value.Data = std::to_string(number);
         return value;
     }
     if (lower.starts_with("hex")) {
@@ -217,8 +217,8 @@ std::optional<RegistryFile::Value> ParseValue(std::string_view line) {
         if (!bytes) {
             return std::nullopt;
         }
-        value.type = RegistryFile::ValueType::Binary;
-        value.data = std::move(*bytes);
+        value.Type = RegistryFile::ValueType::Binary;
+        value.Data = std::move(*bytes);
         return value;
     }
     return std::nullopt;
@@ -308,9 +308,9 @@ RegistryFile RegistryFile::Parse(std::string_view text) {
         }
         if (auto value = ParseValue(complete)) {
             bool replaced = false;
-            auto& values = file.keys_[current].values;
+            auto& values = file.keys_[current].Values;
             for (auto& existing : values) {
-                if (EqualsNoCase(existing.name, value->name)) {
+                if (EqualsNoCase(existing.Name, value->Name)) {
                     existing = std::move(*value);
                     replaced = true;
                     break;
@@ -351,10 +351,10 @@ std::optional<std::string> RegistryFile::StringValue(std::string_view keyPath,
     if (key == nullptr) {
         return std::nullopt;
     }
-    for (const auto& value : key->values) {
-        if (EqualsNoCase(value.name, name)) {
-            if (value.type == ValueType::String || value.type == ValueType::ExpandString) {
-                return value.data;
+    for (const auto& value : key->Values) {
+        if (EqualsNoCase(value.Name, name)) {
+            if (value.Type == ValueType::String || value.Type == ValueType::ExpandString) {
+                return value.Data;
             }
             return std::nullopt;
         }
@@ -365,35 +365,35 @@ std::optional<std::string> RegistryFile::StringValue(std::string_view keyPath,
 void RegistryFile::SetString(std::string_view keyPath, std::string_view name,
                              std::string_view data) {
     Key& key = AddKey(std::string(keyPath));
-    for (auto& value : key.values) {
-        if (EqualsNoCase(value.name, name)) {
-            value.type = ValueType::String;
-            value.data = std::string(data);
+    for (auto& value : key.Values) {
+        if (EqualsNoCase(value.Name, name)) {
+            value.Type = ValueType::String;
+            value.Data = std::string(data);
             return;
         }
     }
-    key.values.push_back(Value{std::string(name), ValueType::String, std::string(data)});
+    key.Values.push_back(Value{std::string(name), ValueType::String, std::string(data)});
 }
 
 std::string RegistryFile::ToRegedit4() const {
     std::string out = "REGEDIT4\r\n";
     for (const auto& key : keys_) {
-        out += "\r\n[" + key.path + "]\r\n";
-        for (const auto& value : key.values) {
-            out += value.name.empty() ? std::string("@") : "\"" + Escape(value.name) + "\"";
+        out += "\r\n[" + key.Path + "]\r\n";
+        for (const auto& value : key.Values) {
+            out += value.Name.empty() ? std::string("@") : "\"" + Escape(value.Name) + "\"";
             out += '=';
-            switch (value.type) {
+            switch (value.Type) {
                 case ValueType::String:
-                    out += "\"" + Escape(value.data) + "\"";
+                    out += "\"" + Escape(value.Data) + "\"";
                     break;
                 case ValueType::ExpandString:
-                    out += "str(2):\"" + Escape(value.data) + "\"";
+                    out += "str(2):\"" + Escape(value.Data) + "\"";
                     break;
                 case ValueType::Binary: {
                     out += "hex:";
                     static constexpr char digits[] = "0123456789abcdef";
-                    for (std::size_t i = 0; i < value.data.size(); ++i) {
-                        const auto byte = static_cast<unsigned char>(value.data[i]);
+                    for (std::size_t i = 0; i < value.Data.size(); ++i) {
+                        const auto byte = static_cast<unsigned char>(value.Data[i]);
                         if (i > 0) {
                             out += ',';
                         }
@@ -405,7 +405,7 @@ std::string RegistryFile::ToRegedit4() const {
                 case ValueType::Dword: {
                     char buffer[16];
                     std::snprintf(buffer, sizeof buffer, "dword:%08lx",
-                                  std::stoul(value.data.empty() ? "0" : value.data));
+                                  std::stoul(value.Data.empty() ? "0" : value.Data));
                     out += buffer;
                     break;
                 }

@@ -35,14 +35,14 @@ class RegistryFile {
     enum class ValueType { String, ExpandString, Dword, Binary };
 
     struct Value {
-        std::string name;  // empty for a key's default value ("@")
-        ValueType type = ValueType::String;
-        std::string data;  // the text of a string; decimal text of a dword; raw bytes otherwise
+        std::string Name;  // empty for a key's default value ("@")
+        ValueType Type = ValueType::String;
+        std::string Data;  // the text of a string; decimal text of a dword; raw bytes otherwise
     };
 
     struct Key {
-        std::string path;  // backslash-separated, as first written
-        std::vector<Value> values;
+        std::string Path;  // backslash-separated, as first written
+        std::vector<Value> Values;
     };
 
     // Parses either format; unknown or damaged lines are skipped.

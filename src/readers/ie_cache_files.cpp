@@ -29,11 +29,11 @@ CacheFileResolver::CacheFileResolver(std::string cacheDirectory)
 CacheFileResolver::Directory* CacheFileResolver::DirectoryOf(const IeIndex& index,
                                                              const IeUrlRecord& record) {
     std::string name;
-    if (record.directoryIndex != ie_index::NoDirectory) {
-        if (record.directoryIndex >= index.directories.size()) {
+    if (record.DirectoryIndex != ie_index::NoDirectory) {
+        if (record.DirectoryIndex >= index.Directories.size()) {
             return nullptr;
         }
-        name = index.directories[record.directoryIndex].name;
+        name = index.Directories[record.DirectoryIndex].Name;
         if (!IsSafePathComponent(name)) {
             return nullptr;
         }
@@ -43,33 +43,33 @@ CacheFileResolver::Directory* CacheFileResolver::DirectoryOf(const IeIndex& inde
         return &known->second;
     }
     Directory dir;
-    dir.path = name.empty() ? cacheDirectory_ : FindFileNoCase(cacheDirectory_, name);
-    if (dir.path.empty()) {
-        dir.path = JoinPath(cacheDirectory_, name);
+    dir.Path = name.empty() ? cacheDirectory_ : FindFileNoCase(cacheDirectory_, name);
+    if (dir.Path.empty()) {
+        dir.Path = JoinPath(cacheDirectory_, name);
     }
     struct stat info {};
-    dir.exists = ::lstat(dir.path.c_str(), &info) == 0;
-    dir.inside = !dir.exists || ResolvesInside(dir.path);
+    dir.Exists = ::lstat(dir.Path.c_str(), &info) == 0;
+    dir.Inside = !dir.Exists || ResolvesInside(dir.Path);
     return &directories_.emplace(name, std::move(dir)).first->second;
 }
 
 bool CacheFileResolver::LookUp(Directory& dir, const std::string& name, std::string& path,
                                struct stat& info) {
-    path = JoinPath(dir.path, name);
-    if (!dir.exists) {
+    path = JoinPath(dir.Path, name);
+    if (!dir.Exists) {
         return false;
     }
     if (::lstat(path.c_str(), &info) == 0) {
         return true;
     }
-    if (!dir.listing) {
-        dir.listing.emplace(dir.path);
+    if (!dir.Listing) {
+        dir.Listing.emplace(dir.Path);
     }
-    const NoCaseListing::Entry* found = dir.listing->Find(name);
-    if (found == nullptr || found->name == name) {
+    const NoCaseListing::Entry* found = dir.Listing->Find(name);
+    if (found == nullptr || found->Name == name) {
         return false;
     }
-    path = JoinPath(dir.path, found->name);
+    path = JoinPath(dir.Path, found->Name);
     return ::lstat(path.c_str(), &info) == 0;
 }
 
@@ -80,44 +80,44 @@ bool CacheFileResolver::ResolvesInside(const std::string& path) const {
 }
 
 FoundFile CacheFileResolver::FileToRead(const IeIndex& index, const IeUrlRecord& record) {
-    if (!IsSafePathComponent(record.fileName)) {
+    if (!IsSafePathComponent(record.FileName)) {
         return {};
     }
     Directory* dir = DirectoryOf(index, record);
-    if (dir == nullptr || !dir->inside) {
+    if (dir == nullptr || !dir->Inside) {
         return {};
     }
     FoundFile file;
     struct stat info {};
-    if (!LookUp(*dir, record.fileName, file.path, info)) {
+    if (!LookUp(*dir, record.FileName, file.Path, info)) {
         return file;
     }
     // A plain file in a directory inside the cache is inside; a link must resolve there.
-    if (S_ISLNK(info.st_mode) && !ResolvesInside(file.path)) {
+    if (S_ISLNK(info.st_mode) && !ResolvesInside(file.Path)) {
         return {};
     }
-    file.isFile = IsFileAfterLstat(file.path, info);
+    file.IsFile = IsFileAfterLstat(file.Path, info);
     return file;
 }
 
 Status CacheFileResolver::EntryToRemove(const IeIndex& index, const IeUrlRecord& record,
                                         std::string& path) {
     path.clear();
-    if (record.fileName.empty()) {
+    if (record.FileName.empty()) {
         return Status::Ok();
     }
-    Directory* dir = IsSafePathComponent(record.fileName) ? DirectoryOf(index, record) : nullptr;
+    Directory* dir = IsSafePathComponent(record.FileName) ? DirectoryOf(index, record) : nullptr;
     if (dir == nullptr) {
         return Status::Error(StatusCode::Refused,
-                             "the entry's file name is not a plain file name: " + record.fileName);
+                             "the entry's file name is not a plain file name: " + record.FileName);
     }
-    if (!dir->inside) {
+    if (!dir->Inside) {
         return Status::Error(StatusCode::Refused, "the entry's file lies outside the cache: " +
-                                                      JoinPath(dir->path, record.fileName));
+                                                      JoinPath(dir->Path, record.FileName));
     }
     std::string named;
     struct stat info {};
-    if (LookUp(*dir, record.fileName, named, info) && !S_ISREG(info.st_mode) &&
+    if (LookUp(*dir, record.FileName, named, info) && !S_ISREG(info.st_mode) &&
         !S_ISLNK(info.st_mode)) {
         return Status::Error(StatusCode::Refused, "the entry's file is not a file: " + named);
     }

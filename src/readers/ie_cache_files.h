@@ -26,7 +26,7 @@ class CacheFileResolver {
 
     // The file to read for the record: no path when the record names no file, its
     // names are unsafe, or the file (through links) lies outside the cache. A file
-    // that does not exist still gets its path; isFile tells whether it is there.
+    // that does not exist still gets its path; IsFile tells whether it is there.
     // Costs one lstat when the file is there as named (two for a link): the cache
     // directories are looked up once.
     FoundFile FileToRead(const IeIndex& index, const IeUrlRecord& record);
@@ -38,12 +38,12 @@ class CacheFileResolver {
 
   private:
     struct Directory {
-        std::string path;     // looked up without regard to case; as named when missing
-        bool exists = false;  // an entry of that name is there
-        bool inside = false;  // missing, or resolves to the cache directory or inside it
+        std::string Path;     // looked up without regard to case; as named when missing
+        bool Exists = false;  // an entry of that name is there
+        bool Inside = false;  // missing, or resolves to the cache directory or inside it
         // Read when the first file name is not found as written, so that names in
         // another case, or missing files, cost no scan of the directory each.
-        std::optional<NoCaseListing> listing;
+        std::optional<NoCaseListing> Listing;
     };
 
     // The record's directory; nullptr when the index names none usable (an unsafe

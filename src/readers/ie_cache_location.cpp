@@ -100,16 +100,16 @@ Status ResolveIeCache(const std::string& cache, IeCachePaths& paths) {
                              "Content.IE5 directory)");
     }
     if (IsDirectory(path)) {
-        paths.cacheDirectory = IncludeTrailingSeparator(path);
-        paths.indexPath = FindFileNoCase(path, IndexFileName);
+        paths.CacheDirectory = IncludeTrailingSeparator(path);
+        paths.IndexPath = FindFileNoCase(path, IndexFileName);
     } else {
-        paths.indexPath = path;
-        paths.cacheDirectory = DirectoryPart(path);
-        if (paths.cacheDirectory.empty()) {
-            paths.cacheDirectory = std::string(".") + PathSeparator;
+        paths.IndexPath = path;
+        paths.CacheDirectory = DirectoryPart(path);
+        if (paths.CacheDirectory.empty()) {
+            paths.CacheDirectory = std::string(".") + PathSeparator;
         }
     }
-    if (!FileExists(paths.indexPath)) {
+    if (!FileExists(paths.IndexPath)) {
         return Status::Error(StatusCode::NotFound, "No cache index found at " + path);
     }
     return Status::Ok();

@@ -12,8 +12,8 @@
 namespace arkivo {
 
 struct IeCachePaths {
-    std::string indexPath;       // the index.dat file
-    std::string cacheDirectory;  // the directory holding it, with a trailing separator
+    std::string IndexPath;       // the index.dat file
+    std::string CacheDirectory;  // the directory holding it, with a trailing separator
 };
 
 // The default cache as a path (a directory or an index file); empty when there is

@@ -54,12 +54,12 @@ bool ReadUrlCache(const std::string& cache, TCacheItemList& items, Status* statu
     }
     if (find) {
         do {
-            double date = FileTimeToDate(entry.lastSyncTime);
-            date = std::max(date, FileTimeToDate(entry.lastAccessTime));
-            const std::string contentType = ContentTypeFromHeader(entry.headerInfo);
+            double date = FileTimeToDate(entry.LastSyncTime);
+            date = std::max(date, FileTimeToDate(entry.LastAccessTime));
+            const std::string contentType = ContentTypeFromHeader(entry.HeaderInfo);
             const CacheEntry cacheEntry{
-                entry.sourceUrlName, entry.localFileName, entry.localFileExists, contentType, date,
-                entry.sourceUrlName};
+                entry.SourceUrlName, entry.LocalFileName, entry.LocalFileExists, contentType, date,
+                entry.SourceUrlName};
             BuildCacheItem(Edition::IE, cacheEntry, items);
         } while (FindNextUrlCacheEntry(*find, entry));
     }

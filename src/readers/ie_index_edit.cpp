@@ -25,34 +25,34 @@ void Lower(std::string& bytes, std::uint32_t offset, std::uint64_t amount, int s
 }
 
 void MarkSlotDeleted(std::string& bytes, const IeUrlRecord& record) {
-    Store(bytes, record.slotOffset, SlotDeleted, 4);
+    Store(bytes, record.SlotOffset, SlotDeleted, 4);
 }
 
 }  // namespace
 
 void FreeUrlRecord(std::string& bytes, const IeUrlRecord& record) {
-    const std::uint32_t first = (record.offset - BlocksOffset) / BlockSize;
-    for (std::uint32_t block = first; block < first + record.blocks; ++block) {
+    const std::uint32_t first = (record.Offset - BlocksOffset) / BlockSize;
+    for (std::uint32_t block = first; block < first + record.Blocks; ++block) {
         bytes[BitmapOffset + (block >> 3)] &= static_cast<char>(~(1u << (block & 7)));
     }
-    bytes.replace(record.offset, std::size_t{record.blocks} * BlockSize,
-                  std::size_t{record.blocks} * BlockSize, '\0');
-    Lower(bytes, AllocatedBlocksOffset, record.blocks, 4);
-    if (record.directoryIndex != NoDirectory) {
-        Lower(bytes, DirectoryTableOffset + record.directoryIndex * DirectoryEntrySize, 1, 4);
+    bytes.replace(record.Offset, std::size_t{record.Blocks} * BlockSize,
+                  std::size_t{record.Blocks} * BlockSize, '\0');
+    Lower(bytes, AllocatedBlocksOffset, record.Blocks, 4);
+    if (record.DirectoryIndex != NoDirectory) {
+        Lower(bytes, DirectoryTableOffset + record.DirectoryIndex * DirectoryEntrySize, 1, 4);
     }
-    const bool sticky = (record.entryFlags & StickyEntry) != 0;
-    Lower(bytes, sticky ? ExemptUsageOffset : CacheUsageOffset, record.fileSize, 8);
-    if (record.groupOffset != 0) {
-        Lower(bytes, record.groupOffset + GroupDiskUsage, record.fileSize, 8);
+    const bool sticky = (record.EntryFlags & StickyEntry) != 0;
+    Lower(bytes, sticky ? ExemptUsageOffset : CacheUsageOffset, record.FileSize, 8);
+    if (record.GroupOffset != 0) {
+        Lower(bytes, record.GroupOffset + GroupDiskUsage, record.FileSize, 8);
     }
     MarkSlotDeleted(bytes, record);
 }
 
 void LeakUrlRecord(std::string& bytes, const IeUrlRecord& record) {
-    bytes.replace(record.offset, 4, "LEAK");
-    Store(bytes, record.offset + UrlNextLeak, Load(bytes, FirstLeakOffset, 4), 4);
-    Store(bytes, FirstLeakOffset, record.offset, 4);
+    bytes.replace(record.Offset, 4, "LEAK");
+    Store(bytes, record.Offset + UrlNextLeak, Load(bytes, FirstLeakOffset, 4), 4);
+    Store(bytes, FirstLeakOffset, record.Offset, 4);
     MarkSlotDeleted(bytes, record);
 }
 

@@ -71,7 +71,7 @@ class IndexParser {
     }
 
   private:
-    void Damage(std::string what) { index_.damage.push_back(std::move(what)); }
+    void Damage(std::string what) { index_.Damage.push_back(std::move(what)); }
 
     Status CheckSignature() {
         const auto head = in_.Slice(0, Signature.size() + 1);
@@ -89,14 +89,14 @@ class IndexParser {
 
     void ReadHeader() {
         const std::uint32_t sizeField = *in_.U32LE(FileSizeOffset);
-        index_.totalBlocks = *in_.U32LE(TotalBlocksOffset);
-        index_.allocatedBlocks = *in_.U32LE(AllocatedBlocksOffset);
-        if (index_.totalBlocks > MaxBlocks) {
-            Damage("total block count " + std::to_string(index_.totalBlocks) + " is too large");
-            index_.totalBlocks = MaxBlocks;
+        index_.TotalBlocks = *in_.U32LE(TotalBlocksOffset);
+        index_.AllocatedBlocks = *in_.U32LE(AllocatedBlocksOffset);
+        if (index_.TotalBlocks > MaxBlocks) {
+            Damage("total block count " + std::to_string(index_.TotalBlocks) + " is too large");
+            index_.TotalBlocks = MaxBlocks;
         }
         const std::uint64_t expectedSize =
-            BlocksOffset + std::uint64_t{BlockSize} * index_.totalBlocks;
+            BlocksOffset + std::uint64_t{BlockSize} * index_.TotalBlocks;
         if (sizeField != in_.size() || expectedSize != in_.size()) {
             Damage("the file is " + std::to_string(in_.size()) + " bytes; its header says " +
                    std::to_string(sizeField) + " and its block count " +
@@ -104,7 +104,7 @@ class IndexParser {
         }
         // Blocks that the bytes do not hold are treated as missing.
         usableBlocks_ = static_cast<std::uint32_t>(
-            std::min<std::uint64_t>(index_.totalBlocks, (in_.size() - BlocksOffset) / BlockSize));
+            std::min<std::uint64_t>(index_.TotalBlocks, (in_.size() - BlocksOffset) / BlockSize));
 
         std::uint32_t count = *in_.U32LE(DirectoryCountOffset);
         if (count > MaxDirectories) {
@@ -114,12 +114,12 @@ class IndexParser {
         for (std::uint32_t i = 0; i < count; ++i) {
             const std::uint32_t entry = DirectoryTableOffset + i * DirectoryEntrySize;
             IeCacheDirectory directory;
-            directory.fileCount = *in_.U32LE(entry);
-            directory.name = in_.CString(entry + 4, DirectoryNameSize);
-            if (!IsSafePathComponent(directory.name)) {
+            directory.FileCount = *in_.U32LE(entry);
+            directory.Name = in_.CString(entry + 4, DirectoryNameSize);
+            if (!IsSafePathComponent(directory.Name)) {
                 Damage("cache directory " + std::to_string(i) + " has an unusable name");
             }
-            index_.directories.push_back(std::move(directory));
+            index_.Directories.push_back(std::move(directory));
         }
     }
 
@@ -136,13 +136,13 @@ class IndexParser {
             setBits += static_cast<std::uint64_t>(std::popcount(byte));
             for (int bit = 0; bit < 8 && byte != 0; ++bit) {
                 if ((byte >> bit & 1) != 0 &&
-                    (offset - BitmapOffset) * 8ULL + bit >= index_.totalBlocks) {
+                    (offset - BitmapOffset) * 8ULL + bit >= index_.TotalBlocks) {
                     setBeyondEnd = true;
                 }
             }
         }
-        if (setBits != index_.allocatedBlocks) {
-            Damage("the header counts " + std::to_string(index_.allocatedBlocks) +
+        if (setBits != index_.AllocatedBlocks) {
+            Damage("the header counts " + std::to_string(index_.AllocatedBlocks) +
                    " allocated blocks; the bitmap has " + std::to_string(setBits));
         }
         if (setBeyondEnd) {
@@ -154,14 +154,14 @@ class IndexParser {
     // bit and covers only set bits.
     void WalkAllocatedRuns() {
         std::uint32_t block = 0;
-        while (block < index_.totalBlocks) {
+        while (block < index_.TotalBlocks) {
             if (!Allocated(block)) {
                 ++block;
                 continue;
             }
             const std::uint64_t offset = BlocksOffset + std::uint64_t{BlockSize} * block;
             const auto blocks = in_.U32LE(offset + 4);
-            bool covered = blocks && *blocks >= 1 && *blocks <= index_.totalBlocks - block &&
+            bool covered = blocks && *blocks >= 1 && *blocks <= index_.TotalBlocks - block &&
                            block + *blocks <= usableBlocks_;
             for (std::uint32_t i = 1; covered && i < *blocks; ++i) {
                 covered = Allocated(block + i);
@@ -227,14 +227,14 @@ class IndexParser {
             if (!record) {
                 return;
             }
-            location = record->location;
+            location = record->Location;
             if (!seenRecords_.insert(recordOffset).second) {
                 Damage("two hash slots name the record at " + Hex(recordOffset));
                 return;
             }
-            record->slotOffset = slotOffset;
-            record->slotFlags = flags;
-            index_.urls.push_back(std::move(*record));
+            record->SlotOffset = slotOffset;
+            record->SlotFlags = flags;
+            index_.Urls.push_back(std::move(*record));
         } else if (flags == SlotRedirect) {
             const auto record = Record(recordOffset, RedirectTag, BlockSize);
             const auto target =
@@ -265,28 +265,28 @@ class IndexParser {
         }
         const ByteReader record(*bytes);
         IeUrlRecord url;
-        url.offset = offset;
-        url.blocks = *record.U32LE(4);
-        url.lastAccessTime = *record.U64LE(UrlLastAccessTime);
-        url.fileSize = *record.U64LE(UrlFileSize);
-        url.groupOffset = *record.U32LE(UrlGroupOffset);
-        url.directoryIndex = *record.U8(UrlDirectoryIndex);
-        url.entryFlags = *record.U32LE(UrlEntryFlags);
-        url.lastSyncTime = *record.U32LE(UrlLastSyncTime);
+        url.Offset = offset;
+        url.Blocks = *record.U32LE(4);
+        url.LastAccessTime = *record.U64LE(UrlLastAccessTime);
+        url.FileSize = *record.U64LE(UrlFileSize);
+        url.GroupOffset = *record.U32LE(UrlGroupOffset);
+        url.DirectoryIndex = *record.U8(UrlDirectoryIndex);
+        url.EntryFlags = *record.U32LE(UrlEntryFlags);
+        url.LastSyncTime = *record.U32LE(UrlLastSyncTime);
 
         const auto location = RecordString(*bytes, *record.U32LE(UrlLocationOffset), UrlFixedPart);
         if (!location) {
             Damage(where + " has no valid location");
             return std::nullopt;
         }
-        url.location = *location;
+        url.Location = *location;
         if (const std::uint32_t nameOffset = *record.U32LE(UrlFileNameOffset); nameOffset != 0) {
             const auto name = RecordString(*bytes, nameOffset, UrlFixedPart);
             if (!name) {
                 Damage(where + " has no valid file name");
                 return std::nullopt;
             }
-            url.fileName = *name;
+            url.FileName = *name;
         }
         if (const std::uint32_t headerOffset = *record.U32LE(UrlHeaderOffset); headerOffset != 0) {
             const auto header = headerOffset >= UrlFixedPart
@@ -296,16 +296,16 @@ class IndexParser {
                 Damage(where + " has a header outside the record");
                 return std::nullopt;
             }
-            url.headerText = std::string(*header);
-            if (!url.headerText.empty() && url.headerText.back() == '\0') {
-                url.headerText.pop_back();
+            url.HeaderText = std::string(*header);
+            if (!url.HeaderText.empty() && url.HeaderText.back() == '\0') {
+                url.HeaderText.pop_back();
             }
         }
-        if (url.directoryIndex != NoDirectory && url.directoryIndex >= index_.directories.size()) {
+        if (url.DirectoryIndex != NoDirectory && url.DirectoryIndex >= index_.Directories.size()) {
             Damage(where + " names a cache directory that does not exist");
             return std::nullopt;
         }
-        if (url.groupOffset != 0 && !in_.Contains(url.groupOffset, GroupDiskUsage + 8)) {
+        if (url.GroupOffset != 0 && !in_.Contains(url.GroupOffset, GroupDiskUsage + 8)) {
             Damage(where + " names a group entry outside the file");
             return std::nullopt;
         }

@@ -104,35 +104,35 @@ inline constexpr std::uint32_t StickyEntry = 0x4;
 }  // namespace ie_index
 
 struct IeCacheDirectory {
-    std::string name;  // 8 characters as stored
-    std::uint32_t fileCount = 0;
+    std::string Name;  // 8 characters as stored
+    std::uint32_t FileCount = 0;
 };
 
 // One live URL record reached through the hash tables.
 struct IeUrlRecord {
-    std::uint32_t offset = 0;      // file offset of the record
-    std::uint32_t slotOffset = 0;  // file offset of its hash slot
-    std::uint32_t slotFlags = 0;   // low 6 bits of the slot key
-    std::uint32_t blocks = 0;
-    std::string location;  // the source URL (or History name) as stored
-    std::string fileName;  // the cached file's name; empty when none
-    std::uint8_t directoryIndex = ie_index::NoDirectory;
-    std::string headerText;            // response header, one trailing NUL stripped
-    std::uint64_t lastAccessTime = 0;  // FILETIME
-    std::uint32_t lastSyncTime = 0;    // DOS date (low word) and time (high word)
-    std::uint64_t fileSize = 0;
-    std::uint32_t entryFlags = 0;
-    std::uint32_t groupOffset = 0;  // file offset of its group entry; 0 = none
+    std::uint32_t Offset = 0;      // file offset of the record
+    std::uint32_t SlotOffset = 0;  // file offset of its hash slot
+    std::uint32_t SlotFlags = 0;   // low 6 bits of the slot key
+    std::uint32_t Blocks = 0;
+    std::string Location;  // the source URL (or History name) as stored
+    std::string FileName;  // the cached file's name; empty when none
+    std::uint8_t DirectoryIndex = ie_index::NoDirectory;
+    std::string HeaderText;            // response header, one trailing NUL stripped
+    std::uint64_t LastAccessTime = 0;  // FILETIME
+    std::uint32_t LastSyncTime = 0;    // DOS date (low word) and time (high word)
+    std::uint64_t FileSize = 0;
+    std::uint32_t EntryFlags = 0;
+    std::uint32_t GroupOffset = 0;  // file offset of its group entry; 0 = none
 };
 
 struct IeIndex {
-    std::uint32_t totalBlocks = 0;
-    std::uint32_t allocatedBlocks = 0;
-    std::vector<IeCacheDirectory> directories;
-    std::vector<IeUrlRecord> urls;    // in hash-table order: tables along the chain, slot by slot
-    std::vector<std::string> damage;  // every inconsistency found; empty for a sound index
+    std::uint32_t TotalBlocks = 0;
+    std::uint32_t AllocatedBlocks = 0;
+    std::vector<IeCacheDirectory> Directories;
+    std::vector<IeUrlRecord> Urls;    // in hash-table order: tables along the chain, slot by slot
+    std::vector<std::string> Damage;  // every inconsistency found; empty for a sound index
 
-    bool IsSound() const { return damage.empty(); }
+    bool IsSound() const { return Damage.empty(); }
 };
 
 // Reads an index.dat held in bytes. Fails (Malformed) only when the bytes do not

@@ -37,17 +37,17 @@ UrlCacheFind::UrlCacheFind(IeIndex index, const std::string& cacheDirectory)
     : index_(std::move(index)), files_(cacheDirectory) {}
 
 bool UrlCacheFind::Next(UrlCacheEntryInfo& entry) {
-    if (next_ >= index_.urls.size()) {
+    if (next_ >= index_.Urls.size()) {
         return false;
     }
-    const IeUrlRecord& record = index_.urls[next_++];
-    entry.sourceUrlName = record.location;
+    const IeUrlRecord& record = index_.Urls[next_++];
+    entry.SourceUrlName = record.Location;
     FoundFile file = files_.FileToRead(index_, record);
-    entry.localFileName = std::move(file.path);
-    entry.localFileExists = file.isFile;
-    entry.lastAccessTime = record.lastAccessTime;
-    entry.lastSyncTime = DosDateTimeToFileTime(record.lastSyncTime);
-    entry.headerInfo = record.headerText;
+    entry.LocalFileName = std::move(file.Path);
+    entry.LocalFileExists = file.IsFile;
+    entry.LastAccessTime = record.LastAccessTime;
+    entry.LastSyncTime = DosDateTimeToFileTime(record.LastSyncTime);
+    entry.HeaderInfo = record.HeaderText;
     return true;
 }
 
@@ -57,17 +57,17 @@ Status LoadUrlCacheIndex(const std::string& cache, IeCachePaths& paths, std::str
         return status;
     }
     struct stat info {};
-    if (::stat(paths.indexPath.c_str(), &info) == 0 && info.st_size > MaxIndexFileSize) {
+    if (::stat(paths.IndexPath.c_str(), &info) == 0 && info.st_size > MaxIndexFileSize) {
         return Status::Error(StatusCode::Malformed,
-                             paths.indexPath + " is too large to be a cache index");
+                             paths.IndexPath + " is too large to be a cache index");
     }
-    auto read = ReadWholeFile(paths.indexPath);
+    auto read = ReadWholeFile(paths.IndexPath);
     if (!read) {
-        return Status::Error(StatusCode::Unreadable, "Cannot read " + paths.indexPath);
+        return Status::Error(StatusCode::Unreadable, "Cannot read " + paths.IndexPath);
     }
     bytes = std::move(*read);
     if (Status status = ParseIndexFile(bytes, index); !status.ok()) {
-        return Status::Error(status.code(), paths.indexPath + ": " + status.message());
+        return Status::Error(status.code(), paths.IndexPath + ": " + status.message());
     }
     return Status::Ok();
 }
@@ -81,7 +81,7 @@ std::unique_ptr<UrlCacheFind> FindFirstUrlCacheEntry(const std::string& cache,
     if (!status.ok()) {
         return nullptr;
     }
-    auto find = std::make_unique<UrlCacheFind>(std::move(index), paths.cacheDirectory);
+    auto find = std::make_unique<UrlCacheFind>(std::move(index), paths.CacheDirectory);
     if (!find->Next(entry)) {
         return nullptr;
     }

@@ -21,12 +21,12 @@ namespace arkivo {
 // One cache entry, with the fields of WinINet's INTERNET_CACHE_ENTRY_INFO that
 // Arkivo uses, and whether the cached file is there (found while looking it up).
 struct UrlCacheEntryInfo {
-    std::string sourceUrlName;         // the location as the index stores it
-    std::string localFileName;         // the cached file's path; empty when it has none usable
-    bool localFileExists = false;      // localFileName names a regular file
-    std::uint64_t lastAccessTime = 0;  // FILETIME, 0 = unset
-    std::uint64_t lastSyncTime = 0;    // FILETIME from the stored DOS date/time, 0 = unset
-    std::string headerInfo;            // the stored response header text
+    std::string SourceUrlName;         // the location as the index stores it
+    std::string LocalFileName;         // the cached file's path; empty when it has none usable
+    bool LocalFileExists = false;      // LocalFileName names a regular file
+    std::uint64_t LastAccessTime = 0;  // FILETIME, 0 = unset
+    std::uint64_t LastSyncTime = 0;    // FILETIME from the stored DOS date/time, 0 = unset
+    std::string HeaderInfo;            // the stored response header text
 };
 
 // An enumeration in progress (WinINet's find handle). Destroying it closes the

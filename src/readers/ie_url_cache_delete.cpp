@@ -17,14 +17,14 @@ Status UrlCacheEditor::Open(const std::string& cache) {
         return status;
     }
     if (!index_.IsSound()) {
-        return Status::Error(StatusCode::Refused, "The cache index " + paths_.indexPath +
-                                                      " is damaged (" + index_.damage.front() +
+        return Status::Error(StatusCode::Refused, "The cache index " + paths_.IndexPath +
+                                                      " is damaged (" + index_.Damage.front() +
                                                       "); nothing was deleted");
     }
-    for (std::size_t i = 0; i < index_.urls.size(); ++i) {
-        byLocation_.emplace(index_.urls[i].location, i);
+    for (std::size_t i = 0; i < index_.Urls.size(); ++i) {
+        byLocation_.emplace(index_.Urls[i].Location, i);
     }
-    files_.emplace(paths_.cacheDirectory);
+    files_.emplace(paths_.CacheDirectory);
     return Status::Ok();
 }
 
@@ -33,8 +33,8 @@ Status UrlCacheEditor::Delete(std::string_view sourceUrl) {
     if (found == byLocation_.end()) {
         return Status::Error(StatusCode::NotFound, "No cache entry for " + std::string(sourceUrl));
     }
-    const IeUrlRecord& record = index_.urls[found->second];
-    if (record.slotFlags == ie_index::SlotUrlLocked) {
+    const IeUrlRecord& record = index_.Urls[found->second];
+    if (record.SlotFlags == ie_index::SlotUrlLocked) {
         return Status::Error(StatusCode::Refused,
                              "The cache entry is in use: " + std::string(sourceUrl));
     }
@@ -64,7 +64,7 @@ Status UrlCacheEditor::Save() {
     if (!changed_) {
         return Status::Ok();
     }
-    if (Status status = WriteFileAtomically(paths_.indexPath, bytes_); !status.ok()) {
+    if (Status status = WriteFileAtomically(paths_.IndexPath, bytes_); !status.ok()) {
         return status;
     }
     changed_ = false;

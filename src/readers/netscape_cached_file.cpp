@@ -52,13 +52,13 @@ FoundFile CachedFileResolver::FileOf(std::string_view name) {
         if (!FindNoCase(path, std::string(name.substr(start, cut - start)), found)) {
             return {indexDir_ + std::string(name), false};
         }
-        path = JoinPath(path, found.name);
+        path = JoinPath(path, found.Name);
         if (cut == std::string_view::npos) {
             break;
         }
         start = cut + 1;
     }
-    const bool isFile = found.kind == Kind::Unknown ? FileExists(path) : found.kind == Kind::File;
+    const bool isFile = found.Type == Kind::Unknown ? FileExists(path) : found.Type == Kind::File;
     return {std::move(path), isFile};
 }
 
@@ -79,7 +79,7 @@ bool CachedFileResolver::FindNoCase(const std::string& dir, const std::string& p
     if (entry == nullptr) {
         return false;
     }
-    found = {entry->name, KindOf(entry->type)};
+    found = {entry->Name, KindOf(entry->Type)};
     return true;
 }
 

@@ -23,7 +23,7 @@ class CachedFileResolver {
 
     // The path of the cached file, with each part spelled as on disk when a
     // matching entry exists (an exact match wins); indexDir + name otherwise. Empty
-    // when the name is not a safe relative name. isFile tells whether the path names
+    // when the name is not a safe relative name. IsFile tells whether the path names
     // a regular file (links followed), mostly from the directory listing alone.
     FoundFile FileOf(std::string_view name);
 
@@ -33,8 +33,8 @@ class CachedFileResolver {
     enum class Kind : unsigned char { File, Other, Unknown };
 
     struct Entry {
-        std::string name;  // as spelled on disk
-        Kind kind = Kind::Unknown;
+        std::string Name;  // as spelled on disk
+        Kind Type = Kind::Unknown;
     };
 
     static Kind KindOf(const struct stat& info);

@@ -32,11 +32,11 @@ class ChainWalk {
         : file_(file),
           header_(header),
           pageRead_(pageRead),
-          pageCount_((file.size() + header.pageSize - 1) / header.pageSize),
+          pageCount_((file.size() + header.PageSize - 1) / header.PageSize),
           visited_(pageCount_, false) {}
 
     DbPairList LivePairs() {
-        for (std::uint64_t bucket = 0; bucket <= header_.maxBucket && bucket < pageCount_;
+        for (std::uint64_t bucket = 0; bucket <= header_.MaxBucket && bucket < pageCount_;
              ++bucket) {
             if (const auto page = PageOfBucket(bucket)) {
                 WalkChain(*page);
@@ -59,18 +59,18 @@ class ChainWalk {
     enum class BigPhase { None, Key, Data };
 
     struct BigPair {
-        std::string key;
-        std::string data;
+        std::string Key;
+        std::string Data;
     };
 
     std::optional<std::uint64_t> PageOfBucket(std::uint64_t bucket) const {
-        std::uint64_t page = bucket + header_.headerPages;
+        std::uint64_t page = bucket + header_.HeaderPages;
         if (bucket > 0) {
             const std::uint32_t split = CeilLog2(bucket + 1);
-            if (split == 0 || split > header_.spares.size()) {
+            if (split == 0 || split > header_.Spares.size()) {
                 return std::nullopt;
             }
-            page += header_.spares[split - 1];
+            page += header_.Spares[split - 1];
         }
         return page;
     }
@@ -87,10 +87,10 @@ class ChainWalk {
     // A page cut short by the end of the file reads as never written: its table
     // may name items that were cut off.
     DbPage PageAt(std::uint64_t page) const {
-        const std::uint64_t start = page * header_.pageSize;
-        const bool whole = start + header_.pageSize <= file_.size();
-        return DbPage(whole ? file_.substr(start, header_.pageSize) : std::string_view(),
-                      header_.pageSize, header_.bigEndianPages);
+        const std::uint64_t start = page * header_.PageSize;
+        const bool whole = start + header_.PageSize <= file_.size();
+        return DbPage(whole ? file_.substr(start, header_.PageSize) : std::string_view(),
+                      header_.PageSize, header_.BigEndianPages);
     }
 
     void WalkChain(std::uint64_t page) {
@@ -109,8 +109,8 @@ class ChainWalk {
             }
             if (bigPhase_ == BigPhase::None) {
                 PageTable table = ReadPageTable(contents, 1, contents.Size());
-                Keep(page, table.pairs);
-                next = table.overflow;
+                Keep(page, table.Pairs);
+                next = table.Overflow;
             } else if (!ReadBigPairPart(page, contents, next)) {
                 return;
             }
@@ -139,7 +139,7 @@ class ChainWalk {
             if (mark < PartialKeyMark || mark > FullKeyDataMark) {
                 return false;
             }
-            big_.key += contents.Bytes(chunkAt, contents.Size());
+            big_.Key += contents.Bytes(chunkAt, contents.Size());
             if (mark == FullKeyDataMark) {
                 // The key ends here and its data begins right below it; the page
                 // still links to the next one, where the data goes on when this
@@ -148,7 +148,7 @@ class ChainWalk {
                 if (count < 4 || dataAt < RealKeyOffset || dataAt > chunkAt) {
                     return false;
                 }
-                big_.data += contents.Bytes(dataAt, chunkAt);
+                big_.Data += contents.Bytes(dataAt, chunkAt);
                 next = contents.Word(3);
                 if (contents.Word(count + 1) == 0) {
                     bigPhase_ = BigPhase::Data;
@@ -164,21 +164,21 @@ class ChainWalk {
             if (mark != FullKeyMark && mark != FullKeyDataMark) {
                 return false;
             }
-            big_.data += contents.Bytes(chunkAt, contents.Size());
+            big_.Data += contents.Bytes(chunkAt, contents.Size());
             if (mark == FullKeyDataMark) {
                 FinishBigPair();
             }
         }
         PageTable rest = ReadPageTable(contents, 3, chunkAt);
-        Keep(page, rest.pairs);
-        next = rest.overflow;
+        Keep(page, rest.Pairs);
+        next = rest.Overflow;
         // A big pair whose key or data goes on needs a next page.
         return next.has_value() || bigPhase_ == BigPhase::None;
     }
 
     void FinishBigPair() {
         auto& onPage = byPage_[bigStart_];
-        onPage.insert(onPage.begin(), pairs_.Keep(std::move(big_.key), std::move(big_.data)));
+        onPage.insert(onPage.begin(), pairs_.Keep(std::move(big_.Key), std::move(big_.Data)));
         big_ = {};
         bigPhase_ = BigPhase::None;
     }
@@ -213,7 +213,7 @@ DbPairList ReadPageByPage(std::string_view file, std::uint32_t pageSize,
             continue;
         }
         const PageTable table = ReadPageTable(page, 1, pageSize);
-        for (auto it = table.pairs.rbegin(); it != table.pairs.rend(); ++it) {
+        for (auto it = table.Pairs.rbegin(); it != table.Pairs.rend(); ++it) {
             pairs.Add(*it);
         }
     }
@@ -237,16 +237,16 @@ std::optional<HashHeader> ReadHashHeader(std::string_view file) {
         return std::nullopt;
     }
     HashHeader header;
-    header.bigEndianPages = *order == BigEndianOrder;
-    header.pageSize = *pageSize;
-    header.headerPages = *headerPages;
-    header.maxBucket = *maxBucket;
-    for (std::size_t i = 0; i < header.spares.size(); ++i) {
+    header.BigEndianPages = *order == BigEndianOrder;
+    header.PageSize = *pageSize;
+    header.HeaderPages = *headerPages;
+    header.MaxBucket = *maxBucket;
+    for (std::size_t i = 0; i < header.Spares.size(); ++i) {
         const auto spare = reader.U32BE(68 + 4 * i);
         if (!spare) {
             return std::nullopt;
         }
-        header.spares[i] = *spare;
+        header.Spares[i] = *spare;
     }
     return header;
 }

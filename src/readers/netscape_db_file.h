@@ -44,11 +44,11 @@
 namespace arkivo {
 
 struct HashHeader {
-    bool bigEndianPages = false;
-    std::uint32_t pageSize = 0;
-    std::uint32_t headerPages = 0;
-    std::uint32_t maxBucket = 0;
-    std::array<std::uint32_t, 32> spares{};
+    bool BigEndianPages = false;
+    std::uint32_t PageSize = 0;
+    std::uint32_t HeaderPages = 0;
+    std::uint32_t MaxBucket = 0;
+    std::array<std::uint32_t, 32> Spares{};
 };
 
 // The header of page 0; std::nullopt when the file does not start with a hash

@@ -36,16 +36,16 @@ PageTable ReadPageTable(const DbPage& page, std::uint32_t firstIndex, std::uint3
         const std::uint16_t dataAt = page.Word(i + 1);
         if (dataAt == OverflowPageMark) {
             if (i + 1 == count) {
-                table.overflow = keyAt;
+                table.Overflow = keyAt;
             }
             break;
         }
         const bool inOrder =
             dataAt >= RealKeyOffset && tableEnd <= dataAt && dataAt <= keyAt && keyAt <= boundary;
-        if (!inOrder || table.pairs.size() >= MaxPairsPerPage) {
+        if (!inOrder || table.Pairs.size() >= MaxPairsPerPage) {
             break;
         }
-        table.pairs.push_back({page.Bytes(keyAt, boundary), page.Bytes(dataAt, keyAt)});
+        table.Pairs.push_back({page.Bytes(keyAt, boundary), page.Bytes(dataAt, keyAt)});
         boundary = dataAt;
     }
     return table;

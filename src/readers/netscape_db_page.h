@@ -46,8 +46,8 @@ inline constexpr int MaxPairsPerPage = 250;
 // A key and its data as the database holds them: views of the file's bytes (a big
 // pair, which spans pages, views its parts as ReadDbPairs joined them).
 struct DbPair {
-    std::string_view key;
-    std::string_view data;
+    std::string_view Key;
+    std::string_view Data;
 };
 
 // A read-only view of one page. A page of which fewer bytes are given (one cut
@@ -84,8 +84,8 @@ class DbPage {
 // breaks the page layout (offsets out of order, a marker out of place, a table
 // longer than the page) and after MaxPairsPerPage pairs.
 struct PageTable {
-    std::vector<DbPair> pairs;
-    std::optional<std::uint16_t> overflow;
+    std::vector<DbPair> Pairs;
+    std::optional<std::uint16_t> Overflow;
 };
 PageTable ReadPageTable(const DbPage& page, std::uint32_t firstIndex, std::uint32_t boundary);
 

@@ -24,15 +24,15 @@ constexpr double OldestEntryAge = 5000.0;  // days
 
 void AddItem(CachedFileResolver& files, const NetscapeEntry& entry, TCacheItemList& items) {
     CacheEntry cacheEntry;
-    FoundFile file = files.FileOf(entry.fileName);
-    if (file.path.empty()) {
+    FoundFile file = files.FileOf(entry.FileName);
+    if (file.Path.empty()) {
         return;
     }
-    cacheEntry.cacheFile = std::move(file.path);
-    cacheEntry.cacheFileExists = file.isFile;
-    cacheEntry.url = entry.url;
-    cacheEntry.contentType = entry.contentType;
-    cacheEntry.date = SecondsToDate(entry.time);
+    cacheEntry.CacheFile = std::move(file.Path);
+    cacheEntry.CacheFileExists = file.IsFile;
+    cacheEntry.Url = entry.Url;
+    cacheEntry.ContentType = entry.ContentType;
+    cacheEntry.Date = SecondsToDate(entry.Time);
     BuildCacheItem(Edition::Nav, cacheEntry, items);
 }
 
@@ -87,11 +87,11 @@ CacheIndexRead ReadCacheIndex(const std::string& indexPath, TCacheItemList& item
                                                DialogIcon::Warning, DialogButtons::Ok, 0});
         return result;
     }
-    result.opened = true;
+    result.Opened = true;
     std::string bytes;
-    result.error = ReadAll(fd, indexPath, bytes);
+    result.Error = ReadAll(fd, indexPath, bytes);
     ::close(fd);
-    if (!result.error.ok()) {
+    if (!result.Error.ok()) {
         return result;
     }
 
@@ -103,7 +103,7 @@ CacheIndexRead ReadCacheIndex(const std::string& indexPath, TCacheItemList& item
         return result;
     }
     for (const DbPair& pair : ReadDbPairs(bytes, handlePendingMessages)) {
-        if (const auto entry = ParseCacheEntry(pair.key, pair.data)) {
+        if (const auto entry = ParseCacheEntry(pair.Key, pair.Data)) {
             AddItem(files, *entry, items);
         }
     }

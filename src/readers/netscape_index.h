@@ -30,8 +30,8 @@ inline constexpr std::string_view CloseNetscapeWarning =
     "Please close down Netscape\r\nbefore continuing.";
 
 struct CacheIndexRead {
-    bool opened = false;  // false: the index could not be opened and the warning was shown
-    Status error;         // a failure while reading an opened index; nothing was read
+    bool Opened = false;  // false: the index could not be opened and the warning was shown
+    Status Error;         // a failure while reading an opened index; nothing was read
 };
 
 // Appends an item for every usable entry of the index at indexPath to items.

@@ -44,12 +44,12 @@ std::optional<NetscapeEntry> ParseCacheEntry(std::string_view key, std::string_v
     }
     NetscapeEntry entry;
     const ByteReader keyReader(key);
-    entry.url = CutTo(StringAt(keyReader, 8, LengthAt(keyReader, 4), UrlLengthLimit), MaxUrlBytes);
+    entry.Url = CutTo(StringAt(keyReader, 8, LengthAt(keyReader, 4), UrlLengthLimit), MaxUrlBytes);
 
     const ByteReader record(data);
-    entry.time = record.I32LE(12).value_or(0);
+    entry.Time = record.I32LE(12).value_or(0);
     const std::uint32_t nameLength = LengthAt(record, 29);
-    entry.fileName = LowerCase(StringAt(record, 33, nameLength, FileNameLengthLimit));
+    entry.FileName = LowerCase(StringAt(record, 33, nameLength, FileNameLengthLimit));
 
     // Version 3 records keep two security strings (key cipher, certificate) ahead
     // of the POST headers; they are empty unless the page came over SSL.
@@ -61,7 +61,7 @@ std::optional<NetscapeEntry> ParseCacheEntry(std::string_view key, std::string_v
         postHeadersAt = certificateAt + 4 + LengthAt(record, certificateAt) + 4;
     }
     const std::uint64_t typeAt = postHeadersAt + 4 + LengthAt(record, postHeadersAt);
-    entry.contentType = LowerCase(
+    entry.ContentType = LowerCase(
         CutTo(StringAt(record, typeAt + 4, LengthAt(record, typeAt), ContentTypeLengthLimit),
               MaxContentTypeBytes));
     return entry;

@@ -36,10 +36,10 @@
 namespace arkivo {
 
 struct NetscapeEntry {
-    std::string url;          // as stored, at most 255 bytes
-    std::string fileName;     // lower case, relative to the cache directory
-    std::string contentType;  // lower case, at most 50 bytes
-    std::int32_t time = 0;    // last access, seconds since 1 January 1970
+    std::string Url;          // as stored, at most 255 bytes
+    std::string FileName;     // lower case, relative to the cache directory
+    std::string ContentType;  // lower case, at most 50 bytes
+    std::int32_t Time = 0;    // last access, seconds since 1 January 1970
 };
 
 // The entry a pair describes; std::nullopt for a bookkeeping pair.

@@ -46,7 +46,7 @@ class IndexLineReader {
 std::string NextIndexField(std::string& line);
 
 // Reads every line after the signature and hands each usable one to entryFound
-// (fileName keeps its letter case here; the content type is lower-cased).
+// (FileName keeps its letter case here; the content type is lower-cased).
 // pendingMessages is called before every fifth line.
 void ReadTextIndex(std::string_view text,
                    const std::function<void(const NetscapeEntry&)>& entryFound,

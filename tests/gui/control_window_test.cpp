@@ -128,8 +128,8 @@ class ControlWindowTest : public QObject {
         QTest::keyClick(form_.get(), Qt::Key_D, Qt::ControlModifier);
         form_->findChild<QAction*>(QStringLiteral("DefaultIndex1"))->trigger();
         QCOMPARE(env_->Dialogs().Shown().size(), size_t(1));
-        QCOMPARE(env_->Dialogs().Shown()[0].text, std::string(NoIndexText));
-        QCOMPARE(env_->Dialogs().Shown()[0].icon, DialogIcon::Information);
+        QCOMPARE(env_->Dialogs().Shown()[0].Text, std::string(NoIndexText));
+        QCOMPARE(env_->Dialogs().Shown()[0].Icon, DialogIcon::Information);
     }
 
     void storedDirectoryWithoutSeparatorFindsItsIndex() {
@@ -165,8 +165,8 @@ class ControlWindowTest : public QObject {
         form_->ViewButtonClick();
         QCOMPARE(env_->Dialogs().Shown().size(), size_t(1));
         const DialogMessage& shown = env_->Dialogs().Shown()[0];
-        QCOMPARE(shown.text, OpenDocumentMessage(result, archive + "1st_page.htm"));
-        QCOMPARE(shown.icon, DialogIcon::Error);
+        QCOMPARE(shown.Text, OpenDocumentMessage(result, archive + "1st_page.htm"));
+        QCOMPARE(shown.Icon, DialogIcon::Error);
     }
 
     void missingCacheIndexOpensTheBrowserTabInstead() {
@@ -179,10 +179,10 @@ class ControlWindowTest : public QObject {
         QTest::keyClick(form_.get(), Qt::Key_E, Qt::ControlModifier);
         form_->ArkivoButtonClick();
         QCOMPARE(env_->Dialogs().Shown().size(), size_t(1));
-        QCOMPARE(env_->Dialogs().Shown()[0].text,
+        QCOMPARE(env_->Dialogs().Shown()[0].Text,
                  std::string("The path to the Netscape\r\nis invalid. Please locate\r\nit manually "
                              "using the \r\nproperties screen."));
-        QCOMPARE(env_->Dialogs().Shown()[0].icon, DialogIcon::Information);
+        QCOMPARE(env_->Dialogs().Shown()[0].Icon, DialogIcon::Information);
         QCOMPARE(env_->Windows().Shown(), std::vector<QString>({QStringLiteral("PrefsForm")}));
         QCOMPARE(tabShown, QStringLiteral("BrowserTab"));
         QVERIFY(!form_->CacheReloadPending());
@@ -210,8 +210,8 @@ class ControlWindowTest : public QObject {
         Start(Edition::Nav);
         form_->findChild<QAction*>(QStringLiteral("Contents1"))->trigger();
         QCOMPARE(env_->Dialogs().Shown().size(), size_t(1));
-        QCOMPARE(env_->Dialogs().Shown()[0].text, std::string("Help file not found"));
-        QCOMPARE(env_->Dialogs().Shown()[0].icon, DialogIcon::Error);
+        QCOMPARE(env_->Dialogs().Shown()[0].Text, std::string("Help file not found"));
+        QCOMPARE(env_->Dialogs().Shown()[0].Icon, DialogIcon::Error);
     }
 
     void helpOpensAtTheTopicOfTheWindow() {

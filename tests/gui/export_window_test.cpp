@@ -30,7 +30,7 @@ std::size_t ArchivedEntries(const std::string& dir) {
 }
 
 bool IsCompletionQuestion(const DialogMessage& message) {
-    return message.text.rfind("Archiving completed.\r\n", 0) == 0;
+    return message.Text.rfind("Archiving completed.\r\n", 0) == 0;
 }
 
 }  // namespace
@@ -126,7 +126,7 @@ class ExportWindowTest : public QObject {
         });
         const auto& shown = fixture.Env().Dialogs().Shown();
         QCOMPARE(shown.size(), 1u);
-        QVERIFY(shown[0].text.rfind("Archive directory\r\n\r\n", 0) == 0);
+        QVERIFY(shown[0].Text.rfind("Archive directory\r\n\r\n", 0) == 0);
         QVERIFY(!std::filesystem::exists(TheProgramValues().ArchiveDir));
     }
 };

@@ -182,21 +182,21 @@ class SearchWindowTest : public QObject {
         dirEdit->setFocus();
         window.FindButtonClick();
         QCOMPARE(shown.size(), std::size_t{1});
-        QCOMPARE(shown.back().text, std::string("Enter some search text."));
-        QCOMPARE(shown.back().icon, DialogIcon::Information);
-        QCOMPARE(shown.back().buttons, DialogButtons::Ok);
+        QCOMPARE(shown.back().Text, std::string("Enter some search text."));
+        QCOMPARE(shown.back().Icon, DialogIcon::Information);
+        QCOMPARE(shown.back().Buttons, DialogButtons::Ok);
         QCOMPARE(QApplication::focusWidget(), urlEdit);
 
         Find<QLineEdit>(window, "HTMLEdit")->setText(QStringLiteral("x"));
         dirEdit->setText(QString::fromStdString(env.Path("nowhere")));
         window.FindButtonClick();
-        QCOMPARE(shown.back().text, "Couldn't find directory\r\n\r\n" + env.Path("nowhere"));
+        QCOMPARE(shown.back().Text, "Couldn't find directory\r\n\r\n" + env.Path("nowhere"));
         QCOMPARE(QApplication::focusWidget(), dirEdit);
 
         urlEdit->setFocus();
         dirEdit->setText(QString::fromStdString(env.Path("config")));
         window.FindButtonClick();
-        QCOMPARE(shown.back().text,
+        QCOMPARE(shown.back().Text,
                  std::string("Couldn't find an archive info file\r\n(archive.dat) in this "
                              "directory."));
         QCOMPARE(QApplication::focusWidget(), dirEdit);
@@ -256,7 +256,7 @@ class SearchWindowTest : public QObject {
         window.FindButtonClick();
         QCOMPARE(Captions(window), QStringList{});
         QCOMPARE(env.Dialogs().Shown().size(), std::size_t{1});
-        QCOMPARE(env.Dialogs().Shown().back().text, std::string("No files found."));
+        QCOMPARE(env.Dialogs().Shown().back().Text, std::string("No files found."));
         QCOMPARE(store.ReadString("Search properties", "Search directory", ""), dir);
     }
 
@@ -291,7 +291,7 @@ class SearchWindowTest : public QObject {
         QTimer::singleShot(0, stop, &QPushButton::click);
         window.FindButtonClick();
         QCOMPARE(Captions(window), QStringList{});
-        QCOMPARE(env.Dialogs().Shown().back().text, std::string("No files found."));
+        QCOMPARE(env.Dialogs().Shown().back().Text, std::string("No files found."));
     }
 
     void eitherColumnHeaderSortsByUrl() {

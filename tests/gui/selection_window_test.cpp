@@ -238,7 +238,7 @@ class SelectionWindowTest : public QObject {
             QVERIFY(Entries(form, "DstList").isEmpty());
             const auto& shown = fixture.Env().Dialogs().Shown();
             QCOMPARE(shown.size(), 1u);
-            QCOMPARE(shown[0].text, std::string(NoFilesFoundText));
+            QCOMPARE(shown[0].Text, std::string(NoFilesFoundText));
         });
     }
 
@@ -255,7 +255,7 @@ class SelectionWindowTest : public QObject {
         QCOMPARE(TheModalWindows().ShowModal(fixture.Explorer()), int(QDialog::Rejected));
         const auto& shown = fixture.Env().Dialogs().Shown();
         QCOMPARE(shown.size(), 1u);
-        QCOMPARE(shown[0].text, std::string(CloseNetscapeWarning));
+        QCOMPARE(shown[0].Text, std::string(CloseNetscapeWarning));
         QVERIFY(QApplication::overrideCursor() == nullptr);
     }
 
@@ -268,9 +268,9 @@ class SelectionWindowTest : public QObject {
             Click(form, "UncacheButton");
             const auto& shown = fixture.Env().Dialogs().Shown();
             QCOMPARE(shown.size(), 1u);
-            QCOMPARE(shown[0].text, std::string("No files to archive."));
-            QCOMPARE(shown[0].buttons, DialogButtons::OkHelp);
-            QCOMPARE(shown[0].helpContext, 11);
+            QCOMPARE(shown[0].Text, std::string("No files to archive."));
+            QCOMPARE(shown[0].Buttons, DialogButtons::OkHelp);
+            QCOMPARE(shown[0].HelpContext, 11);
             QVERIFY(Find<QWidget>(form, "BackPanel")->isEnabled());
         });
         QCOMPARE(fixture.Env().Windows().Shown().size(), 1u);
@@ -287,9 +287,9 @@ class SelectionWindowTest : public QObject {
             Click(form, "ExcludeBtn");
             Click(form, "DeleteButton");
             QCOMPARE(dialogs.Shown().size(), 2u);
-            QCOMPARE(dialogs.Shown()[0].text, std::string(DeleteWholeCacheQuestionText));
-            QCOMPARE(dialogs.Shown()[0].buttons, DialogButtons::YesNoCancel);
-            QCOMPARE(dialogs.Shown()[1].text, std::string(DeleteQuestionText));
+            QCOMPARE(dialogs.Shown()[0].Text, std::string(DeleteWholeCacheQuestionText));
+            QCOMPARE(dialogs.Shown()[0].Buttons, DialogButtons::YesNoCancel);
+            QCOMPARE(dialogs.Shown()[1].Text, std::string(DeleteQuestionText));
             QCOMPARE(fixture.Control().CacheItems().size(), 20u);
         });
     }
@@ -352,7 +352,7 @@ class SelectionWindowTest : public QObject {
             QCOMPARE(items.front()->CacheFile, stuck);
             const auto& shown = fixture.Env().Dialogs().Shown();
             QCOMPARE(shown.size(), 2u);
-            QCOMPARE(shown[1].text, std::string("1 item could not be deleted."));
+            QCOMPARE(shown[1].Text, std::string("1 item could not be deleted."));
             QCOMPARE(Entries(form, "DstList"), QStringList({FromCoreText(items.front()->Domain)}));
         });
     }
@@ -364,8 +364,8 @@ class SelectionWindowTest : public QObject {
             Click(form, "DeleteButton");
             const auto& shown = fixture.Env().Dialogs().Shown();
             QCOMPARE(shown.size(), 1u);
-            QCOMPARE(shown[0].text, std::string(NoFilesToDeleteText));
-            QCOMPARE(shown[0].helpContext, 11);
+            QCOMPARE(shown[0].Text, std::string(NoFilesToDeleteText));
+            QCOMPARE(shown[0].HelpContext, 11);
             QCOMPARE(fixture.Control().CacheItems().size(), 20u);
         });
     }

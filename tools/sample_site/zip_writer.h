@@ -40,9 +40,9 @@ inline std::uint32_t Crc32(const std::string& bytes) {
 // A ZIP archive of the members, each dated date.
 inline std::string EncodeZip(const std::vector<ZipMember>& members, const DateParts& date) {
     const std::uint16_t dosTime =
-        static_cast<std::uint16_t>(date.hour << 11 | date.minute << 5 | date.second / 2);
+        static_cast<std::uint16_t>(date.Hour << 11 | date.Minute << 5 | date.Second / 2);
     const std::uint16_t dosDate =
-        static_cast<std::uint16_t>((date.year - 1980) << 9 | date.month << 5 | date.day);
+        static_cast<std::uint16_t>((date.Year - 1980) << 9 | date.Month << 5 | date.Day);
     std::string archive;
     std::string directory;
     for (const ZipMember& member : members) {

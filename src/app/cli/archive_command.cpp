@@ -21,11 +21,11 @@ constexpr std::size_t TagLimit = 255;
 // The stored link options with the command line's overrides.
 LinkOptions ChosenLinks(const ProgramSettings& settings, const ArchiveChoices& choices) {
     LinkOptions links = settings.Links();
-    links.ShowOriginalUrls = choices.originalUrls.value_or(links.ShowOriginalUrls);
-    links.StrikeoutLinks = choices.strikeout.value_or(links.StrikeoutLinks);
-    links.EmphasizeLinks = choices.emphasize.value_or(links.EmphasizeLinks);
-    if (choices.emphasis) {
-        const EmphasisTags tags = PresetTags(*choices.emphasis, settings.CustomTags);
+    links.ShowOriginalUrls = choices.OriginalUrls.value_or(links.ShowOriginalUrls);
+    links.StrikeoutLinks = choices.Strikeout.value_or(links.StrikeoutLinks);
+    links.EmphasizeLinks = choices.Emphasize.value_or(links.EmphasizeLinks);
+    if (choices.Emphasis) {
+        const EmphasisTags tags = PresetTags(*choices.Emphasis, settings.CustomTags);
         links.ActiveEmphasizeTag = CutTo(tags.Open, TagLimit);
         links.ActiveDeEmphasizeTag = CutTo(tags.Close, TagLimit);
     }
@@ -73,11 +73,11 @@ int ArchiveChosenItems(const CliArguments& arguments) {
     if (const int status = SelectItems(arguments, selection); status != Success) {
         return status;
     }
-    const Edition edition = EditionOf(arguments.source.kind);
+    const Edition edition = EditionOf(arguments.Source.Kind);
     SettingsStore store;
     const ProgramSettings settings = LoadProgramSettings(store, edition);
     const std::string dir =
-        arguments.archive.to.empty() ? settings.ArchiveDir : arguments.archive.to;
+        arguments.Archive.To.empty() ? settings.ArchiveDir : arguments.Archive.To;
     if (dir.empty()) {
         Complain("no archive directory is set; name one with --to DIR");
         return UsageFailure;
@@ -99,13 +99,13 @@ int ArchiveChosenItems(const CliArguments& arguments) {
         }
     };
     ArchiveRun run(ArchiveRunOptions{edition, AbsoluteDirectory(dir),
-                                     ChosenLinks(settings, arguments.archive), false},
+                                     ChosenLinks(settings, arguments.Archive), false},
                    std::move(hooks));
     running = &run;
 
     run.PrepareArchiveRun();
-    for (const auto& item : selection.items) {
-        if (selection.grouping.IsChosen(*item, selection.switches)) {
+    for (const auto& item : selection.Items) {
+        if (selection.Grouping.IsChosen(*item, selection.Switches)) {
             run.ArchiveJob().push_back(item.get());
         }
     }

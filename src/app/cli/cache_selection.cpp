@@ -48,16 +48,16 @@ int ReadItems(const SourceChoice& source, TCacheItemList& items) {
 }
 
 int SelectItems(const CliArguments& arguments, CacheSelection& selection) {
-    const Filters& filters = arguments.filters;
+    const FilterChoices& filters = arguments.Filters;
     const double now = Now();
-    if (const int status = ReadItems(arguments.source, selection.items); status != Success) {
+    if (const int status = ReadItems(arguments.Source, selection.Items); status != Success) {
         return status;
     }
-    selection.allAges = filters.age == AgeChoice::AllAges;
-    selection.switches = filters.types;
-    selection.grouping.BuildDomainList(
-        selection.items, AgeWindowFor(filters.age, filters.amount, filters.unit, now));
-    ChooseDomains(filters.domains, selection.allAges, selection.grouping);
+    selection.AllAges = filters.Age == AgeChoice::AllAges;
+    selection.Switches = filters.Types;
+    selection.Grouping.BuildDomainList(
+        selection.Items, AgeWindowFor(filters.Age, filters.Amount, filters.Unit, now));
+    ChooseDomains(filters.Domains, selection.AllAges, selection.Grouping);
     return Success;
 }
 

@@ -11,10 +11,10 @@
 namespace arkivo::cli {
 
 struct CacheSelection {
-    TCacheItemList items;
-    DomainGrouping grouping;
-    TypeSwitches switches;
-    bool allAges = true;
+    TCacheItemList Items;
+    DomainGrouping Grouping;
+    TypeSwitches Switches;
+    bool AllAges = true;
 };
 
 // Reads the source into items: Success, or the exit status after a message.

@@ -8,8 +8,8 @@ namespace arkivo::cli {
 namespace {
 
 struct CommandName {
-    std::string_view name;
-    Action action;
+    std::string_view Name;
+    Action Command;
 };
 
 constexpr std::array<CommandName, 5> Commands = {{
@@ -54,10 +54,10 @@ enum class OptionId {
 // Every option after a command word: whether it takes a value and which commands
 // accept it. The parser works on the id; the name is spelled here alone.
 struct OptionRule {
-    std::string_view name;
-    OptionId id;
-    bool value;
-    unsigned commands;
+    std::string_view Name;
+    OptionId Id;
+    bool TakesValue;
+    unsigned AcceptedBy;
 };
 
 constexpr std::array<OptionRule, 19> Options = {{
@@ -157,7 +157,7 @@ std::optional<EmphasisPreset> ParseEmphasis(const std::string& text) {
 class Parser {
   public:
     Parser(const std::vector<std::string>& args, Action command) : args_(args) {
-        arguments_.action = command;
+        arguments_.Command = command;
     }
 
     // The options after the command word; an empty text when they are valid.
@@ -173,13 +173,13 @@ class Parser {
                 return error;
             }
         }
-        if (arguments_.action == Action::Search) {
-            const SearchChoices& search = arguments_.search;
-            return search.url.empty() && search.text.empty()
+        if (arguments_.Command == Action::Search) {
+            const SearchChoices& search = arguments_.Search;
+            return search.Url.empty() && search.Text.empty()
                        ? "search needs a text to find (--url or --text)"
                        : "";
         }
-        if (arguments_.source.kind == SourceKind::None) {
+        if (arguments_.Source.Kind == SourceKind::None) {
             return CommandName() + " needs a source (--nav or --ie)";
         }
         return "";
@@ -208,66 +208,66 @@ class Parser {
             return Operand(arg);
         }
         const auto rule = std::find_if(Options.begin(), Options.end(),
-                                       [&](const OptionRule& o) { return o.name == arg; });
+                                       [&](const OptionRule& o) { return o.Name == arg; });
         if (rule == Options.end()) {
             return "unknown option '" + arg + "'";
         }
-        if ((rule->commands & Bit(arguments_.action)) == 0) {
+        if ((rule->AcceptedBy & Bit(arguments_.Command)) == 0) {
             return "'" + arg + "' is not an option of the " + CommandName() + " command";
         }
-        if (attached && !rule->value) {
+        if (attached && !rule->TakesValue) {
             return "'" + arg + "' takes no value";
         }
-        switch (rule->id) {
+        switch (rule->Id) {
             case OptionId::Nav:
             case OptionId::IE:
-                return Source(arg, rule->id, attached);
+                return Source(arg, rule->Id, attached);
             case OptionId::Json:
-                arguments_.json = true;
+                arguments_.Json = true;
                 return "";
             case OptionId::Yes:
-                arguments_.yes = true;
+                arguments_.Yes = true;
                 return "";
             case OptionId::Domain:
             case OptionId::Newer:
             case OptionId::Older:
             case OptionId::Types:
-                return Filter(arg, rule->id, attached);
+                return Filter(arg, rule->Id, attached);
             case OptionId::Url:
             case OptionId::Text: {
                 std::string& text =
-                    rule->id == OptionId::Url ? arguments_.search.url : arguments_.search.text;
+                    rule->Id == OptionId::Url ? arguments_.Search.Url : arguments_.Search.Text;
                 return text.empty() ? Value(arg, attached, text) : "'" + arg + "' was given twice";
             }
             default:
-                return ArchiveOption(arg, rule->id, attached);
+                return ArchiveOption(arg, rule->Id, attached);
         }
     }
 
     // An argument that is no option: search's DIR, once; anything else is wrong.
     std::string Operand(const std::string& arg) {
-        if (arguments_.action != Action::Search || !arguments_.search.dir.empty()) {
+        if (arguments_.Command != Action::Search || !arguments_.Search.Dir.empty()) {
             return "unexpected argument '" + arg + "'";
         }
-        arguments_.search.dir = arg;
+        arguments_.Search.Dir = arg;
         return arg.empty() ? "search was given an empty directory" : "";
     }
 
     std::string Source(const std::string& arg, OptionId id,
                        const std::optional<std::string>& attached) {
-        SourceChoice& source = arguments_.source;
-        if (source.kind != SourceKind::None) {
+        SourceChoice& source = arguments_.Source;
+        if (source.Kind != SourceKind::None) {
             return "give exactly one source (--nav or --ie)";
         }
-        source.kind = id == OptionId::Nav ? SourceKind::Nav : SourceKind::IE;
+        source.Kind = id == OptionId::Nav ? SourceKind::Nav : SourceKind::IE;
         if (attached) {
-            source.path = *attached;
+            source.Path = *attached;
         } else if (next_ < args_.size() && !IsOption(args_[next_])) {
-            source.path = args_[next_++];
+            source.Path = args_[next_++];
         } else {
             return "";
         }
-        return source.path.empty() ? arg + " was given an empty path" : "";
+        return source.Path.empty() ? arg + " was given an empty path" : "";
     }
 
     std::string Filter(const std::string& arg, OptionId id,
@@ -276,25 +276,25 @@ class Parser {
         if (std::string error = Value(arg, attached, value); !error.empty()) {
             return error;
         }
-        Filters& filters = arguments_.filters;
+        FilterChoices& filters = arguments_.Filters;
         if (id == OptionId::Domain) {
-            filters.domains.push_back(value);
+            filters.Domains.push_back(value);
         } else if (id == OptionId::Types) {
             if (typesGiven_) {
                 return "'" + arg + "' was given twice";
             }
             typesGiven_ = true;
-            if (!ParseTypes(value, filters.types)) {
+            if (!ParseTypes(value, filters.Types)) {
                 return "'" + arg +
                        "' takes a comma-separated list of text, media and other, not '" + value +
                        "'";
             }
         } else {
-            if (filters.age != AgeChoice::AllAges) {
+            if (filters.Age != AgeChoice::AllAges) {
                 return "give one age filter (--newer or --older)";
             }
-            filters.age = id == OptionId::Newer ? AgeChoice::NewerThan : AgeChoice::OlderThan;
-            if (!ParseAge(value, filters.amount, filters.unit)) {
+            filters.Age = id == OptionId::Newer ? AgeChoice::NewerThan : AgeChoice::OlderThan;
+            if (!ParseAge(value, filters.Amount, filters.Unit)) {
                 return "'" + arg + "' takes AGE as a whole number followed by h, d or w (such as " +
                        "12h, 3d or 2w), not '" + value + "'";
             }
@@ -304,16 +304,16 @@ class Parser {
 
     std::string ArchiveOption(const std::string& arg, OptionId id,
                               const std::optional<std::string>& attached) {
-        ArchiveChoices& choices = arguments_.archive;
+        ArchiveChoices& choices = arguments_.Archive;
         if (id == OptionId::To) {
-            return choices.to.empty() ? Value(arg, attached, choices.to)
+            return choices.To.empty() ? Value(arg, attached, choices.To)
                                       : "'" + arg + "' was given twice";
         }
         if (id == OptionId::Emphasize) {
-            choices.emphasize = true;
+            choices.Emphasize = true;
             if (attached) {
-                choices.emphasis = ParseEmphasis(*attached);
-                if (!choices.emphasis) {
+                choices.Emphasis = ParseEmphasis(*attached);
+                if (!choices.Emphasis) {
                     return "'" + arg + "' takes bold, italic, larger or custom, not '" + *attached +
                            "'";
                 }
@@ -323,15 +323,15 @@ class Parser {
         // The on/off switches; the last of a pair wins.
         switch (id) {
             case OptionId::NoEmphasize:
-                choices.emphasize = false;
+                choices.Emphasize = false;
                 break;
             case OptionId::OriginalUrls:
             case OptionId::NoOriginalUrls:
-                choices.originalUrls = id == OptionId::OriginalUrls;
+                choices.OriginalUrls = id == OptionId::OriginalUrls;
                 break;
             case OptionId::Strikeout:
             case OptionId::NoStrikeout:
-                choices.strikeout = id == OptionId::Strikeout;
+                choices.Strikeout = id == OptionId::Strikeout;
                 break;
             default:
                 break;
@@ -347,7 +347,7 @@ class Parser {
 
 ParsedArguments UsageError(std::string message) {
     ParsedArguments parsed;
-    parsed.error = std::move(message);
+    parsed.Error = std::move(message);
     return parsed;
 }
 
@@ -365,22 +365,22 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
         if (args.size() > 1) {
             return UsageError("'" + args[0] + "' takes no other arguments");
         }
-        parsed.arguments.action = args[0] == "--help" ? Action::Help : Action::Version;
+        parsed.Arguments.Command = args[0] == "--help" ? Action::Help : Action::Version;
         return parsed;
     }
     const auto command = std::find_if(Commands.begin(), Commands.end(),
-                                      [&](const CommandName& c) { return c.name == args[0]; });
+                                      [&](const CommandName& c) { return c.Name == args[0]; });
     if (command == Commands.end()) {
         return UsageError("unknown command '" + args[0] + "'");
     }
     if (std::find(args.begin() + 1, args.end(), "--help") != args.end()) {
-        parsed.arguments.action = Action::Help;
-        parsed.arguments.helpTopic = command->action;
+        parsed.Arguments.Command = Action::Help;
+        parsed.Arguments.HelpTopic = command->Command;
         return parsed;
     }
-    Parser parser(args, command->action);
-    parsed.error = parser.Parse();
-    parsed.arguments = parser.Arguments();
+    Parser parser(args, command->Command);
+    parsed.Error = parser.Parse();
+    parsed.Arguments = parser.Arguments();
     return parsed;
 }
 

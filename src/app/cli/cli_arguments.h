@@ -28,52 +28,52 @@ namespace arkivo::cli {
 enum class SourceKind { None, Nav, IE };
 
 struct SourceChoice {
-    SourceKind kind = SourceKind::None;
-    std::string path;  // empty: the source's default location
+    SourceKind Kind = SourceKind::None;
+    std::string Path;  // empty: the source's default location
 };
 
 enum class Action { Help, Version, Items, Domains, Archive, Delete, Search };
 
 // The Cache Explorer's choices: domains, age window, type switches.
-struct Filters {
-    std::vector<std::string> domains;  // whole names, letter case ignored; empty: every domain
-    AgeChoice age = AgeChoice::AllAges;
-    int amount = 0;
-    AgeUnit unit = AgeUnit::Hours;
-    TypeSwitches types;
+struct FilterChoices {
+    std::vector<std::string> Domains;  // whole names, letter case ignored; empty: every domain
+    AgeChoice Age = AgeChoice::AllAges;
+    int Amount = 0;
+    AgeUnit Unit = AgeUnit::Hours;
+    TypeSwitches Types;
 };
 
 // Overrides of the stored archive settings; unset means the stored value.
 struct ArchiveChoices {
-    std::string to;  // empty: the stored archive directory
-    std::optional<bool> originalUrls;
-    std::optional<bool> strikeout;
-    std::optional<bool> emphasize;
-    std::optional<EmphasisPreset> emphasis;
+    std::string To;  // empty: the stored archive directory
+    std::optional<bool> OriginalUrls;
+    std::optional<bool> Strikeout;
+    std::optional<bool> Emphasize;
+    std::optional<EmphasisPreset> Emphasis;
 };
 
 // What to search for and where; an empty text is not searched for.
 struct SearchChoices {
-    std::string dir;  // empty: the stored search directory
-    std::string url;
-    std::string text;
+    std::string Dir;  // empty: the stored search directory
+    std::string Url;
+    std::string Text;
 };
 
 struct CliArguments {
-    Action action = Action::Help;
-    std::optional<Action> helpTopic;  // with Help: the command whose help is asked for
-    SourceChoice source;
-    bool json = false;
-    Filters filters;
-    ArchiveChoices archive;
-    bool yes = false;
-    SearchChoices search;
+    Action Command = Action::Help;
+    std::optional<Action> HelpTopic;  // with Help: the command whose help is asked for
+    SourceChoice Source;
+    bool Json = false;
+    FilterChoices Filters;
+    ArchiveChoices Archive;
+    bool Yes = false;
+    SearchChoices Search;
 };
 
 // The parsed command line, or the usage error that stops it.
 struct ParsedArguments {
-    CliArguments arguments;
-    std::string error;  // empty when the command line is valid
+    CliArguments Arguments;
+    std::string Error;  // empty when the command line is valid
 };
 
 ParsedArguments ParseArguments(const std::vector<std::string>& args);

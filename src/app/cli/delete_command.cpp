@@ -39,27 +39,27 @@ int DeleteChosenItemsFromCache(const CliArguments& arguments) {
     if (const int status = SelectItems(arguments, selection); status != Success) {
         return status;
     }
-    if (selection.grouping.ChosenCount(selection.switches) == 0) {
+    if (selection.Grouping.ChosenCount(selection.Switches) == 0) {
         Complain(NoFilesToDeleteText);
         return NothingToDo;
     }
-    if (!arguments.yes) {
+    if (!arguments.Yes) {
         if (::isatty(STDIN_FILENO) != 1) {
             Complain("no terminal to ask on; nothing deleted (add --yes to delete without asking)");
             return UsageFailure;
         }
         const std::string question =
-            DeleteQuestion(selection.allAges, selection.grouping, selection.switches);
+            DeleteQuestion(selection.AllAges, selection.Grouping, selection.Switches);
         if (!UserSaysYes(question)) {
             Complain("nothing deleted");
             return RunFailed;
         }
     }
-    const Edition edition = EditionOf(arguments.source.kind);
+    const Edition edition = EditionOf(arguments.Source.Kind);
     const auto deleter =
-        MakeCacheEntryDeleter(edition, edition == Edition::IE ? arguments.source.path : "");
+        MakeCacheEntryDeleter(edition, edition == Edition::IE ? arguments.Source.Path : "");
     const DeletionResult result =
-        DeleteChosenItems(selection.items, selection.grouping, selection.switches, *deleter);
+        DeleteChosenItems(selection.Items, selection.Grouping, selection.Switches, *deleter);
     Print(ItemCount(result.Deleted) + " deleted, " + ItemCount(result.NotDeleted) +
           " not deleted\n");
     if (!result.Outcome.ok()) {

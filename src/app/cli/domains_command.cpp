@@ -15,10 +15,10 @@ namespace {
 // The domains in "Archive/Delete" with the counts of the switched-on groups;
 // domains with nothing chosen are left out.
 std::vector<DomainSummary> ChosenDomains(const CacheSelection& selection) {
-    const TypeSwitches& on = selection.switches;
+    const TypeSwitches& on = selection.Switches;
     std::vector<DomainSummary> rows;
-    for (const DomainSummary& summary : selection.grouping.DomainList()) {
-        if (!selection.grouping.DstList().Contains(summary.Name)) {
+    for (const DomainSummary& summary : selection.Grouping.DomainList()) {
+        if (!selection.Grouping.DstList().Contains(summary.Name)) {
             continue;
         }
         DomainSummary row{summary.Name, on.Text ? summary.TextCount : 0,
@@ -81,7 +81,7 @@ int ListDomains(const CliArguments& arguments) {
         Complain("nothing chosen");
         return NothingToDo;
     }
-    if (!Print(arguments.json ? DomainsAsJson(rows) : DomainsAsText(rows))) {
+    if (!Print(arguments.Json ? DomainsAsJson(rows) : DomainsAsText(rows))) {
         Complain("cannot write the output");
         return RunFailed;
     }

@@ -34,17 +34,17 @@ void AppendPadded(std::string& out, int value, int width) {
 // writes one for every item.
 void AppendIsoDate(std::string& out, double date, char separator) {
     const DateParts parts = DecodeDate(date);
-    AppendPadded(out, parts.year, 4);
+    AppendPadded(out, parts.Year, 4);
     out += '-';
-    AppendPadded(out, parts.month, 2);
+    AppendPadded(out, parts.Month, 2);
     out += '-';
-    AppendPadded(out, parts.day, 2);
+    AppendPadded(out, parts.Day, 2);
     out += separator;
-    AppendPadded(out, parts.hour, 2);
+    AppendPadded(out, parts.Hour, 2);
     out += ':';
-    AppendPadded(out, parts.minute, 2);
+    AppendPadded(out, parts.Minute, 2);
     out += ':';
-    AppendPadded(out, parts.second, 2);
+    AppendPadded(out, parts.Second, 2);
 }
 
 }  // namespace

@@ -9,10 +9,10 @@ namespace arkivo::cli {
 
 int ListItems(const CliArguments& arguments) {
     TCacheItemList items;
-    if (const int status = ReadItems(arguments.source, items); status != Success) {
+    if (const int status = ReadItems(arguments.Source, items); status != Success) {
         return status;
     }
-    if (!Print(arguments.json ? ItemsAsJson(items) : ItemsAsText(items))) {
+    if (!Print(arguments.Json ? ItemsAsJson(items) : ItemsAsText(items))) {
         Complain("cannot write the output");
         return RunFailed;
     }

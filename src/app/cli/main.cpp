@@ -21,19 +21,19 @@ int main(int argc, char** argv) {
     using namespace arkivo::cli;
 
     const ParsedArguments parsed = ParseArguments(std::vector<std::string>(argv + 1, argv + argc));
-    if (!parsed.error.empty()) {
-        Complain(parsed.error + "\nTry 'arkivo --help'.");
+    if (!parsed.Error.empty()) {
+        Complain(parsed.Error + "\nTry 'arkivo --help'.");
         return UsageFailure;
     }
-    const CliArguments& arguments = parsed.arguments;
+    const CliArguments& arguments = parsed.Arguments;
     StderrDialogs dialogs;
     ScopedDialogs installed(dialogs);
-    if (arguments.action != Action::Help && arguments.action != Action::Version) {
+    if (arguments.Command != Action::Help && arguments.Command != Action::Version) {
         LoadMimeTypes();
     }
-    switch (arguments.action) {
+    switch (arguments.Command) {
         case Action::Help:
-            return Print(UsageText(arguments.helpTopic)) ? Success : RunFailed;
+            return Print(UsageText(arguments.HelpTopic)) ? Success : RunFailed;
         case Action::Version:
             return Print("arkivo " ARKIVO_VERSION "\n") ? Success : RunFailed;
         case Action::Items:

@@ -60,10 +60,10 @@ std::string HitsAsText(const std::vector<SearchHit>& hits) {
 }  // namespace
 
 int SearchArchiveDirectory(const CliArguments& arguments) {
-    const SearchChoices& choices = arguments.search;
+    const SearchChoices& choices = arguments.Search;
     const std::string directory =
-        choices.dir.empty() ? StoredSearchDirectory(SettingsStore()) : choices.dir;
-    const SearchInputCheck check = CheckSearchInput(choices.url, choices.text, directory);
+        choices.Dir.empty() ? StoredSearchDirectory(SettingsStore()) : choices.Dir;
+    const SearchInputCheck check = CheckSearchInput(choices.Url, choices.Text, directory);
     if (check != SearchInputCheck::Ok) {
         Complain(PlainLines(SearchInputMessage(check, directory)));
         return InputUnreadable;
@@ -73,8 +73,8 @@ int SearchArchiveDirectory(const CliArguments& arguments) {
     SearchCallbacks callbacks;
     callbacks.HitFound = [&hits](const SearchHit& hit) { hits.push_back(hit); };
     callbacks.StopRequested = [] { return InterruptGuard::Interrupted(); };
-    const SearchOutcome outcome = SearchArchive({directory, choices.url, choices.text}, callbacks);
-    if (!hits.empty() && !Print(arguments.json ? HitsAsJson(hits) : HitsAsText(hits))) {
+    const SearchOutcome outcome = SearchArchive({directory, choices.Url, choices.Text}, callbacks);
+    if (!hits.empty() && !Print(arguments.Json ? HitsAsJson(hits) : HitsAsText(hits))) {
         Complain("cannot write the output");
         return RunFailed;
     }

@@ -25,10 +25,10 @@ Status ReadNetscapeCache(const std::string& named, TCacheItemList& items) {
                              "no Netscape cache index found; name one with --nav INDEX");
     }
     const CacheIndexRead read = ReadCacheIndex(path, items);
-    if (!read.opened) {
+    if (!read.Opened) {
         return Status::Error(StatusCode::Unreadable, "cannot open the cache index " + path);
     }
-    return read.error;
+    return read.Error;
 }
 
 // The cache named on the command line, else the stand-in's default cache.
@@ -49,11 +49,11 @@ Edition EditionOf(SourceKind kind) {
 }
 
 Status ReadSource(const SourceChoice& source, TCacheItemList& items) {
-    switch (source.kind) {
+    switch (source.Kind) {
         case SourceKind::Nav:
-            return ReadNetscapeCache(source.path, items);
+            return ReadNetscapeCache(source.Path, items);
         case SourceKind::IE:
-            return ReadInternetExplorerCache(source.path, items);
+            return ReadInternetExplorerCache(source.Path, items);
         case SourceKind::None:
             break;
     }

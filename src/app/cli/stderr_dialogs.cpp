@@ -5,8 +5,8 @@
 namespace arkivo::cli {
 
 DialogResult StderrDialogs::ShowMessage(const DialogMessage& message) {
-    Complain(PlainLines(message.text));
-    return message.buttons == DialogButtons::YesNo || message.buttons == DialogButtons::YesNoCancel
+    Complain(PlainLines(message.Text));
+    return message.Buttons == DialogButtons::YesNo || message.Buttons == DialogButtons::YesNoCancel
                ? DialogResult::Yes
                : DialogResult::Ok;
 }

@@ -70,15 +70,15 @@ DialogResult ResultOf(QMessageBox::StandardButton button) {
 }  // namespace
 
 DialogResult QtDialogs::ShowMessage(const DialogMessage& message) {
-    QMessageBox box(IconOf(message.icon), CaptionOf(message.icon), MessageBoxText(message.text),
-                    ButtonsOf(message.buttons), QApplication::activeWindow());
+    QMessageBox box(IconOf(message.Icon), CaptionOf(message.Icon), MessageBoxText(message.Text),
+                    ButtonsOf(message.Buttons), QApplication::activeWindow());
     if (QAbstractButton* help = box.button(QMessageBox::Help)) {
         // Help shows the topic and keeps the question open.
         help->disconnect();
         QObject::connect(help, &QAbstractButton::clicked,
-                         [topic = message.helpContext] { RequestHelpTopic(topic); });
+                         [topic = message.HelpContext] { RequestHelpTopic(topic); });
     }
-    SetHelpContext(&box, message.helpContext);
+    SetHelpContext(&box, message.HelpContext);
     InstallContextHelp(&box);
     return ResultOf(static_cast<QMessageBox::StandardButton>(box.exec()));
 }
