@@ -25,6 +25,11 @@ TEST(Dates, DayCountsFollowTheAutomationConvention) {
     EXPECT_EQ(EncodeDate({2000, 2, 30}), std::nullopt);
     EXPECT_EQ(EncodeDate({1999, 2, 29}), std::nullopt);
     EXPECT_NE(EncodeDate({2000, 2, 29}), std::nullopt);
+    // Months and days beyond a byte must not wrap into valid ones.
+    EXPECT_EQ(EncodeDate({2000, 257, 1}), std::nullopt);
+    EXPECT_EQ(EncodeDate({2000, 1, 257}), std::nullopt);
+    EXPECT_EQ(DecodeDate(-1.25).Day, 28);  // before day zero: 28 Dec 1899, 18:00
+    EXPECT_EQ(DecodeDate(-1.25).Hour, 18);
 
     const DateParts parts = DecodeDate(*EncodeDate({1998, 7, 15, 23, 59, 58}));
     EXPECT_EQ(parts.Year, 1998);

@@ -2,6 +2,7 @@
 
 #include <sys/time.h>
 
+#include <chrono>
 #include <cmath>
 #include <ctime>
 
@@ -10,36 +11,10 @@ namespace {
 
 std::optional<double> fixedNow;
 
-// Days since 1 January 1970 of a proleptic Gregorian date (H. Hinnant's algorithm).
-std::int64_t DaysFromCivil(std::int64_t y, unsigned m, unsigned d) {
-    y -= m <= 2;
-    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const unsigned yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
-}
+namespace chrono = std::chrono;
 
-void CivilFromDays(std::int64_t z, int& year, int& month, int& day) {
-    z += 719468;
-    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const unsigned doe = static_cast<unsigned>(z - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    year = static_cast<int>(static_cast<std::int64_t>(yoe) + era * 400 + (month <= 2));
-}
-
-bool IsLeapYear(int year) {
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
-int DaysInMonth(int year, int month) {
-    static constexpr int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return month == 2 && IsLeapYear(year) ? 29 : days[month - 1];
-}
+// Day zero of the day count.
+constexpr chrono::sys_days DateZero = chrono::year{1899} / 12 / 30;
 
 double DateFromLocalTm(const std::tm& local, int millisecond) {
     DateParts parts{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
@@ -69,15 +44,20 @@ void SetNowForTesting(std::optional<double> date) {
 }
 
 std::optional<double> EncodeDate(const DateParts& p) {
-    if (p.Year < 1 || p.Year > 9999 || p.Month < 1 || p.Month > 12 || p.Day < 1 ||
-        p.Day > DaysInMonth(p.Year, p.Month) || p.Hour < 0 || p.Hour > 23 || p.Minute < 0 ||
-        p.Minute > 59 || p.Second < 0 || p.Second > 59 || p.Millisecond < 0 ||
-        p.Millisecond > 999) {
+    // The ranges are checked before the calendar types see the values, which keep
+    // only a byte of a month or day.
+    if (p.Year < 1 || p.Year > 9999 || p.Month < 1 || p.Month > 12 || p.Day < 1 || p.Day > 31 ||
+        p.Hour < 0 || p.Hour > 23 || p.Minute < 0 || p.Minute > 59 || p.Second < 0 ||
+        p.Second > 59 || p.Millisecond < 0 || p.Millisecond > 999) {
         return std::nullopt;
     }
-    const std::int64_t days =
-        DaysFromCivil(p.Year, static_cast<unsigned>(p.Month), static_cast<unsigned>(p.Day)) -
-        DaysFromCivil(1899, 12, 30);
+    const chrono::year_month_day civil{chrono::year{p.Year},
+                                       chrono::month{static_cast<unsigned>(p.Month)},
+                                       chrono::day{static_cast<unsigned>(p.Day)}};
+    if (!civil.ok()) {
+        return std::nullopt;
+    }
+    const auto days = (chrono::sys_days{civil} - DateZero).count();
     const double time =
         ((p.Hour * 60.0 + p.Minute) * 60.0 + p.Second + p.Millisecond / 1000.0) / 86400.0;
     return static_cast<double>(days) + time;
@@ -95,7 +75,10 @@ DateParts DecodeDate(double date) {
         ms += MillisecondsPerDay;
         --days;
     }
-    CivilFromDays(days + DaysFromCivil(1899, 12, 30), parts.Year, parts.Month, parts.Day);
+    const chrono::year_month_day civil{DateZero + chrono::days{days}};
+    parts.Year = static_cast<int>(civil.year());
+    parts.Month = static_cast<int>(static_cast<unsigned>(civil.month()));
+    parts.Day = static_cast<int>(static_cast<unsigned>(civil.day()));
     parts.Hour = static_cast<int>(ms / 3600000);
     parts.Minute = static_cast<int>(ms / 60000 % 60);
     parts.Second = static_cast<int>(ms / 1000 % 60);
@@ -118,8 +101,11 @@ bool FileTimeToDosDateTime(std::uint64_t fileTime, std::uint16_t& dosDate, std::
     const std::int64_t seconds = static_cast<std::int64_t>(fileTime / 10000000ULL);
     const std::int64_t days1601 = seconds / 86400;
     const std::int64_t secondOfDay = seconds % 86400;
-    int year = 0, month = 0, day = 0;
-    CivilFromDays(days1601 + DaysFromCivil(1601, 1, 1), year, month, day);
+    const chrono::year_month_day civil{chrono::sys_days{chrono::year{1601} / 1 / 1} +
+                                       chrono::days{days1601}};
+    const int year = static_cast<int>(civil.year());
+    const auto month = static_cast<unsigned>(civil.month());
+    const auto day = static_cast<unsigned>(civil.day());
     if (year < 1980 || year > 2107) {
         return false;
     }
