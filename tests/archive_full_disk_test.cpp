@@ -67,9 +67,9 @@ class ArchiveFullDisk : public CliTest {
         cache_ = WriteTextCache(dir_ / "cache/", entries);
         for (std::size_t i = 0; i < entries.size(); ++i) {
             // archive.dat stores URLs with the port spelled out.
-            std::string url = entries[i].url;
+            std::string url = entries[i].Url;
             url.insert(url.find('/', 7), ":80");
-            bodies_[url] = entries[i].body;
+            bodies_[url] = entries[i].Body;
         }
         fs::create_directories(dir_ / "mnt");
         fs::create_directories(dir_ / "out");

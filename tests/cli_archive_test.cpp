@@ -51,7 +51,7 @@ class CliArchiveTest : public CliTest {
     std::string ArchivedPage(const std::string& options) {
         const std::string archive = dir_ / ("archive" + std::to_string(runs_++));
         const Outcome outcome = Archive("--to " + Quote(archive) + " " + options);
-        EXPECT_EQ(outcome.status, 0) << outcome.err;
+        EXPECT_EQ(outcome.Status, 0) << outcome.Err;
         return ReadWholeFile(archive + "/a.example/text/index.htm").value_or("");
     }
 
@@ -61,29 +61,29 @@ class CliArchiveTest : public CliTest {
 TEST_F(CliArchiveTest, ArchivesIntoANewDirectoryWithItsParents) {
     const std::string archive = dir_ / "new/parent/archive";
     const Outcome outcome = Archive("--to " + Quote(archive));
-    EXPECT_EQ(outcome.status, 0) << outcome.err;
-    EXPECT_EQ(outcome.out, "2 items archived; index page " + archive + "/1st_page.htm\n");
+    EXPECT_EQ(outcome.Status, 0) << outcome.Err;
+    EXPECT_EQ(outcome.Out, "2 items archived; index page " + archive + "/1st_page.htm\n");
     EXPECT_TRUE(FileExists(archive + "/1st_page.htm"));
     EXPECT_TRUE(FileExists(archive + "/b.example/image/logo.gif"));
     const std::string dat = ReadFile(archive + "/archive.dat");
     EXPECT_EQ(Occurrences(dat, "http://a.example:80/index.htm"), 1u);
     EXPECT_EQ(Occurrences(dat, "http://b.example:80/logo.gif"), 1u);
     // Not a terminal: the stage texts alone, one line each, and no question.
-    EXPECT_TRUE(outcome.err.starts_with("Creating unique filenames...\nArchiving files...\n"))
-        << outcome.err;
-    EXPECT_EQ(outcome.err.find('\r'), std::string::npos);
-    EXPECT_EQ(outcome.err.find("does not exist"), std::string::npos);
+    EXPECT_TRUE(outcome.Err.starts_with("Creating unique filenames...\nArchiving files...\n"))
+        << outcome.Err;
+    EXPECT_EQ(outcome.Err.find('\r'), std::string::npos);
+    EXPECT_EQ(outcome.Err.find("does not exist"), std::string::npos);
 }
 
 TEST_F(CliArchiveTest, ASecondRunReadsKeepsAndExtendsTheArchive) {
     const std::string archive = dir_ / "archive";
     const Outcome first = Archive("--to " + Quote(archive) + " --domain b.example");
-    ASSERT_EQ(first.status, 0) << first.err;
-    EXPECT_EQ(first.out, "1 item archived; index page " + archive + "/1st_page.htm\n");
+    ASSERT_EQ(first.Status, 0) << first.Err;
+    EXPECT_EQ(first.Out, "1 item archived; index page " + archive + "/1st_page.htm\n");
     EXPECT_EQ(Occurrences(ReadFile(archive + "/archive.dat"), "http://a.example"), 0u);
 
     const Outcome second = Archive("--to " + Quote(archive));
-    ASSERT_EQ(second.status, 0) << second.err;
+    ASSERT_EQ(second.Status, 0) << second.Err;
     const std::string dat = ReadFile(archive + "/archive.dat");
     EXPECT_EQ(Occurrences(dat, "http://a.example:80/index.htm"), 1u);
     // The picture archived before keeps its one entry and its file's name.
@@ -99,18 +99,18 @@ TEST_F(CliArchiveTest, WithoutToUsesTheStoredArchiveDirectory) {
     const std::string chosen = dir_ / "chosen/";
     WriteSettings("\"Export directory\"=\"1\"\r\n\"export directory name\"=\"" + chosen + "\"\r\n");
     const Outcome outcome = Archive("");
-    EXPECT_EQ(outcome.status, 0) << outcome.err;
-    EXPECT_EQ(outcome.out, "2 items archived; index page " + chosen + "1st_page.htm\n");
+    EXPECT_EQ(outcome.Status, 0) << outcome.Err;
+    EXPECT_EQ(outcome.Out, "2 items archived; index page " + chosen + "1st_page.htm\n");
     EXPECT_TRUE(FileExists(chosen + "archive.dat"));
 }
 
 TEST_F(CliArchiveTest, NoStoredArchiveDirectoryAndNoToIsAUsageError) {
     WriteSettings("\"Export directory\"=\"1\"\r\n");
     const Outcome outcome = Archive("");
-    EXPECT_EQ(outcome.status, 2);
-    EXPECT_NE(outcome.err.find("arkivo: no archive directory is set; name one with --to DIR"),
+    EXPECT_EQ(outcome.Status, 2);
+    EXPECT_NE(outcome.Err.find("arkivo: no archive directory is set; name one with --to DIR"),
               std::string::npos)
-        << outcome.err;
+        << outcome.Err;
 }
 
 TEST_F(CliArchiveTest, LinkOptionsComeFromTheSettings) {
@@ -143,21 +143,21 @@ TEST_F(CliArchiveTest, FlagsOverrideTheStoredLinkOptions) {
 
 TEST_F(CliArchiveTest, NothingChosenIsNothingToDo) {
     const Outcome outcome = Archive("--to " + Quote(dir_ / "archive") + " --types other");
-    EXPECT_EQ(outcome.status, 1);
-    EXPECT_TRUE(outcome.out.empty());
-    EXPECT_NE(outcome.err.find("arkivo: No files to archive."), std::string::npos) << outcome.err;
+    EXPECT_EQ(outcome.Status, 1);
+    EXPECT_TRUE(outcome.Out.empty());
+    EXPECT_NE(outcome.Err.find("arkivo: No files to archive."), std::string::npos) << outcome.Err;
     EXPECT_FALSE(FileExists(dir_ / "archive"));
 }
 
 TEST_F(CliArchiveTest, ADirectoryThatCannotBeMadeFailsTheRun) {
     WriteFile(dir_ / "file", "x");
     const Outcome outcome = Archive("--to " + Quote(dir_ / "file/archive"));
-    EXPECT_EQ(outcome.status, 4);
-    EXPECT_TRUE(outcome.out.empty());
+    EXPECT_EQ(outcome.Status, 4);
+    EXPECT_TRUE(outcome.Out.empty());
     EXPECT_NE(
-        outcome.err.find("Could not create directory.\nCheck the archive directory settings."),
+        outcome.Err.find("Could not create directory.\nCheck the archive directory settings."),
         std::string::npos)
-        << outcome.err;
+        << outcome.Err;
 }
 
 TEST_F(CliArchiveTest, AnItemThatCannotBeArchivedIsCountedAndFailsTheRun) {
@@ -167,10 +167,10 @@ TEST_F(CliArchiveTest, AnItemThatCannotBeArchivedIsCountedAndFailsTheRun) {
     std::filesystem::create_symlink("/proc/self/mem", dir_ / "cache/M0");
     const std::string archive = dir_ / "archive";
     const Outcome outcome = RunTool("archive --nav " + Quote(index) + " --to " + Quote(archive));
-    EXPECT_EQ(outcome.status, 4);
-    EXPECT_EQ(outcome.out, "1 item archived; index page " + archive + "/1st_page.htm\n");
-    EXPECT_NE(outcome.err.find("arkivo: 1 item could not be archived"), std::string::npos)
-        << outcome.err;
+    EXPECT_EQ(outcome.Status, 4);
+    EXPECT_EQ(outcome.Out, "1 item archived; index page " + archive + "/1st_page.htm\n");
+    EXPECT_NE(outcome.Err.find("arkivo: 1 item could not be archived"), std::string::npos)
+        << outcome.Err;
     EXPECT_EQ(Occurrences(ReadFile(archive + "/archive.dat"), "http://"), 1u);
 }
 
@@ -179,14 +179,14 @@ TEST_F(CliArchiveTest, ACompletedInternetExplorerRunStoresTheSettings) {
     std::filesystem::copy(TestDataDir() + "/ie/typical", ie,
                           std::filesystem::copy_options::recursive);
     const Outcome nav = Archive("--to " + Quote(dir_ / "nav-archive"));
-    ASSERT_EQ(nav.status, 0) << nav.err;
+    ASSERT_EQ(nav.Status, 0) << nav.Err;
     EXPECT_FALSE(FileExists(SettingsFile()));
 
     const std::string archive = dir_ / "ie-archive";
     const Outcome outcome = RunTool("archive --ie " + Quote(ie) + " --to " + Quote(archive));
-    EXPECT_EQ(outcome.status, 0) << outcome.err;
-    EXPECT_TRUE(outcome.out.ends_with(" archived; index page " + archive + "/1st_page.htm\n"))
-        << outcome.out;
+    EXPECT_EQ(outcome.Status, 0) << outcome.Err;
+    EXPECT_TRUE(outcome.Out.ends_with(" archived; index page " + archive + "/1st_page.htm\n"))
+        << outcome.Out;
     const std::string settings = ReadFile(SettingsFile());
     EXPECT_NE(settings.find("\"Export directory\"=\"0\""), std::string::npos) << settings;
     EXPECT_NE(settings.find("\"Emphasize links\"=\"0\""), std::string::npos) << settings;
@@ -195,13 +195,13 @@ TEST_F(CliArchiveTest, ACompletedInternetExplorerRunStoresTheSettings) {
 TEST_F(CliArchiveTest, OnATerminalProgressIsABarRedrawnInPlace) {
     const std::string archive = dir_ / "archive";
     const Outcome outcome = RunOnTerminal({"archive", "--nav", Cache(), "--to", archive});
-    EXPECT_EQ(outcome.status, 0) << outcome.out;
-    EXPECT_NE(outcome.out.find("\rArchiving files... [..............................]   0%"),
+    EXPECT_EQ(outcome.Status, 0) << outcome.Out;
+    EXPECT_NE(outcome.Out.find("\rArchiving files... [..............................]   0%"),
               std::string::npos)
-        << outcome.out;
-    EXPECT_NE(outcome.out.find("\rArchiving files... [###############...............]  50%"),
+        << outcome.Out;
+    EXPECT_NE(outcome.Out.find("\rArchiving files... [###############...............]  50%"),
               std::string::npos);
-    EXPECT_NE(outcome.out.find("2 items archived; index page " + archive + "/1st_page.htm"),
+    EXPECT_NE(outcome.Out.find("2 items archived; index page " + archive + "/1st_page.htm"),
               std::string::npos);
 }
 

@@ -31,19 +31,19 @@ TEST_F(CliArgumentsTest, EachCommandHasItsOwnHelp) {
         for (const std::string& tail :
              {std::string(" --help"), std::string(" --nav x --help --bogus")}) {
             const Outcome help = RunTool(c.command + tail);
-            EXPECT_EQ(help.status, 0) << c.command << tail;
-            EXPECT_TRUE(help.out.starts_with(c.usage)) << help.out;
-            EXPECT_NE(help.out.find(c.option), std::string::npos) << c.command;
-            EXPECT_TRUE(help.err.empty()) << help.err;
+            EXPECT_EQ(help.Status, 0) << c.command << tail;
+            EXPECT_TRUE(help.Out.starts_with(c.usage)) << help.Out;
+            EXPECT_NE(help.Out.find(c.option), std::string::npos) << c.command;
+            EXPECT_TRUE(help.Err.empty()) << help.Err;
         }
     }
     const Outcome overview = RunTool("--help");
-    EXPECT_EQ(overview.status, 0);
+    EXPECT_EQ(overview.Status, 0);
     for (const char* line :
          {"arkivo items   SOURCE [--json]", "arkivo domains SOURCE [FILTERS] [--json]",
           "arkivo archive SOURCE [FILTERS] [ARCHIVE OPTIONS]",
           "arkivo delete  SOURCE [FILTERS] [--yes]"}) {
-        EXPECT_NE(overview.out.find(line), std::string::npos) << line;
+        EXPECT_NE(overview.Out.find(line), std::string::npos) << line;
     }
 }
 
@@ -79,11 +79,11 @@ TEST_F(CliArgumentsTest, UsageErrorsNameTheProblemAndExitWithStatus2) {
     };
     for (const auto& c : cases) {
         const Outcome outcome = RunTool(c.arguments);
-        EXPECT_EQ(outcome.status, 2) << c.arguments;
-        EXPECT_TRUE(outcome.out.empty()) << c.arguments;
-        EXPECT_NE(outcome.err.find(std::string("arkivo: ") + c.message), std::string::npos)
-            << c.arguments << ": " << outcome.err;
-        EXPECT_NE(outcome.err.find("Try 'arkivo --help'."), std::string::npos) << c.arguments;
+        EXPECT_EQ(outcome.Status, 2) << c.arguments;
+        EXPECT_TRUE(outcome.Out.empty()) << c.arguments;
+        EXPECT_NE(outcome.Err.find(std::string("arkivo: ") + c.message), std::string::npos)
+            << c.arguments << ": " << outcome.Err;
+        EXPECT_NE(outcome.Err.find("Try 'arkivo --help'."), std::string::npos) << c.arguments;
     }
 }
 
@@ -94,10 +94,10 @@ TEST_F(CliArgumentsTest, ValuesMayFollowAnEqualsSign) {
         RunTool("domains --nav " + Quote(index) + " --domain a.example --newer 2h");
     const Outcome joined =
         RunTool("domains --nav=" + Quote(index) + " --domain=a.example --newer=2h");
-    EXPECT_EQ(spaced.status, 0) << spaced.err;
-    EXPECT_EQ(joined.status, 0) << joined.err;
-    EXPECT_EQ(spaced.out, joined.out);
-    EXPECT_NE(joined.out.find("a.example"), std::string::npos);
+    EXPECT_EQ(spaced.Status, 0) << spaced.Err;
+    EXPECT_EQ(joined.Status, 0) << joined.Err;
+    EXPECT_EQ(spaced.Out, joined.Out);
+    EXPECT_NE(joined.Out.find("a.example"), std::string::npos);
 }
 
 // Every option a command's help explains is in the manual page too.
@@ -110,7 +110,7 @@ TEST_F(CliArgumentsTest, TheManualPageDescribesEveryOption) {
     const std::string manual = std::regex_replace(page.str(), std::regex(R"(\\-)"), "-");
     std::set<std::string> options;
     for (const char* command : {"items", "domains", "archive", "delete"}) {
-        const std::string help = RunTool(std::string(command) + " --help").out;
+        const std::string help = RunTool(std::string(command) + " --help").Out;
         const std::regex option("--[a-z][a-z-]*");
         for (auto it = std::sregex_iterator(help.begin(), help.end(), option);
              it != std::sregex_iterator(); ++it) {

@@ -26,11 +26,11 @@ class CliItemsTest : public CliTest {
 
 TEST_F(CliItemsTest, HelpAndVersion) {
     const Outcome help = RunTool("items --help");
-    EXPECT_EQ(help.status, 0);
-    EXPECT_TRUE(help.out.starts_with("Usage: arkivo items SOURCE [--json]\n")) << help.out;
+    EXPECT_EQ(help.Status, 0);
+    EXPECT_TRUE(help.Out.starts_with("Usage: arkivo items SOURCE [--json]\n")) << help.Out;
     const Outcome version = RunTool("--version");
-    EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out, "arkivo " ARKIVO_VERSION "\n");
+    EXPECT_EQ(version.Status, 0);
+    EXPECT_EQ(version.Out, "arkivo " ARKIVO_VERSION "\n");
 }
 
 TEST_F(CliItemsTest, UsageErrorsExitWithStatus2) {
@@ -38,30 +38,30 @@ TEST_F(CliItemsTest, UsageErrorsExitWithStatus2) {
          {"", "items", "items --json", "items --nav a --ie b", "items --nav a --bogus",
           "items --nav a b", "bogus --nav a", "--help --version", "items --nav ''"}) {
         const Outcome outcome = RunTool(arguments);
-        EXPECT_EQ(outcome.status, 2) << arguments;
-        EXPECT_TRUE(outcome.out.empty()) << arguments;
-        EXPECT_NE(outcome.err.find("Try 'arkivo --help'."), std::string::npos) << arguments;
+        EXPECT_EQ(outcome.Status, 2) << arguments;
+        EXPECT_TRUE(outcome.Out.empty()) << arguments;
+        EXPECT_NE(outcome.Err.find("Try 'arkivo --help'."), std::string::npos) << arguments;
     }
 }
 
 TEST_F(CliItemsTest, AnIndexThatCannotBeReadExitsWithStatus3) {
     for (const std::string& index : {dir_ / "missing/FAT.DB", dir_.Path()}) {
         const Outcome outcome = RunTool("items --nav '" + index + "'");
-        EXPECT_EQ(outcome.status, 3) << index;
-        EXPECT_NE(outcome.err.find("Please close down Netscape\nbefore continuing."),
+        EXPECT_EQ(outcome.Status, 3) << index;
+        EXPECT_NE(outcome.Err.find("Please close down Netscape\nbefore continuing."),
                   std::string::npos);
     }
     // No index named, none stored and no Wine prefix to find one through.
-    EXPECT_EQ(RunTool("items --nav").status, 3);
+    EXPECT_EQ(RunTool("items --nav").Status, 3);
 }
 
 TEST_F(CliItemsTest, PrintsTheItemsAsJsonLinesInReaderOrder) {
     const std::string index = FiveEntryCache();
     const Outcome outcome = RunTool("items --nav '" + index + "' --json");
-    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(outcome.Status, 0) << outcome.Err;
     // The entries date from 1996, more than 5000 days ago, so they show as that
     // many days before now; only the date's shape is checked.
-    std::string out = outcome.out;
+    std::string out = outcome.Out;
     for (std::size_t at = out.find("\"date\": \""); at != std::string::npos;
          at = out.find("\"date\": \"", at + 1)) {
         EXPECT_EQ(out[at + 9 + 10], 'T');
@@ -89,11 +89,11 @@ TEST_F(CliItemsTest, PrintsTheItemsAsJsonLinesInReaderOrder) {
 // as Windows-1252, one that is stays as it is.
 TEST_F(CliItemsTest, JsonEscapesAndConvertsUrls) {
     TestRecord odd;
-    odd.url = "http://odd.example/a\"b\x01\tc\xe9\x80";
-    odd.fileName = "M0001.HTM";
+    odd.Url = "http://odd.example/a\"b\x01\tc\xe9\x80";
+    odd.FileName = "M0001.HTM";
     TestRecord utf8;
-    utf8.url = "http://odd.example/caf\xc3\xa9";
-    utf8.fileName = "M0002.HTM";
+    utf8.Url = "http://odd.example/caf\xc3\xa9";
+    utf8.FileName = "M0002.HTM";
     WriteFile(dir_ / "cache/M0001.HTM", "x");
     WriteFile(dir_ / "cache/M0002.HTM", "x");
     WriteFile(dir_ / "cache/FAT.DB",
@@ -101,22 +101,22 @@ TEST_F(CliItemsTest, JsonEscapesAndConvertsUrls) {
                   DataPage(4096, {{KeyOf(odd), DataOf(odd)}, {KeyOf(utf8), DataOf(utf8)}}) +
                   DataPage(4096, {}));
     const Outcome outcome = RunTool("items --nav " + Quote(dir_ / "cache/FAT.DB") + " --json");
-    ASSERT_EQ(outcome.status, 0) << outcome.err;
-    EXPECT_NE(outcome.out.find(
+    ASSERT_EQ(outcome.Status, 0) << outcome.Err;
+    EXPECT_NE(outcome.Out.find(
                   "{\"url\": \"http://odd.example:80/a\\\"b\\u0001\\tc\xc3\xa9\xe2\x82\xac\", "
                   "\"domain\": \"odd.example\""),
               std::string::npos)
-        << outcome.out;
-    EXPECT_NE(outcome.out.find("{\"url\": \"http://odd.example:80/caf\xc3\xa9\", "),
+        << outcome.Out;
+    EXPECT_NE(outcome.Out.find("{\"url\": \"http://odd.example:80/caf\xc3\xa9\", "),
               std::string::npos)
-        << outcome.out;
+        << outcome.Out;
 }
 
 TEST_F(CliItemsTest, PrintsAlignedColumnsWithoutJson) {
     const std::string index = FiveEntryCache();
     const Outcome outcome = RunTool("items --nav '" + index + "'");
-    ASSERT_EQ(outcome.status, 0) << outcome.err;
-    std::istringstream lines(outcome.out);
+    ASSERT_EQ(outcome.Status, 0) << outcome.Err;
+    std::istringstream lines(outcome.Out);
     std::string heading, first;
     std::getline(lines, heading);
     std::getline(lines, first);
@@ -132,15 +132,15 @@ TEST_F(CliItemsTest, WithoutAnIndexUsesTheStoredFatPath) {
               "\"FAT Path\"=\"" +
                   index + "\"\r\n");
     const Outcome outcome = RunTool("items --nav --json");
-    EXPECT_EQ(outcome.status, 0) << outcome.err;
-    EXPECT_NE(outcome.out.find("http://www.site1.example:80/page/1.gif"), std::string::npos);
+    EXPECT_EQ(outcome.Status, 0) << outcome.Err;
+    EXPECT_NE(outcome.Out.find("http://www.site1.example:80/page/1.gif"), std::string::npos);
 }
 
 TEST_F(CliItemsTest, ACacheWithoutUsableItemsExitsWithStatus1) {
     WriteFile(dir_ / "FAT", "MCOM-Cache-file-allocation-table-format-1\r\n");
     const Outcome outcome = RunTool("items --nav '" + (dir_ / "FAT") + "'");
-    EXPECT_EQ(outcome.status, 1);
-    EXPECT_TRUE(outcome.out.empty());
+    EXPECT_EQ(outcome.Status, 1);
+    EXPECT_TRUE(outcome.Out.empty());
 }
 
 }  // namespace

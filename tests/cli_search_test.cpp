@@ -62,21 +62,21 @@ class CliSearchTest : public CliTest {
 TEST_F(CliSearchTest, PrintsTheHitsInFileOrderInColumns) {
     const std::string archive = Sample();
     const Outcome outcome = RunTool("search " + Quote(archive) + " --text Sunny");
-    EXPECT_EQ(outcome.status, 0) << outcome.err;
-    EXPECT_EQ(outcome.out,
+    EXPECT_EQ(outcome.Status, 0) << outcome.Err;
+    EXPECT_EQ(outcome.Out,
               "CLASS  URL                             FILE\n"
               "text   http://news.example/Today.html  " +
                   archive + "news.example/text/Today.htm\n" +
                   "text   http://shop.example/offer.html  " + archive +
                   "shop.example/text/offer.htm\n");
-    EXPECT_TRUE(outcome.err.empty()) << outcome.err;
+    EXPECT_TRUE(outcome.Err.empty()) << outcome.Err;
 }
 
 TEST_F(CliSearchTest, JsonGivesUrlFileAndClassPerHit) {
     const std::string archive = Sample();
     const Outcome outcome = RunTool("search " + Quote(archive) + " --url NEWS --json");
-    EXPECT_EQ(outcome.status, 0) << outcome.err;
-    EXPECT_EQ(outcome.out, "{\"url\": \"http://news.example/Today.html\", \"file\": \"" + archive +
+    EXPECT_EQ(outcome.Status, 0) << outcome.Err;
+    EXPECT_EQ(outcome.Out, "{\"url\": \"http://news.example/Today.html\", \"file\": \"" + archive +
                                "news.example/text/Today.htm\", \"class\": \"text\"}\n"
                                "{\"url\": \"http://news.example:8080/photo.gif\", \"file\": \"" +
                                archive + "news.example/image/photo.gif\", \"class\": \"image\"}\n");
@@ -85,38 +85,38 @@ TEST_F(CliSearchTest, JsonGivesUrlFileAndClassPerHit) {
 TEST_F(CliSearchTest, UrlAndTextMustBothMatch) {
     const std::string archive = Sample();
     const Outcome outcome = RunTool("search " + Quote(archive) + " --url=:8080 --text sunny");
-    EXPECT_EQ(outcome.status, 1);
-    EXPECT_EQ(outcome.out, "");
-    EXPECT_EQ(outcome.err, "arkivo: No files found.\n");
+    EXPECT_EQ(outcome.Status, 1);
+    EXPECT_EQ(outcome.Out, "");
+    EXPECT_EQ(outcome.Err, "arkivo: No files found.\n");
 }
 
 TEST_F(CliSearchTest, WithoutDirSearchesTheStoredSearchDirectory) {
     const std::string archive = Sample();
     Store("Search properties", "Search directory", ExcludeTrailingSeparator(archive));
     const Outcome outcome = RunTool("search --url offer --json");
-    EXPECT_EQ(outcome.status, 0) << outcome.err;
-    EXPECT_NE(outcome.out.find("\"file\": \"" + archive + "shop.example/text/offer.htm\""),
+    EXPECT_EQ(outcome.Status, 0) << outcome.Err;
+    EXPECT_NE(outcome.Out.find("\"file\": \"" + archive + "shop.example/text/offer.htm\""),
               std::string::npos)
-        << outcome.out;
+        << outcome.Out;
 }
 
 TEST_F(CliSearchTest, WithoutAStoredSearchDirectoryTheDefaultDirectoryIsSearched) {
     const std::string archive = Sample();
     Store("Export to disk properties", "Default directory", archive);
     const Outcome outcome = RunTool("search --url offer");
-    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(outcome.Status, 0) << outcome.Err;
 }
 
 TEST_F(CliSearchTest, ADirectoryThatIsNoneIsUnreadableInput) {
     const Outcome outcome = RunTool("search " + Quote(dir_ / "nowhere") + " --url x");
-    EXPECT_EQ(outcome.status, 3);
-    EXPECT_EQ(outcome.err, "arkivo: Couldn't find directory\n\n" + (dir_ / "nowhere") + "\n");
+    EXPECT_EQ(outcome.Status, 3);
+    EXPECT_EQ(outcome.Err, "arkivo: Couldn't find directory\n\n" + (dir_ / "nowhere") + "\n");
 }
 
 TEST_F(CliSearchTest, ADirectoryWithoutArchiveInfoIsUnreadableInput) {
     const Outcome outcome = RunTool("search " + Quote(dir_.Path()) + " --url x");
-    EXPECT_EQ(outcome.status, 3);
-    EXPECT_EQ(outcome.err,
+    EXPECT_EQ(outcome.Status, 3);
+    EXPECT_EQ(outcome.Err,
               "arkivo: Couldn't find an archive info file\n(archive.dat) in this directory.\n");
 }
 
@@ -132,19 +132,19 @@ TEST_F(CliSearchTest, UsageErrors) {
     };
     for (const auto& [arguments, message] : cases) {
         const Outcome outcome = RunTool(arguments);
-        EXPECT_EQ(outcome.status, 2) << arguments;
-        EXPECT_EQ(outcome.err, "arkivo: " + message + "\nTry 'arkivo --help'.\n") << arguments;
+        EXPECT_EQ(outcome.Status, 2) << arguments;
+        EXPECT_EQ(outcome.Err, "arkivo: " + message + "\nTry 'arkivo --help'.\n") << arguments;
     }
 }
 
 TEST_F(CliSearchTest, HelpNamesTheOptions) {
     const Outcome outcome = RunTool("search --help");
-    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.Status, 0);
     EXPECT_TRUE(
-        outcome.out.starts_with("Usage: arkivo search [DIR] [--url TEXT] [--text TEXT] [--json]\n"))
-        << outcome.out;
+        outcome.Out.starts_with("Usage: arkivo search [DIR] [--url TEXT] [--text TEXT] [--json]\n"))
+        << outcome.Out;
     const Outcome overview = RunTool("--help");
-    EXPECT_NE(overview.out.find("  search    find archived items"), std::string::npos);
+    EXPECT_NE(overview.Out.find("  search    find archived items"), std::string::npos);
 }
 
 TEST_F(CliSearchTest, FindsPagesThatArkivoArchiveWrote) {
@@ -154,11 +154,11 @@ TEST_F(CliSearchTest, FindsPagesThatArkivoArchiveWrote) {
          {"http://www.example.com/b.htm", "text/html", 1, "<html><body>plain</body></html>"}});
     const Outcome archived =
         RunTool("archive --nav " + Quote(cache) + " --to " + Quote(dir_ / "out"));
-    ASSERT_EQ(archived.status, 0) << archived.err;
+    ASSERT_EQ(archived.Status, 0) << archived.Err;
     const Outcome outcome = RunTool("search " + Quote(dir_ / "out") + " --text 'unusual word'");
-    EXPECT_EQ(outcome.status, 0) << outcome.err;
-    EXPECT_NE(outcome.out.find("http://www.example.com/a.htm"), std::string::npos) << outcome.out;
-    EXPECT_EQ(outcome.out.find("b.htm"), std::string::npos) << outcome.out;
+    EXPECT_EQ(outcome.Status, 0) << outcome.Err;
+    EXPECT_NE(outcome.Out.find("http://www.example.com/a.htm"), std::string::npos) << outcome.Out;
+    EXPECT_EQ(outcome.Out.find("b.htm"), std::string::npos) << outcome.Out;
 }
 
 }  // namespace

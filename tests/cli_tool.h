@@ -20,9 +20,9 @@ namespace arkivo::testing {
 inline const std::string Tool = std::string(ARKIVO_BINARY_DIR) + "/src/app/arkivo";
 
 struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
+    int Status = -1;
+    std::string Out;
+    std::string Err;
 };
 
 // The text quoted for the shell.
@@ -41,7 +41,7 @@ inline Outcome RunTool(const std::string& arguments) {
     const std::string errFile = scratch / "stderr";
     const CommandResult run =
         RunCommand(Tool + " " + arguments + " </dev/null 2>" + Quote(errFile));
-    return {run.status, run.output, ReadWholeFile(errFile).value_or("")};
+    return {run.Status, run.Output, ReadWholeFile(errFile).value_or("")};
 }
 
 // Runs the tool with standard input, output and error on a new terminal; once the
@@ -74,8 +74,8 @@ inline Outcome RunOnTerminal(const std::vector<std::string>& arguments,
     bool answered = prompt.empty();
     char buffer[4096];
     for (ssize_t got; (got = ::read(master, buffer, sizeof buffer)) > 0;) {  // EIO once it is gone
-        outcome.out.append(buffer, static_cast<std::size_t>(got));
-        if (!answered && outcome.out.find(prompt) != std::string::npos) {
+        outcome.Out.append(buffer, static_cast<std::size_t>(got));
+        if (!answered && outcome.Out.find(prompt) != std::string::npos) {
             answered = ::write(master, answer.data(), answer.size()) ==
                        static_cast<ssize_t>(answer.size());
         }
@@ -83,16 +83,16 @@ inline Outcome RunOnTerminal(const std::vector<std::string>& arguments,
     int status = 0;
     ::waitpid(pid, &status, 0);
     ::close(master);
-    outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    outcome.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return outcome;
 }
 
 // One item of a generated Navigator text cache.
 struct TextCacheEntry {
-    std::string url;
-    std::string type;
-    long long hoursAgo = 0;
-    std::string body = "x";
+    std::string Url;
+    std::string Type;
+    long long HoursAgo = 0;
+    std::string Body = "x";
 };
 
 // Writes dir + "FAT" (a Navigator 1.x text index) and each entry's cached file
@@ -104,9 +104,9 @@ inline std::string WriteTextCache(const std::string& dir,
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const TextCacheEntry& entry = entries[i];
         const std::string name = "M" + std::to_string(i);
-        index += "1\t0\t" + std::to_string(now - entry.hoursAgo * 3600) + "\t/cache/" + name +
-                 "\t" + entry.url + "\t" + entry.type + "\t5\t\n";
-        WriteFile(dir + name, entry.body);
+        index += "1\t0\t" + std::to_string(now - entry.HoursAgo * 3600) + "\t/cache/" + name +
+                 "\t" + entry.Url + "\t" + entry.Type + "\t5\t\n";
+        WriteFile(dir + name, entry.Body);
     }
     WriteFile(dir + "FAT", index);
     return dir + "FAT";

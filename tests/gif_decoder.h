@@ -12,10 +12,10 @@
 namespace arkivo::testing {
 
 struct DecodedGif {
-    std::string error;  // empty when the picture was read completely
-    int width = 0, height = 0;
-    std::size_t paletteSize = 0;
-    std::vector<std::uint8_t> indices;
+    std::string Error;  // empty when the picture was read completely
+    int Width = 0, Height = 0;
+    std::size_t PaletteSize = 0;
+    std::vector<std::uint8_t> Indices;
 };
 
 // The indices of an LZW stream given as the bytes of its data sub-blocks joined.
@@ -79,16 +79,16 @@ inline DecodedGif DecodeGif(const std::string& bytes) {
     DecodedGif gif;
     const ByteReader reader(bytes);
     if (bytes.substr(0, 6) != "GIF89a" && bytes.substr(0, 6) != "GIF87a") {
-        gif.error = "no GIF signature";
+        gif.Error = "no GIF signature";
         return gif;
     }
-    gif.width = reader.U16LE(6).value_or(0);
-    gif.height = reader.U16LE(8).value_or(0);
+    gif.Width = reader.U16LE(6).value_or(0);
+    gif.Height = reader.U16LE(8).value_or(0);
     const std::uint8_t flags = reader.U8(10).value_or(0);
     std::size_t at = 13;
     if (flags & 0x80) {
-        gif.paletteSize = std::size_t{1} << ((flags & 7) + 1);
-        at += 3 * gif.paletteSize;
+        gif.PaletteSize = std::size_t{1} << ((flags & 7) + 1);
+        at += 3 * gif.PaletteSize;
     }
     // Skip extensions up to the image descriptor.
     while (reader.U8(at) == 0x21) {
@@ -99,11 +99,11 @@ inline DecodedGif DecodeGif(const std::string& bytes) {
         ++at;
     }
     if (reader.U8(at) != 0x2C || !reader.Contains(at, 11)) {
-        gif.error = "no image descriptor";
+        gif.Error = "no image descriptor";
         return gif;
     }
     if (*reader.U8(at + 9) & 0x80) {
-        gif.error = "unexpected local palette";
+        gif.Error = "unexpected local palette";
         return gif;
     }
     const int minCodeSize = *reader.U8(at + 10);
@@ -112,7 +112,7 @@ inline DecodedGif DecodeGif(const std::string& bytes) {
     for (;;) {
         const auto size = reader.U8(at);
         if (!size) {
-            gif.error = "data blocks run past the end";
+            gif.Error = "data blocks run past the end";
             return gif;
         }
         if (*size == 0) {
@@ -121,17 +121,17 @@ inline DecodedGif DecodeGif(const std::string& bytes) {
         }
         const auto block = reader.Slice(at + 1, *size);
         if (!block) {
-            gif.error = "data block runs past the end";
+            gif.Error = "data block runs past the end";
             return gif;
         }
         data += *block;
         at += 1 + *size;
     }
     if (reader.U8(at) != 0x3B) {
-        gif.error = "no trailer";
+        gif.Error = "no trailer";
         return gif;
     }
-    gif.indices = LzwDecode(data, minCodeSize, gif.error);
+    gif.Indices = LzwDecode(data, minCodeSize, gif.Error);
     return gif;
 }
 

@@ -57,11 +57,11 @@ TEST(GifWriter, RoundTrips) {
     for (const RoundTripCase& c : cases) {
         SCOPED_TRACE(c.name);
         const auto decoded = DecodeGif(EncodeGif(c.width, c.height, Greys(c.colours), c.indices));
-        ASSERT_EQ(decoded.error, "");
-        EXPECT_EQ(decoded.width, c.width);
-        EXPECT_EQ(decoded.height, c.height);
-        EXPECT_GE(decoded.paletteSize, c.colours);
-        EXPECT_TRUE(decoded.indices == c.indices);
+        ASSERT_EQ(decoded.Error, "");
+        EXPECT_EQ(decoded.Width, c.width);
+        EXPECT_EQ(decoded.Height, c.height);
+        EXPECT_GE(decoded.PaletteSize, c.colours);
+        EXPECT_TRUE(decoded.Indices == c.indices);
     }
 }
 
@@ -103,12 +103,12 @@ TEST(ShippedIcons, AreCompletePicturesOfTheirSize) {
     for (std::string_view word : IconWords) {
         SCOPED_TRACE(std::string(word));
         const auto decoded = DecodeGif(ReadFile(dir + std::string(word) + ".gif"));
-        ASSERT_EQ(decoded.error, "");
+        ASSERT_EQ(decoded.Error, "");
         const auto [width, height] = ExpectedSize(word);
-        EXPECT_EQ(decoded.width, width);
-        EXPECT_EQ(decoded.height, height);
-        EXPECT_EQ(decoded.indices.size(), static_cast<std::size_t>(width * height));
-        EXPECT_GE(std::set<std::uint8_t>(decoded.indices.begin(), decoded.indices.end()).size(),
+        EXPECT_EQ(decoded.Width, width);
+        EXPECT_EQ(decoded.Height, height);
+        EXPECT_EQ(decoded.Indices.size(), static_cast<std::size_t>(width * height));
+        EXPECT_GE(std::set<std::uint8_t>(decoded.Indices.begin(), decoded.Indices.end()).size(),
                   3u);
     }
 }

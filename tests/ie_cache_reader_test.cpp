@@ -244,11 +244,11 @@ TEST_F(ReadUrlCacheTest, RealContentIndexGivesItsUrlRecords) {
     ASSERT_TRUE(exported);
     std::set<std::string> expected;
     for (const ExportedRecord& record : OfType(*exported, "URL")) {
-        ASSERT_GE(record.directoryIndex, 0);
-        ASSERT_LT(record.directoryIndex, 4);
-        WriteFile(temp / (dirs[record.directoryIndex] + "/" + record.fileName), "");
-        if (!record.location.starts_with("ftp:")) {
-            expected.insert(record.location);
+        ASSERT_GE(record.DirectoryIndex, 0);
+        ASSERT_LT(record.DirectoryIndex, 4);
+        WriteFile(temp / (dirs[record.DirectoryIndex] + "/" + record.FileName), "");
+        if (!record.Location.starts_with("ftp:")) {
+            expected.insert(record.Location);
         }
     }
     const auto items = Read(temp.Path());

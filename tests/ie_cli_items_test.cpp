@@ -70,38 +70,38 @@ TEST_F(IeCliItemsTest, ListsTheUrlRecordsMsiecfexportLists) {
         ASSERT_TRUE(exported);
         std::set<std::string> expected;
         for (const ExportedRecord& record : OfType(*exported, "URL")) {
-            std::string rest = record.location;
-            if (record.fileName.empty() || !IsSafePathComponent(record.fileName) ||
+            std::string rest = record.Location;
+            if (record.FileName.empty() || !IsSafePathComponent(record.FileName) ||
                 SplitHost(rest) == NoHost) {
                 continue;
             }
-            const std::string& dirName = index.Directories.at(record.directoryIndex).Name;
+            const std::string& dirName = index.Directories.at(record.DirectoryIndex).Name;
             std::string dir = FindFileNoCase(cache, dirName);
             dir = dir.empty() ? JoinPath(cache, dirName) : dir;
-            std::string file = FindFileNoCase(dir, record.fileName);
+            std::string file = FindFileNoCase(dir, record.FileName);
             if (file.empty()) {
-                file = JoinPath(dir, record.fileName);
+                file = JoinPath(dir, record.FileName);
                 WriteFile(file, "");
             }
             expected.insert(LowerCase(file));
         }
         const Outcome outcome = RunTool("items --ie '" + cache + "' --json");
-        EXPECT_EQ(outcome.status, 0);
+        EXPECT_EQ(outcome.Status, 0);
         std::set<std::string> listed;
-        for (const std::string& file : Field(outcome.out, "file")) {
+        for (const std::string& file : Field(outcome.Out, "file")) {
             listed.insert(LowerCase(file));
         }
         EXPECT_EQ(listed, expected);
-        EXPECT_EQ(Field(outcome.out, "file").size(), expected.size());
+        EXPECT_EQ(Field(outcome.Out, "file").size(), expected.size());
     }
 }
 
 TEST_F(IeCliItemsTest, PrintsDatesAndTypes) {
     const Outcome outcome = RunTool("items --ie '" + IeFixture("typical") + "' --json");
-    ASSERT_EQ(outcome.status, 0);
-    const auto urls = Field(outcome.out, "url");
-    const auto types = Field(outcome.out, "type");
-    const auto dates = Field(outcome.out, "date");
+    ASSERT_EQ(outcome.Status, 0);
+    const auto urls = Field(outcome.Out, "url");
+    const auto types = Field(outcome.Out, "type");
+    const auto dates = Field(outcome.Out, "date");
     ASSERT_EQ(urls.size(), 9u);
     std::map<std::string, std::pair<std::string, std::string>> byUrl;
     for (std::size_t i = 0; i < urls.size(); ++i) {
@@ -130,18 +130,18 @@ TEST_F(IeCliItemsTest, ExitStatuses) {
         {"items --ie", 3},  // no default cache in the empty prefix
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(RunTool(c.arguments).status, c.status) << c.arguments;
+        EXPECT_EQ(RunTool(c.arguments).Status, c.status) << c.arguments;
     }
     ScopedEnv named("ARKIVO_IE_CACHE", IeFixture("wine-signature"));
     const Outcome wine = RunTool("items --ie --json");
-    EXPECT_EQ(wine.status, 0);
-    EXPECT_EQ(Field(wine.out, "url").size(), 2u);
+    EXPECT_EQ(wine.Status, 0);
+    EXPECT_EQ(Field(wine.Out, "url").size(), 2u);
 }
 
 TEST_F(IeCliItemsTest, HistoryIndexGivesNothingToDo) {
     ARKIVO_REQUIRE_SHARED_DATA();
     WriteFile(dir_ / "History.IE5/index.dat", ReadFile(RealIndex("grr-History-index.dat")));
-    EXPECT_EQ(RunTool("items --ie '" + dir_ / "History.IE5" + "'").status, 1);
+    EXPECT_EQ(RunTool("items --ie '" + dir_ / "History.IE5" + "'").Status, 1);
 }
 
 }  // namespace

@@ -30,9 +30,9 @@ TEST(IeFixtureWriterMany, FillsTheLargestIndexItsBitmapAllows) {
     }
     TempDir dir;
     const CommandResult full = RunWriter("--many max '" + dir.Path() + "'");
-    ASSERT_EQ(full.status, 0) << full.output;
+    ASSERT_EQ(full.Status, 0) << full.Output;
     // The tool prints the cache it wrote, named for its number of entries.
-    const std::string cache = full.output.substr(0, full.output.find('\n'));
+    const std::string cache = full.Output.substr(0, full.Output.find('\n'));
     const std::size_t entries = std::stoul(cache.substr(cache.rfind('-') + 1));
     EXPECT_GT(entries, 40000u);
 
@@ -56,8 +56,8 @@ TEST(IeFixtureWriterMany, FillsTheLargestIndexItsBitmapAllows) {
     // One entry more does not fit: refused, and nothing is written.
     const CommandResult over =
         RunWriter("--many " + std::to_string(entries + 1) + " '" + dir.Path() + "/over'");
-    EXPECT_EQ(over.status, 2);
-    EXPECT_EQ(over.output, "ie_fixture_writer: only " + std::to_string(entries) +
+    EXPECT_EQ(over.Status, 2);
+    EXPECT_EQ(over.Output, "ie_fixture_writer: only " + std::to_string(entries) +
                                " entries fit in an index.dat\n");
     EXPECT_FALSE(std::filesystem::exists(dir / "over"));
 }

@@ -43,20 +43,20 @@ inline std::string CopyCache(const std::string& from, const std::string& dir) {
 
 // One record as msiecfexport lists it.
 struct ExportedRecord {
-    std::string type;  // "URL", "REDR", "LEAK"
-    std::uint32_t offset = 0;
-    std::string location;
-    std::string fileName;
-    int directoryIndex = -1;
+    std::string Type;  // "URL", "REDR", "LEAK"
+    std::uint32_t Offset = 0;
+    std::string Location;
+    std::string FileName;
+    int DirectoryIndex = -1;
 
-    auto Key() const { return std::tie(offset, type, location, fileName, directoryIndex); }
+    auto Key() const { return std::tie(Offset, Type, Location, FileName, DirectoryIndex); }
     bool operator<(const ExportedRecord& other) const { return Key() < other.Key(); }
     bool operator==(const ExportedRecord& other) const { return Key() == other.Key(); }
 };
 
 inline void PrintTo(const ExportedRecord& record, std::ostream* out) {
-    *out << record.type << "@" << record.offset << " " << record.location << " [" << record.fileName
-         << " in " << record.directoryIndex << "]";
+    *out << record.Type << "@" << record.Offset << " " << record.Location << " [" << record.FileName
+         << " in " << record.DirectoryIndex << "]";
 }
 
 inline bool HaveMsiecfexport() {
@@ -97,13 +97,13 @@ inline std::optional<std::vector<ExportedRecord>> MsiecfExport(const std::string
         } else if (records.empty()) {
             continue;
         } else if (name == "Offset range") {
-            records.back().offset = static_cast<std::uint32_t>(std::stoul(value));
+            records.back().Offset = static_cast<std::uint32_t>(std::stoul(value));
         } else if (name == "Location") {
-            records.back().location = value;
+            records.back().Location = value;
         } else if (name == "Filename") {
-            records.back().fileName = value;
+            records.back().FileName = value;
         } else if (name == "Cache directory index") {
-            records.back().directoryIndex = std::stoi(value);
+            records.back().DirectoryIndex = std::stoi(value);
         }
     }
     if (::pclose(pipe) != 0) {
@@ -118,7 +118,7 @@ inline std::vector<ExportedRecord> OfType(const std::vector<ExportedRecord>& rec
                                           const std::string& type) {
     std::vector<ExportedRecord> result;
     std::copy_if(records.begin(), records.end(), std::back_inserter(result),
-                 [&](const ExportedRecord& record) { return record.type == type; });
+                 [&](const ExportedRecord& record) { return record.Type == type; });
     return result;
 }
 

@@ -53,7 +53,7 @@ std::vector<std::string> SplitFields(const std::string& line) {
 std::vector<CheckedLink> CheckLinks(const std::string& startPage) {
     const std::string report = RunCommand("linkchecker --no-status --verbose -o csv 'file://" +
                                           startPage + "' 2>/dev/null")
-                                   .output;
+                                   .Output;
     std::vector<CheckedLink> links;
     std::stringstream lines(report);
     std::string line;
@@ -94,7 +94,7 @@ void MakeReadableToAll(const std::string& root) {
 }
 
 bool HasLinkChecker() {
-    return RunCommand("command -v linkchecker").output.find("linkchecker") != std::string::npos;
+    return RunCommand("command -v linkchecker").Output.find("linkchecker") != std::string::npos;
 }
 
 class OfflineIndexLinks : public ::testing::Test {

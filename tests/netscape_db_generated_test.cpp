@@ -84,7 +84,7 @@ TEST_P(GeneratedFatDbTest, ReaderFindsExactlyTheLivePairsAndEntries) {
     const std::string errors = dir_ / "make_fat_db.err";
     const CommandResult made =
         RunCommand(Generator + " " + index + " " + GetParam().options + " 2>" + errors);
-    if (made.status != 0) {
+    if (made.Status != 0) {
         // Only a missing library is a reason to skip; any other failure of the
         // generator would otherwise hide this case for good.
         const std::string message = testing::ReadFile(errors);
@@ -94,18 +94,18 @@ TEST_P(GeneratedFatDbTest, ReaderFindsExactlyTheLivePairsAndEntries) {
         FAIL() << "make_fat_db failed: " << message;
     }
     const CommandResult dump = RunCommand(Dumper + " -p " + index);
-    ASSERT_EQ(dump.status, 0);
+    ASSERT_EQ(dump.Status, 0);
 
     const std::string bytes = testing::ReadFile(index);
     std::multiset<std::pair<std::string, std::string>> read;
     for (const DbPair& pair : ReadDbPairs(bytes, {})) {
         read.emplace(pair.Key, pair.Data);
     }
-    EXPECT_EQ(read, DumpedPairs(dump.output));
+    EXPECT_EQ(read, DumpedPairs(dump.Output));
 
     // Every live http entry becomes one item with its URL, file, type and date.
     std::map<std::string, std::string> expected;  // URL -> "file type time"
-    std::istringstream lines(made.output);
+    std::istringstream lines(made.Output);
     std::string url, file, type, time;
     while (std::getline(lines, url, '\t') && std::getline(lines, file, '\t') &&
            std::getline(lines, type, '\t') && std::getline(lines, time)) {

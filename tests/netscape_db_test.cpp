@@ -125,7 +125,7 @@ TEST(GuessPageSize, SecondBlockDecides) {
 
 testing::TestPair EntryPair(int number) {
     testing::TestRecord record;
-    record.url = "http://host.example/" + std::to_string(number);
+    record.Url = "http://host.example/" + std::to_string(number);
     return {testing::KeyOf(record), testing::DataOf(record)};
 }
 

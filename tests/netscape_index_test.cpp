@@ -108,11 +108,11 @@ TEST_F(ReadCacheIndexTest, ReadsAFileOfFourKilobytePagesWhoseSecondBlockIsEmpty)
 
 TEST_F(ReadCacheIndexTest, NamesLeadingOutOfTheCacheDirectoryDropTheEntry) {
     testing::TestRecord outside;
-    outside.url = "http://a.example/outside";
-    outside.fileName = "../secret";
+    outside.Url = "http://a.example/outside";
+    outside.FileName = "../secret";
     testing::TestRecord nested;
-    nested.url = "http://a.example/nested";
-    nested.fileName = "14/Cache3260";
+    nested.Url = "http://a.example/nested";
+    nested.FileName = "14/Cache3260";
     const std::string cache = dir_ / "cache/";
     WriteFile(dir_ / "secret", "x");
     WriteFile(cache + "14/CACHE3260", "x");

@@ -13,12 +13,12 @@ using testing::TestRecord;
 
 TEST(ParseCacheEntry, ReadsUrlFileTypeAndTime) {
     TestRecord record;
-    record.fileName = "M0X3QSO1.GIF";
-    record.contentType = "Image/GIF";
-    record.time = -5;
+    record.FileName = "M0X3QSO1.GIF";
+    record.ContentType = "Image/GIF";
+    record.Time = -5;
     const auto entry = ParseCacheEntry(KeyOf(record), DataOf(record));
     ASSERT_TRUE(entry);
-    EXPECT_EQ(entry->Url, record.url);
+    EXPECT_EQ(entry->Url, record.Url);
     EXPECT_EQ(entry->FileName, "m0x3qso1.gif");
     EXPECT_EQ(entry->ContentType, "image/gif");
     EXPECT_EQ(entry->Time, -5);
@@ -26,10 +26,10 @@ TEST(ParseCacheEntry, ReadsUrlFileTypeAndTime) {
 
 TEST(ParseCacheEntry, SkipsTheSecurityStringsOfVersion3Records) {
     TestRecord record;
-    record.contentType = "image/jpeg";
-    record.cipher = "RC4-40";
-    record.certificate = std::string(700, '\x30');
-    record.postHeaders = "Content-Length: 3\r\n";
+    record.ContentType = "image/jpeg";
+    record.Cipher = "RC4-40";
+    record.Certificate = std::string(700, '\x30');
+    record.PostHeaders = "Content-Length: 3\r\n";
     const auto entry = ParseCacheEntry(KeyOf(record), DataOf(record));
     ASSERT_TRUE(entry);
     EXPECT_EQ(entry->ContentType, "image/jpeg");
@@ -37,8 +37,8 @@ TEST(ParseCacheEntry, SkipsTheSecurityStringsOfVersion3Records) {
 
 TEST(ParseCacheEntry, OtherVersionsKeepThePostHeadersRightAfterTheFixedPart) {
     TestRecord record;
-    record.version = 5;
-    record.contentType = "text/plain";
+    record.Version = 5;
+    record.ContentType = "text/plain";
     const auto entry = ParseCacheEntry(KeyOf(record), DataOf(record));
     ASSERT_TRUE(entry);
     EXPECT_EQ(entry->ContentType, "text/plain");
@@ -63,19 +63,19 @@ class ParseCacheEntryLimits : public ::testing::TestWithParam<LimitCase> {};
 TEST_P(ParseCacheEntryLimits, LengthsAtTheirLimitGiveEmptyStrings) {
     const LimitCase& c = GetParam();
     TestRecord record;
-    record.url = "http://a.example/" + std::string(c.urlLength - 17, 'u');
-    record.fileName = std::string(c.fileNameLength, 'f');
-    record.contentType = "text/" + std::string(c.typeLength - 5, 't');
+    record.Url = "http://a.example/" + std::string(c.urlLength - 17, 'u');
+    record.FileName = std::string(c.fileNameLength, 'f');
+    record.ContentType = "text/" + std::string(c.typeLength - 5, 't');
     const auto entry = ParseCacheEntry(KeyOf(record), DataOf(record));
     ASSERT_TRUE(entry);
     EXPECT_EQ(!entry->Url.empty(), c.urlKept);
     EXPECT_EQ(!entry->FileName.empty(), c.fileNameKept);
     EXPECT_EQ(!entry->ContentType.empty(), c.typeKept);
     if (c.urlKept) {
-        EXPECT_EQ(entry->Url, record.url.substr(0, 255));
+        EXPECT_EQ(entry->Url, record.Url.substr(0, 255));
     }
     if (c.typeKept) {
-        EXPECT_EQ(entry->ContentType, record.contentType.substr(0, 50));
+        EXPECT_EQ(entry->ContentType, record.ContentType.substr(0, 50));
     }
 }
 
@@ -100,7 +100,7 @@ TEST(ParseCacheEntry, CutKeysAndRecordsGiveWholeStringsOrNone) {
     for (std::size_t length = 0; length <= key.size(); ++length) {
         const auto entry = ParseCacheEntry(key.substr(0, length), data);
         ASSERT_TRUE(entry);
-        EXPECT_TRUE(entry->Url.empty() || entry->Url == record.url) << length;
+        EXPECT_TRUE(entry->Url.empty() || entry->Url == record.Url) << length;
     }
 }
 

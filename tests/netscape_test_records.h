@@ -13,14 +13,14 @@
 namespace arkivo::testing {
 
 struct TestRecord {
-    std::string url = "http://www.example.com/index.html";
-    std::string fileName = "M0001.HTM";
-    std::string contentType = "text/html";
-    std::int32_t time = 850000000;
-    std::uint32_t version = 3;
-    std::string cipher;
-    std::string certificate;
-    std::string postHeaders;
+    std::string Url = "http://www.example.com/index.html";
+    std::string FileName = "M0001.HTM";
+    std::string ContentType = "text/html";
+    std::int32_t Time = 850000000;
+    std::uint32_t Version = 3;
+    std::string Cipher;
+    std::string Certificate;
+    std::string PostHeaders;
 };
 
 // A length-prefixed string whose length counts the closing NUL (0 and no bytes
@@ -35,35 +35,35 @@ inline void PutNetscapeString(std::string& out, const std::string& text) {
 
 inline std::string KeyOf(const TestRecord& record) {
     std::string key;
-    PutU32LE(key, static_cast<std::uint32_t>(12 + record.url.size() + 1));
-    PutNetscapeString(key, record.url);
+    PutU32LE(key, static_cast<std::uint32_t>(12 + record.Url.size() + 1));
+    PutNetscapeString(key, record.Url);
     PutU32LE(key, 0);
     return key;
 }
 
 inline std::string DataOf(const TestRecord& record) {
     std::string body;
-    PutU32LE(body, record.version);
+    PutU32LE(body, record.Version);
     PutU32LE(body, 0);
-    PutU32LE(body, static_cast<std::uint32_t>(record.time));
+    PutU32LE(body, static_cast<std::uint32_t>(record.Time));
     PutU32LE(body, 0);
     PutU32LE(body, 100);
     body += '\0';
     PutU32LE(body, 0);
-    PutNetscapeString(body, record.fileName);
-    PutU32LE(body, static_cast<std::uint32_t>(record.fileName.size()));
+    PutNetscapeString(body, record.FileName);
+    PutU32LE(body, static_cast<std::uint32_t>(record.FileName.size()));
     body += '\1';
-    PutU32LE(body, record.cipher.empty() ? 0 : 1);
+    PutU32LE(body, record.Cipher.empty() ? 0 : 1);
     PutU32LE(body, 0);
     PutU32LE(body, 0);
-    PutNetscapeString(body, record.cipher);
-    PutNetscapeString(body, record.certificate);
+    PutNetscapeString(body, record.Cipher);
+    PutNetscapeString(body, record.Certificate);
     PutU32LE(body, 0);
-    PutNetscapeString(body, record.postHeaders);
-    PutNetscapeString(body, record.contentType);
+    PutNetscapeString(body, record.PostHeaders);
+    PutNetscapeString(body, record.ContentType);
     PutNetscapeString(body, "");
     PutNetscapeString(body, "");
-    body += std::string(5 + record.url.size() + 1, '\0');
+    body += std::string(5 + record.Url.size() + 1, '\0');
     std::string data;
     PutU32LE(data, static_cast<std::uint32_t>(body.size() + 4));
     return data + body;
@@ -89,8 +89,8 @@ inline std::string HashHeaderPage(std::uint32_t pageSize, std::uint32_t order = 
 
 // A key and its data to store on a page.
 struct TestPair {
-    std::string key;
-    std::string data;
+    std::string Key;
+    std::string Data;
 };
 
 // A data page holding pairs (oldest first) and, optionally, an overflow link.
@@ -101,11 +101,11 @@ inline std::string DataPage(std::uint32_t pageSize, const std::vector<TestPair>&
     std::vector<std::uint16_t> words;
     std::uint32_t offset = pageSize;
     for (const TestPair& pair : pairs) {
-        offset -= static_cast<std::uint32_t>(pair.key.size());
-        page.replace(offset, pair.key.size(), pair.key);
+        offset -= static_cast<std::uint32_t>(pair.Key.size());
+        page.replace(offset, pair.Key.size(), pair.Key);
         words.push_back(static_cast<std::uint16_t>(offset));
-        offset -= static_cast<std::uint32_t>(pair.data.size());
-        page.replace(offset, pair.data.size(), pair.data);
+        offset -= static_cast<std::uint32_t>(pair.Data.size());
+        page.replace(offset, pair.Data.size(), pair.Data);
         words.push_back(static_cast<std::uint16_t>(offset));
     }
     if (overflow) {

@@ -115,9 +115,9 @@ class SampleGeneratorsTest : public ::testing::Test {
 TEST_F(SampleGeneratorsTest, FatDbHoldsTheManifestsResources) {
     const CommandResult run =
         RunTool(Tools + "make_fat_db " + dir_ / "nav/FAT.DB" + " --manifest " + manifest_);
-    ASSERT_EQ(run.status, 0) << run.output;
-    EXPECT_TRUE(run.output.starts_with("http://alpha.example/\tM0000001.HTM\ttext/html\t"))
-        << run.output;
+    ASSERT_EQ(run.Status, 0) << run.Output;
+    EXPECT_TRUE(run.Output.starts_with("http://alpha.example/\tM0000001.HTM\ttext/html\t"))
+        << run.Output;
     TCacheItemList items;
     ASSERT_TRUE(ReadCacheIndex(dir_ / "nav/FAT.DB", items).Opened);
     EXPECT_EQ(ListingOf(items), ExpectedListing());
@@ -126,15 +126,15 @@ TEST_F(SampleGeneratorsTest, FatDbHoldsTheManifestsResources) {
 TEST_F(SampleGeneratorsTest, FatDbRefusesMadeUpEntriesBesideAManifest) {
     const CommandResult run = RunTool(Tools + "make_fat_db " + dir_ / "nav/FAT.DB" +
                                       " --manifest " + manifest_ + " --entries 3");
-    EXPECT_EQ(run.status, 2);
-    EXPECT_TRUE(run.output.starts_with("usage: make_fat_db")) << run.output;
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_TRUE(run.Output.starts_with("usage: make_fat_db")) << run.Output;
 }
 
 TEST_F(SampleGeneratorsTest, IeCacheHoldsTheManifestsResources) {
     const std::string cache = dir_ / "ie/";
     const CommandResult run =
         RunTool(Tools + "ie_fixture_writer --manifest " + manifest_ + " " + cache);
-    ASSERT_EQ(run.status, 0) << run.output;
+    ASSERT_EQ(run.Status, 0) << run.Output;
     TCacheItemList items;
     ASSERT_TRUE(ReadUrlCache(cache, items));
     EXPECT_EQ(ListingOf(items), ExpectedListing());
@@ -155,12 +155,12 @@ TEST_F(SampleGeneratorsTest, BothNameTheManifestLineAtFault) {
     const std::string fault = manifest_ + ":1: the date \"yesterday\" is not YYYY-MM-DD HH:MM:SS\n";
     const CommandResult nav =
         RunTool(Tools + "make_fat_db " + dir_ / "nav/FAT.DB" + " --manifest " + manifest_);
-    EXPECT_EQ(nav.status, 3);
-    EXPECT_EQ(nav.output, "make_fat_db: " + fault);
+    EXPECT_EQ(nav.Status, 3);
+    EXPECT_EQ(nav.Output, "make_fat_db: " + fault);
     const CommandResult ie =
         RunTool(Tools + "ie_fixture_writer --manifest " + manifest_ + " " + dir_ / "ie/");
-    EXPECT_EQ(ie.status, 3);
-    EXPECT_EQ(ie.output, "ie_fixture_writer: " + fault);
+    EXPECT_EQ(ie.Status, 3);
+    EXPECT_EQ(ie.Output, "ie_fixture_writer: " + fault);
 }
 
 }  // namespace

@@ -315,9 +315,9 @@ TEST_F(SamplesTest, DbDump185ListsTheSameEntries) {
     }
     const testing::CommandResult dump =
         testing::RunCommand("/usr/bin/db_dump185 -p '" + NetscapeIndex + "'");
-    ASSERT_EQ(dump.status, 0);
+    ASSERT_EQ(dump.Status, 0);
     std::vector<std::string> lines;
-    std::istringstream stream(dump.output);
+    std::istringstream stream(dump.Output);
     for (std::string line; std::getline(stream, line);) {
         lines.push_back(line);
     }
@@ -355,11 +355,11 @@ TEST_F(SamplesTest, MsiecfexportListsTheSameUrlRecords) {
     const TCacheItemList items = ReadIe();
     std::set<std::string> locations;
     for (const testing::ExportedRecord& record : urls) {
-        locations.insert(record.location);
-        const TCacheItem* item = Find(items, record.location);
-        ASSERT_NE(item, nullptr) << record.location;
-        EXPECT_TRUE(item->CacheFile.ends_with("/" + record.fileName)) << item->CacheFile;
-        EXPECT_EQ(item->CacheKey, record.location);
+        locations.insert(record.Location);
+        const TCacheItem* item = Find(items, record.Location);
+        ASSERT_NE(item, nullptr) << record.Location;
+        EXPECT_TRUE(item->CacheFile.ends_with("/" + record.FileName)) << item->CacheFile;
+        EXPECT_EQ(item->CacheKey, record.Location);
     }
     std::set<std::string> expected;
     for (const ExpectedItem& item : SiteItems) {

@@ -47,10 +47,10 @@ CommandResult RunCommand(const std::string& command) {
     }
     char buffer[65536];
     while (const std::size_t got = std::fread(buffer, 1, sizeof buffer, pipe)) {
-        result.output.append(buffer, got);
+        result.Output.append(buffer, got);
     }
     const int status = ::pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return result;
 }
 

@@ -40,8 +40,8 @@ std::string SharedDataDir();
 // What a shell command gave: its exit status (-1 when it could not be started or
 // did not exit normally) and its standard output.
 struct CommandResult {
-    int status = -1;
-    std::string output;
+    int Status = -1;
+    std::string Output;
 };
 
 // Runs a command through the shell and collects its standard output.
