@@ -12,6 +12,7 @@ namespace {
 
 constexpr std::size_t ShortLimit = 255;
 
+// Control bytes count as blanks: index strings may carry line ends, tabs or NUL padding.
 bool IsBlank(char c) {
     return static_cast<unsigned char>(c) <= 32;
 }
@@ -49,6 +50,7 @@ std::size_t FindNoCase(std::string_view text, std::string_view needle) {
 std::string TakeHost(std::string& text) {
     const auto colon = text.find(':');
     const auto slash = text.find('/');
+    // A ":" after the first "/" belongs to the path, not to a port.
     std::size_t split = std::string::npos;
     if (colon != std::string::npos && (slash == std::string::npos || colon < slash)) {
         split = colon;
@@ -63,10 +65,13 @@ std::string TakeHost(std::string& text) {
         host = LowerCase(std::string_view(text).substr(0, split));
         text.erase(0, split);
     }
+    // The host names a directory in both families, so both cut it to a file name's
+    // length; "http:///x" leaves it empty.
     host.resize(std::min(host.size(), ShortLimit));
     return host.empty() ? std::string(NoHost) : host;
 }
 
+// Clears the remainder too, so that the port and path taken from it are 80 and "/".
 std::string RejectedHost(std::string& text) {
     text.clear();
     return std::string(NoHost);
@@ -78,6 +83,7 @@ int TakePort(std::string& text) {
     }
     const auto slash = text.find('/');
     const std::size_t end = slash == std::string::npos ? text.size() : slash;
+    // A port that is no number is dropped all the same, not left in front of the path.
     const std::string digits = text.substr(1, end - 1);
     text.erase(0, end);
     return ParseWholeNumber(digits).value_or(DefaultPort);
@@ -136,15 +142,20 @@ std::string TrimUrl(std::string_view text) {
 
 std::string SplitHost(std::string& url) {
     std::string text = TrimUrl(url);
+    // A URL may come as a request line ("GET http://h/x HTTP/1.0"). The protocol tail
+    // needs its space here, so "/HTTP/1.0" inside a path stays.
     const auto protocolTail = FindNoCase(text, " HTTP/1.0");
     if (protocolTail != std::string::npos) {
         text.erase(protocolTail);
     }
+    // Only one request word comes off; results already on disk depend on it.
     if (StartsWithNoCase(text, "GET ")) {
         text.erase(0, 4);
     } else if (StartsWithNoCase(text, "POST ") || StartsWithNoCase(text, "HEAD ")) {
         text.erase(0, 5);
     }
+    // VISITED: and COOKIE: are history and cookie entries of an IE index, not cached
+    // pages. Only "mailto://" matches; a plain "mailto:x" gives the host "mailto".
     for (std::string_view scheme :
          {"FTP://", "FILE://", "GOPHER://", "NEWS://", "VISITED:", "COOKIE:", "MAILTO://"}) {
         if (StartsWithNoCase(text, scheme)) {
@@ -156,6 +167,7 @@ std::string SplitHost(std::string& url) {
     } else if (StartsWithNoCase(text, "HTTPS://")) {
         text.erase(0, 8);
     }
+    // Before the host is taken, so that "h\\dir\\f.gif" splits at the host's end.
     for (char& c : text) {
         if (c == '\\') {
             c = '/';
@@ -187,6 +199,8 @@ std::string CanonicalUrl(std::string_view url) {
 
 std::string SplitHostShort(std::string& url) {
     std::string text = TrimUrl(std::string_view(url).substr(0, ShortLimit));
+    // Unlike the full family, each word is tried once in this order (so "POST HEAD GET "
+    // all come off), and the protocol tail is cut without its space, even inside a path.
     for (std::string_view word : {"POST ", "HEAD ", "GET "}) {
         if (StartsWithNoCase(text, word)) {
             text.erase(0, word.size());
@@ -201,6 +215,8 @@ std::string SplitHostShort(std::string& url) {
             return RejectedHost(url);
         }
     }
+    // ftp is filed as if it were http. Backslashes are not turned into "/" first, so a
+    // Windows-style path stays part of the host in this family.
     if (StartsWithNoCase(text, "HTTP://")) {
         text.erase(0, 7);
     } else if (StartsWithNoCase(text, "FTP://")) {
@@ -225,6 +241,7 @@ std::string CanonicalUrlShort(std::string_view url) {
     const std::string host = SplitHostShort(text);
     const int port = SplitPortShort(text);
     const std::string path = SplitPathShort(text);
+    // One byte shorter than the input bound; archive file names are taken from this text.
     if (port == DefaultPort && host != NoHost) {
         return CutTo("http://" + host + path, ShortLimit - 1);
     }
@@ -239,6 +256,8 @@ std::string LastPathSegment(std::string_view url) {
 std::string FileNameSafe(std::string_view text) {
     static const std::array<bool, 256> safe = [] {
         std::array<bool, 256> table{};
+        // The ASCII punctuation DOS allows in 8.3 names (! # $ % & ' ( ) - @ ^ _ ` { } ~)
+        // and '.', so that a domain directory is a valid name on any file system.
         for (int c : {33, 35, 36, 37, 38, 39, 40, 41, 45, 46, 64, 94, 95, 96, 123, 125, 126}) {
             table[c] = true;
         }

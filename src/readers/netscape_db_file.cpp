@@ -36,12 +36,16 @@ class ChainWalk {
           visited_(pageCount_, false) {}
 
     DbPairList LivePairs() {
+        // A bucket's page is never below its number, so buckets past the page count
+        // have no page in the file; this also bounds a forged highest bucket number.
         for (std::uint64_t bucket = 0; bucket <= header_.MaxBucket && bucket < pageCount_;
              ++bucket) {
             if (const auto page = PageOfBucket(bucket)) {
                 WalkChain(*page);
             }
         }
+        // Chains visit pages out of file order; the map puts them back in file order,
+        // and each page's pairs are given newest first, as the page-by-page reading does.
         std::size_t count = 0;
         for (const auto& [page, onPage] : byPage_) {
             count += onPage.size();
@@ -67,6 +71,8 @@ class ChainWalk {
         std::uint64_t page = bucket + header_.HeaderPages;
         if (bucket > 0) {
             const std::uint32_t split = CeilLog2(bucket + 1);
+            // A guard on the index only: the 32-bit bucket numbers of the header and of
+            // overflow addresses all have a split point inside the table.
             if (split == 0 || split > header_.Spares.size()) {
                 return std::nullopt;
             }
@@ -94,7 +100,9 @@ class ChainWalk {
     }
 
     void WalkChain(std::uint64_t page) {
+        // A big pair left unfinished by a broken chain is dropped, not continued here.
         bigPhase_ = BigPhase::None;
+        // A page already read ends the chain: it loops, or it joins one walked before.
         while (page < pageCount_ && !visited_[page]) {
             visited_[page] = true;
             if (pageRead_) {
@@ -102,6 +110,8 @@ class ChainWalk {
             }
             const DbPage contents = PageAt(page);
             std::optional<std::uint16_t> next;
+            // The later pages of a big pair carry markers too; only a page met outside
+            // one starts a new one.
             if (bigPhase_ == BigPhase::None && StartsBigPair(contents)) {
                 bigPhase_ = BigPhase::Key;
                 bigStart_ = page;
@@ -132,10 +142,12 @@ class ChainWalk {
         const std::uint16_t count = contents.Word(0);
         const std::uint16_t chunkAt = contents.Word(1);
         const std::uint16_t mark = contents.Word(2);
+        // The chunk lies above the table and its two trailing words, like any item.
         if (count < 2 || chunkAt < 2 * (count + 3) || chunkAt > contents.Size()) {
             return false;
         }
         if (bigPhase_ == BigPhase::Key) {
+            // Partial key: the key goes on. Full key: the data starts on the next page.
             if (mark < PartialKeyMark || mark > FullKeyDataMark) {
                 return false;
             }
@@ -144,12 +156,14 @@ class ChainWalk {
                 // The key ends here and its data begins right below it; the page
                 // still links to the next one, where the data goes on when this
                 // page was filled to the last byte.
+                // Word 3 is the link to the next page and word 4 where the data begins.
                 const std::uint16_t dataAt = contents.Word(4);
                 if (count < 4 || dataAt < RealKeyOffset || dataAt > chunkAt) {
                     return false;
                 }
                 big_.Data += contents.Bytes(dataAt, chunkAt);
                 next = contents.Word(3);
+                // Word count + 1 is the page's free-space count.
                 if (contents.Word(count + 1) == 0) {
                     bigPhase_ = BigPhase::Data;
                 } else {
@@ -161,6 +175,8 @@ class ChainWalk {
                 bigPhase_ = BigPhase::Data;
             }
         } else {
+            // Data pages: full key while the data goes on, full key and data at its end;
+            // a partial key here would mean a second key inside the pair.
             if (mark != FullKeyMark && mark != FullKeyDataMark) {
                 return false;
             }
@@ -169,6 +185,8 @@ class ChainWalk {
                 FinishBigPair();
             }
         }
+        // After the chunk's pair come the page's link and, once the big pair has ended,
+        // ordinary pairs stored after it; their first key ends where the chunk starts.
         PageTable rest = ReadPageTable(contents, 3, chunkAt);
         Keep(page, rest.Pairs);
         next = rest.Overflow;
@@ -176,6 +194,7 @@ class ChainWalk {
         return next.has_value() || bigPhase_ == BigPhase::None;
     }
 
+    // A big pair is the first pair of the page it starts on, so it is that page's oldest.
     void FinishBigPair() {
         auto& onPage = byPage_[bigStart_];
         onPage.insert(onPage.begin(), pairs_.Keep(std::move(big_.Key), std::move(big_.Data)));
@@ -208,7 +227,9 @@ DbPairList ReadPageByPage(std::string_view file, std::uint32_t pageSize,
         if (pageRead) {
             pageRead();
         }
+        // Without a header the byte order is unknown: little-endian, as any PC wrote it.
         const DbPage page(file.substr(start, pageSize), pageSize, false);
+        // A big pair's chunks cannot be joined without its chain; its pages are passed over.
         if (StartsBigPair(page)) {
             continue;
         }
@@ -230,6 +251,8 @@ std::optional<HashHeader> ReadHashHeader(std::string_view file) {
     const auto pageSize = reader.U32BE(12);
     const auto maxBucket = reader.U32BE(40);
     const auto headerPages = reader.U32BE(60);
+    // A damaged or forged header must not steer the walk; it sends the file to the
+    // page-by-page reading. 32768 is the largest page the browser makes (Unix block size).
     if (!magic || *magic != HashMagic || !version || *version != HashVersion || !order ||
         (*order != LittleEndianOrder && *order != BigEndianOrder) || !pageSize || *pageSize < 256 ||
         *pageSize > 32768 || (*pageSize & (*pageSize - 1)) != 0 || !maxBucket || !headerPages ||
@@ -241,6 +264,7 @@ std::optional<HashHeader> ReadHashHeader(std::string_view file) {
     header.PageSize = *pageSize;
     header.HeaderPages = *headerPages;
     header.MaxBucket = *maxBucket;
+    // The 32 spares follow at offset 68; a file too short to hold them all is no header.
     for (std::size_t i = 0; i < header.Spares.size(); ++i) {
         const auto spare = reader.U32BE(68 + 4 * i);
         if (!spare) {
@@ -255,6 +279,8 @@ std::uint32_t GuessPageSize(std::string_view file) {
     if (file.size() < 2 * SmallPageSize) {
         return LargePageSize;
     }
+    // With 4096-byte pages block 1 is bucket 0's page, its table at the start. With
+    // 16384-byte pages it lies in the header page's tail, which is never written.
     const std::string_view block1 = file.substr(SmallPageSize, 51);
     return block1.find_first_not_of('\0') != std::string_view::npos ? SmallPageSize : LargePageSize;
 }

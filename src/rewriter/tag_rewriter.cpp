@@ -11,6 +11,8 @@
 namespace arkivo {
 namespace {
 
+// Besides the plain links: BODY, TABLE and its cells for BACKGROUND images, BGSOUND and
+// EMBED for sounds and films, APPLET for its CODE, META for a refresh.
 constexpr std::array<std::string_view, 16> LinkTags = {
     "A",    "IMG",  "AREA",  "BODY",  "INPUT", "FRAME", "APPLET", "BGSOUND",
     "META", "BASE", "EMBED", "TABLE", "TD",    "TH",    "TR",     "OBJECT"};
@@ -69,6 +71,8 @@ std::string_view Lookup(const std::array<std::string_view, N>& table, std::strin
     return {};
 }
 
+// Attributes whose target the page uses rather than links to: they set no link flags and
+// never show the web address; a missing SRC may become the not-found picture.
 bool IsImageAttribute(std::string_view attribute) {
     return attribute == "SRC" || attribute == "USEMAP" || attribute == "LOWSRC" ||
            attribute == "DYNSRC" || attribute == "BACKGROUND";
@@ -82,10 +86,14 @@ std::optional<std::string> RefreshContent(std::string_view tagText, std::size_t 
                                           const ArchiveLinkMap& map) {
     const std::size_t refresh = FindNoCase(tagText, "REFRESH");
     const std::size_t url = FindNoCase(content, "URL");
+    // Only a REFRESH named after this value keeps the tag as it is; a tag naming none at
+    // all is rewritten all the same.
     if ((refresh != std::string_view::npos && refresh >= valueEnd) ||
         url == std::string_view::npos) {
         return std::nullopt;
     }
+    // The link runs to the end of the value, so the value gets a terminator of its own;
+    // ReadValue then steps over the "=" after "URL".
     const std::string terminated = content + ">";
     std::size_t pos = url + 3;
     const TagValue link = ReadValue(terminated, pos);
@@ -102,10 +110,13 @@ std::optional<std::string> LinkValue(std::string_view tagName, std::string_view 
                                      const std::string& value, const std::string& base,
                                      const LinkOptions& options, const ArchiveLinkMap& map,
                                      LinkFlags& flags) {
+    // Links within the page and mail addresses are kept as written.
     std::string mapped = value;
     if (value[0] != '#' && !StartsWithNoCase(value, "MAILTO:")) {
         std::string fragment;
         const std::size_t hash = value.find('#');
+        // Only an anchor or a map name is worth keeping; it is cut so that the tag
+        // stays within its bound.
         if ((attribute == "HREF" || attribute == "USEMAP") && hash != std::string::npos) {
             fragment = value.substr(hash, MaxFragmentLength);
         }
@@ -116,7 +127,10 @@ std::optional<std::string> LinkValue(std::string_view tagName, std::string_view 
             mapped += fragment;
         }
         const bool linksToPage = tagName == "A" && attribute == "HREF";
+        // An applet's CODE names a class, not a page: it gets neither flags nor the web
+        // address, only the archived copy or the not-found page.
         if (IsImageAttribute(attribute)) {
+            // A FRAME's SRC is a page and an EMBED's a sound or film: no picture for those.
             if (!found && attribute == "SRC" && tagName != "FRAME" && tagName != "EMBED") {
                 mapped = NotFoundPictureLink;
             }
@@ -131,9 +145,12 @@ std::optional<std::string> LinkValue(std::string_view tagName, std::string_view 
             }
         }
     }
+    // Tested after the mapping, which these cases cannot flag (only A HREF sets flags).
+    // DATA is a link only in OBJECT, and not when it holds the object itself.
     if (attribute == "DATA" && (tagName != "OBJECT" || StartsWithNoCase(value, "DATA:"))) {
         return std::nullopt;
     }
+    // An INPUT links only through the SRC of an image button.
     if (tagName == "INPUT" && attribute != "SRC") {
         return std::nullopt;
     }
@@ -148,6 +165,7 @@ std::string_view NextWord(std::string_view text, std::size_t& pos) {
         ++pos;
     }
     if (pos >= end) {
+        // At the end, so that the caller's scan loop ends too.
         pos = text.size();
         return {};
     }
@@ -159,6 +177,7 @@ std::string_view NextWord(std::string_view text, std::size_t& pos) {
 }
 
 TagValue ReadValue(std::string_view text, std::size_t& pos) {
+    // Skips the "=" and blanks before the value, and a stray '<' or '>' as well.
     while (pos < text.size() && text[pos] != '"' && !IsWordByte(text[pos])) {
         ++pos;
     }
@@ -168,6 +187,7 @@ TagValue ReadValue(std::string_view text, std::size_t& pos) {
         value.Start = pos;
         return value;
     }
+    // Only the opening quote is stepped over; the closing one ends the value and stays.
     if (text[pos] == '"') {
         ++pos;
     }
@@ -200,12 +220,16 @@ LinkFlags RewriteTag(std::string& tagText, std::string& base, const LinkOptions&
         if (!value.Terminated) {
             continue;  // cut short with its tag: rewriting a part would garble it
         }
+        // In META only CONTENT can hold a link (a refresh's); elsewhere CONTENT holds none,
+        // and an empty value links nowhere.
         std::optional<std::string> replacement;
         if (tagName == "META") {
             if (attribute == "CONTENT") {
                 replacement = RefreshContent(tagText, pos, value.Text, base, map);
             }
         } else if (tagName == "BASE" && attribute == "HREF") {
+            // The tag must go: a BASE left in would resolve the archive's relative links
+            // against the web site. "<!>" is an empty declaration, which browsers ignore.
             base = LinkBase(value.Text);
             tagText = "!>";
             break;
@@ -215,6 +239,8 @@ LinkFlags RewriteTag(std::string& tagText, std::string& base, const LinkOptions&
         if (!replacement) {
             continue;
         }
+        // Too long for the tag bound: earlier replacements are undone as well, so the tag
+        // stays whole and consistent, and no flag claims a link it no longer has.
         const std::size_t oldLength = pos - value.Start;
         if (tagText.size() - oldLength + replacement->size() > MaxTagLength) {
             if (original) {
@@ -226,6 +252,7 @@ LinkFlags RewriteTag(std::string& tagText, std::string& base, const LinkOptions&
             original = tagText;
         }
         tagText.replace(value.Start, oldLength, *replacement);
+        // Scanning goes on after the new value, so its text is not read as words.
         pos = value.Start + replacement->size();
     }
     return flags;
