@@ -62,5 +62,22 @@ TEST(IeFixtureWriterMany, FillsTheLargestIndexItsBitmapAllows) {
     EXPECT_FALSE(std::filesystem::exists(dir / "over"));
 }
 
+// Options are never taken for the output directory.
+TEST(IeFixtureWriterOptions, HelpPrintsUsageAndUnknownOptionsAreRefused) {
+    if (!FileExists(Writer)) {
+        GTEST_SKIP() << Writer << " was not built";
+    }
+    TempDir dir;
+    const CommandResult help = RunCommand("cd '" + dir.Path() + "' && " + Writer + " --help");
+    EXPECT_EQ(help.Status, 0);
+    EXPECT_TRUE(help.Output.starts_with("usage: ie_fixture_writer")) << help.Output;
+    const CommandResult bogus =
+        RunCommand("cd '" + dir.Path() + "' && " + Writer + " --bogus 2>&1");
+    EXPECT_EQ(bogus.Status, 2);
+    EXPECT_TRUE(bogus.Output.starts_with("ie_fixture_writer: unknown option '--bogus'"))
+        << bogus.Output;
+    EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
+}
+
 }  // namespace
 }  // namespace arkivo

@@ -21,17 +21,23 @@
 #include <fstream>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "archiver/archive_run.h"
 #include "model/content_types.h"
 #include "model/file_utils.h"
 #include "platform/dialogs.h"
 #include "platform/path.h"
+#include "tool_options.h"
 
 namespace {
 
 using namespace arkivo;
 using Clock = std::chrono::steady_clock;
+
+constexpr char Usage[] =
+    "usage: archive_bench [ITEMS] [WORK_DIR]   (defaults: 20000 and a temporary directory)\n"
+    "       archive_bench --runs R ITEMS [WORK_DIR]\n";
 
 std::string Page(int index, int items, std::mt19937& random) {
     std::string page =
@@ -48,8 +54,8 @@ std::string Page(int index, int items, std::mt19937& random) {
 }
 
 struct Cache {
-    TCacheItemList items;
-    std::uint64_t bytes = 0;
+    TCacheItemList Items;
+    std::uint64_t Bytes = 0;
 };
 
 Cache MakeCache(const std::string& dir, int count) {
@@ -84,8 +90,8 @@ Cache MakeCache(const std::string& dir, int count) {
             std::fprintf(stderr, "cannot write %s\n", item->CacheFile.c_str());
             std::exit(1);
         }
-        cache.bytes += body.size();
-        cache.items.push_back(std::move(item));
+        cache.Bytes += body.size();
+        cache.Items.push_back(std::move(item));
     }
     return cache;
 }
@@ -100,7 +106,7 @@ double TimeArchive(const Cache& cache, const std::string& archiveDir) {
     options.AskQuestions = false;
     ArchiveRun run(options, {});
     run.PrepareArchiveRun();
-    for (const auto& item : cache.items) {
+    for (const auto& item : cache.Items) {
         run.ArchiveJob().push_back(item.get());
     }
     const auto start = Clock::now();
@@ -133,7 +139,7 @@ void Measure(const std::string& work, int count, int runs = 1, bool machineLines
         std::system(("sync; rm -rf '" + base + "/copy' '" + base + "/archive'").c_str());
         const double copy = TimeCopy(JoinPath(base, "cache"), JoinPath(base, "copy"));
         const double archive = TimeArchive(cache, JoinPath(base, "archive"));
-        const double megabytes = static_cast<double>(cache.bytes) / 1e6;
+        const double megabytes = static_cast<double>(cache.Bytes) / 1e6;
         std::printf("%7d items  %7.1f MB   archive %7.3f s   cp -r %7.3f s   ratio %5.2f\n", count,
                     megabytes, archive, copy, archive / copy);
         if (machineLines) {
@@ -146,20 +152,32 @@ void Measure(const std::string& work, int count, int runs = 1, bool machineLines
 }  // namespace
 
 int main(int argc, char** argv) {
+    tools::AnswerHelp(argc, argv, Usage);
     int runs = 0;
-    if (argc > 2 && std::string(argv[1]) == "--runs") {
-        runs = std::atoi(argv[2]);
-        argv += 2;
-        argc -= 2;
-        if (runs < 1 || argc < 2) {
-            std::fprintf(stderr, "usage: archive_bench --runs R ITEMS [WORK_DIR]\n");
-            return 2;
+    std::vector<std::string> operands;  // ITEMS, WORK_DIR
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--runs") {
+            runs = i + 1 < argc ? std::atoi(argv[++i]) : 0;
+            if (runs < 1) {
+                std::fputs(Usage, stderr);
+                return 2;
+            }
+        } else if (arg.starts_with('-')) {
+            tools::RefuseOption("archive_bench", argv[i], Usage);
+        } else {
+            operands.push_back(arg);
         }
     }
-    const int items = argc > 1 ? std::atoi(argv[1]) : 20000;
+    if (runs > 0 && operands.empty()) {
+        std::fputs(Usage, stderr);
+        return 2;
+    }
+    const int items = operands.empty() ? 20000 : std::atoi(operands[0].c_str());
+    const bool ownWork = operands.size() < 2;  // a temporary directory, removed at the end
     std::string work;
-    if (argc > 2) {
-        work = argv[2];
+    if (!ownWork) {
+        work = operands[1];
     } else {
         std::string pattern =
             (std::filesystem::temp_directory_path() / "arkivo-bench-XXXXXX").string();
@@ -173,7 +191,7 @@ int main(int argc, char** argv) {
         Measure(work, items);
         Measure(work, items * 2);
     }
-    if (argc <= 2) {
+    if (ownWork) {
         std::filesystem::remove_all(work);
     }
     return 0;

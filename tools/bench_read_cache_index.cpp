@@ -10,8 +10,11 @@
 #include "model/content_types.h"
 #include "platform/file_system.h"
 #include "readers/netscape_index.h"
+#include "tool_options.h"
 
 namespace {
+
+constexpr char Usage[] = "usage: bench_read_cache_index INDEX [RUNS]   (default: 10 runs)\n";
 
 template <typename Work>
 double SecondsPerRun(int runs, Work work) {
@@ -26,8 +29,9 @@ double SecondsPerRun(int runs, Work work) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    arkivo::tools::TakeNoOptions(argc, argv, "bench_read_cache_index", Usage);
     if (argc < 2 || argc > 3) {
-        std::fprintf(stderr, "usage: bench_read_cache_index INDEX [RUNS]\n");
+        std::fputs(Usage, stderr);
         return 2;
     }
     const std::string index = argv[1];

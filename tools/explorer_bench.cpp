@@ -19,10 +19,13 @@
 
 #include "explorer/domain_grouping.h"
 #include "platform/clock.h"
+#include "tool_options.h"
 
 using namespace arkivo;
 
 namespace {
+
+constexpr char Usage[] = "usage: explorer_bench [ITEMS [DOMAINS]]   (defaults: 50000 and 2000)\n";
 
 // The best of several runs, in milliseconds; median, when given, gets the middle one.
 double BestOf(int runs, const std::function<void()>& work, double* median = nullptr) {
@@ -62,10 +65,11 @@ TCacheItemList MakeItems(std::size_t count, std::size_t domains, double now) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    tools::TakeNoOptions(argc, argv, "explorer_bench", Usage);
     const std::size_t itemCount = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 50000;
     const std::size_t domainCount = argc > 2 ? std::strtoul(argv[2], nullptr, 10) : 2000;
     if (itemCount == 0 || domainCount == 0) {
-        std::fprintf(stderr, "usage: explorer_bench [ITEMS [DOMAINS]]\n");
+        std::fputs(Usage, stderr);
         return 2;
     }
     const double now = Now();

@@ -21,10 +21,13 @@
 #include "readers/ie_cache_reader.h"
 #include "readers/ie_index_file.h"
 #include "readers/ie_url_cache_delete.h"
+#include "tool_options.h"
 
 using namespace arkivo;
 
 namespace {
+
+constexpr char Usage[] = "usage: ie_cache_bench CACHE_DIRECTORY\n";
 
 // The best of several runs, in milliseconds.
 double BestOf(int runs, const std::function<void()>& work) {
@@ -46,8 +49,9 @@ std::string Quoted(const std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    tools::TakeNoOptions(argc, argv, "ie_cache_bench", Usage);
     if (argc != 2) {
-        std::fprintf(stderr, "usage: ie_cache_bench CACHE_DIRECTORY\n");
+        std::fputs(Usage, stderr);
         return 2;
     }
     const std::string cache = IncludeTrailingSeparator(argv[1]);

@@ -33,11 +33,17 @@
 #include "readers/ie_index_file.h"
 #include "readers/ie_url_hash.h"
 #include "sample_manifest.h"
+#include "tool_options.h"
 
 using namespace arkivo;
 using namespace arkivo::ie_index;
 
 namespace {
+
+constexpr char Usage[] =
+    "usage: ie_fixture_writer OUTPUT_DIRECTORY\n"
+    "       ie_fixture_writer --many COUNT|max OUTPUT_DIRECTORY\n"
+    "       ie_fixture_writer --manifest FILE CACHE_DIRECTORY\n";
 
 constexpr std::uint32_t Filler = 0xDEADBEEF;
 constexpr std::uint32_t GrowthBlocks = 128;  // the file grows by 0x4000 bytes
@@ -69,18 +75,18 @@ std::uint32_t Get32(const std::string& bytes, std::uint32_t offset) {
 }
 
 struct CacheEntryPlan {
-    std::string location{};
-    std::string fileName{};  // empty: no file
-    std::uint8_t directory = 0;
-    std::string header{};  // stored with one trailing NUL unless rawHeader
-    bool rawHeader = false;
-    std::uint64_t lastAccess = FileTime(2015, 8, 25, 11, 5, 20);
-    std::uint64_t lastModified = FileTime(2015, 3, 6, 9, 24, 44);
-    std::uint32_t lastSync = DosTime(2015, 8, 25, 11, 5, 22);
-    std::uint32_t flags = 0x41;
-    std::string content{};  // the cached file's bytes
-    bool writeFile = true;
-    bool grouped = false;
+    std::string Location{};
+    std::string FileName{};  // empty: no file
+    std::uint8_t Directory = 0;
+    std::string Header{};  // stored with one trailing NUL unless RawHeader
+    bool RawHeader = false;
+    std::uint64_t LastAccess = FileTime(2015, 8, 25, 11, 5, 20);
+    std::uint64_t LastModified = FileTime(2015, 3, 6, 9, 24, 44);
+    std::uint32_t LastSync = DosTime(2015, 8, 25, 11, 5, 22);
+    std::uint32_t Flags = 0x41;
+    std::string Content{};  // the cached file's bytes
+    bool WriteFile = true;
+    bool Grouped = false;
 };
 
 class IndexBuilder {
@@ -133,15 +139,15 @@ class IndexBuilder {
     // Whether AddUrl(entry) finds room without the file growing past the largest
     // size its bitmap can describe.
     bool Fits(const CacheEntryPlan& entry) const {
-        const std::uint32_t tableBlocks = FreeSlot(UrlCacheHash(entry.location)) ? 0 : HashBlocks;
-        return usedEnd_ + LayOut(entry).blocks + tableBlocks <= MaxBlocks;
+        const std::uint32_t tableBlocks = FreeSlot(UrlCacheHash(entry.Location)) ? 0 : HashBlocks;
+        return usedEnd_ + LayOut(entry).Blocks + tableBlocks <= MaxBlocks;
     }
 
     // Adds a live URL record; returns the file offset of its hash slot.
     std::uint32_t AddUrl(const CacheEntryPlan& entry) {
         const std::uint32_t record = WriteUrlRecord(entry, "URL ");
         CountFile(entry);
-        return FileInSlot(entry.location, entry.grouped ? SlotUrlInGroup : SlotUrl, record);
+        return FileInSlot(entry.Location, entry.Grouped ? SlotUrlInGroup : SlotUrl, record);
     }
 
     // A redirect from location to the entry filed in targetSlot.
@@ -171,7 +177,7 @@ class IndexBuilder {
     // deleted with the stale offset left in place.
     void AddDeletedEntry(const CacheEntryPlan& entry) {
         const std::uint32_t record = WriteUrlRecord(entry, "URL ");
-        const std::uint32_t slot = FileInSlot(entry.location, SlotUrl, record);
+        const std::uint32_t slot = FileInSlot(entry.Location, SlotUrl, record);
         Put32(bytes_, slot, SlotDeleted);
         const std::uint32_t first = (record - BlocksOffset) / BlockSize;
         freeFrom_ = std::min(freeFrom_, first);
@@ -253,28 +259,28 @@ class IndexBuilder {
     }
 
     static std::string StoredHeader(const CacheEntryPlan& entry) {
-        return entry.rawHeader ? entry.header : entry.header + '\0';
+        return entry.RawHeader ? entry.Header : entry.Header + '\0';
     }
 
     // Where a URL record's strings go, and its length in blocks.
     struct UrlLayout {
-        std::uint32_t locationAt = 0;
-        std::uint32_t fileAt = 0;    // 0: no file name
-        std::uint32_t headerAt = 0;  // 0: no header
-        std::uint32_t blocks = 0;
+        std::uint32_t LocationAt = 0;
+        std::uint32_t FileAt = 0;    // 0: no file name
+        std::uint32_t HeaderAt = 0;  // 0: no header
+        std::uint32_t Blocks = 0;
     };
 
     static UrlLayout LayOut(const CacheEntryPlan& entry) {
         const std::size_t headerSize = StoredHeader(entry).size();
         UrlLayout layout;
         std::uint32_t size = UrlFixedPart;
-        layout.locationAt = size;
-        size = Align(size + entry.location.size() + 1);
-        layout.fileAt = entry.fileName.empty() ? 0 : size;
-        size = Align(size + (entry.fileName.empty() ? 0 : entry.fileName.size() + 1));
-        layout.headerAt = headerSize == 0 ? 0 : size;
+        layout.LocationAt = size;
+        size = Align(size + entry.Location.size() + 1);
+        layout.FileAt = entry.FileName.empty() ? 0 : size;
+        size = Align(size + (entry.FileName.empty() ? 0 : entry.FileName.size() + 1));
+        layout.HeaderAt = headerSize == 0 ? 0 : size;
         size = Align(size + headerSize);
-        layout.blocks = (size + BlockSize - 1) / BlockSize;
+        layout.Blocks = (size + BlockSize - 1) / BlockSize;
         return layout;
     }
 
@@ -286,31 +292,31 @@ class IndexBuilder {
         Fill(record, blocks * BlockSize);
         bytes_.replace(record, 4, signature);
         Put32(bytes_, record + 4, blocks);
-        Put64(bytes_, record + 8, entry.lastModified);
-        Put64(bytes_, record + UrlLastAccessTime, entry.lastAccess);
+        Put64(bytes_, record + 8, entry.LastModified);
+        Put64(bytes_, record + UrlLastAccessTime, entry.LastAccess);
         Put32(bytes_, record + 24, 0);
         Put32(bytes_, record + 28, 0);
-        Put64(bytes_, record + UrlFileSize, entry.content.size());
-        Put32(bytes_, record + UrlGroupOffset, entry.grouped ? groupEntry_ : 0);
-        Put32(bytes_, record + UrlNextLeak, (entry.flags & StickyEntry) != 0 ? 86400 : 0);
+        Put64(bytes_, record + UrlFileSize, entry.Content.size());
+        Put32(bytes_, record + UrlGroupOffset, entry.Grouped ? groupEntry_ : 0);
+        Put32(bytes_, record + UrlNextLeak, (entry.Flags & StickyEntry) != 0 ? 86400 : 0);
         Put32(bytes_, record + 48, 0x60);
         Put32(bytes_, record + UrlLocationOffset, locationAt);
-        Put32(bytes_, record + UrlDirectoryIndex, 0x10100000u | entry.directory);
+        Put32(bytes_, record + UrlDirectoryIndex, 0x10100000u | entry.Directory);
         Put32(bytes_, record + UrlFileNameOffset, fileAt);
-        Put32(bytes_, record + UrlEntryFlags, entry.flags);
+        Put32(bytes_, record + UrlEntryFlags, entry.Flags);
         Put32(bytes_, record + UrlHeaderOffset, headerAt);
         Put32(bytes_, record + UrlHeaderSize, static_cast<std::uint32_t>(header.size()));
         Put32(bytes_, record + 76, 0);
-        Put32(bytes_, record + UrlLastSyncTime, entry.lastSync);
+        Put32(bytes_, record + UrlLastSyncTime, entry.LastSync);
         Put32(bytes_, record + 84, 1);
         Put32(bytes_, record + 88, 0);
-        Put32(bytes_, record + 92, entry.lastSync);
+        Put32(bytes_, record + 92, entry.LastSync);
         Put32(bytes_, record + 96, 0);
-        bytes_.replace(record + locationAt, entry.location.size() + 1, entry.location.c_str(),
-                       entry.location.size() + 1);
+        bytes_.replace(record + locationAt, entry.Location.size() + 1, entry.Location.c_str(),
+                       entry.Location.size() + 1);
         if (fileAt != 0) {
-            bytes_.replace(record + fileAt, entry.fileName.size() + 1, entry.fileName.c_str(),
-                           entry.fileName.size() + 1);
+            bytes_.replace(record + fileAt, entry.FileName.size() + 1, entry.FileName.c_str(),
+                           entry.FileName.size() + 1);
         }
         if (headerAt != 0) {
             bytes_.replace(record + headerAt, header.size(), header);
@@ -319,12 +325,12 @@ class IndexBuilder {
     }
 
     void CountFile(const CacheEntryPlan& entry) {
-        if (entry.directory < directories_.size()) {
-            ++fileCounts_[entry.directory];
+        if (entry.Directory < directories_.size()) {
+            ++fileCounts_[entry.Directory];
         }
-        ((entry.flags & StickyEntry) != 0 ? exemptUsage_ : usage_) += entry.content.size();
-        if (entry.grouped) {
-            groupUsage_ += entry.content.size();
+        ((entry.Flags & StickyEntry) != 0 ? exemptUsage_ : usage_) += entry.Content.size();
+        if (entry.Grouped) {
+            groupUsage_ += entry.Content.size();
         }
     }
 
@@ -374,9 +380,9 @@ class IndexBuilder {
 };
 
 struct Fixture {
-    std::string name;
-    std::string index;
-    std::vector<std::pair<std::string, std::string>> files;  // path in the cache, bytes
+    std::string Name;
+    std::string Index;
+    std::vector<std::pair<std::string, std::string>> Files;  // path in the cache, bytes
 };
 
 std::string HttpHeader(std::string_view contentType) {
@@ -387,9 +393,9 @@ std::string HttpHeader(std::string_view contentType) {
 // Adds the entry and, when it has one, its cached file under diskDirectory.
 std::uint32_t AddWithFile(IndexBuilder& builder, Fixture& fixture, const CacheEntryPlan& entry,
                           const std::string& diskDirectory, std::string diskName = {}) {
-    if (entry.writeFile && !entry.fileName.empty()) {
-        fixture.files.emplace_back(
-            JoinPath(diskDirectory, diskName.empty() ? entry.fileName : diskName), entry.content);
+    if (entry.WriteFile && !entry.FileName.empty()) {
+        fixture.Files.emplace_back(
+            JoinPath(diskDirectory, diskName.empty() ? entry.FileName : diskName), entry.Content);
     }
     return builder.AddUrl(entry);
 }
@@ -405,124 +411,124 @@ Fixture Typical() {
     const std::string html = "<html><body>cached</body></html>\n";
 
     const std::uint32_t home = AddWithFile(builder, fixture,
-                                           {.location = "http://www.example.com/index.html",
-                                            .fileName = "index[1].htm",
-                                            .directory = 0,
-                                            .header = HttpHeader("text/html"),
-                                            .content = html},
+                                           {.Location = "http://www.example.com/index.html",
+                                            .FileName = "index[1].htm",
+                                            .Directory = 0,
+                                            .Header = HttpHeader("text/html"),
+                                            .Content = html},
                                            dirs[0]);
     // The directory is named in lower case on disk and the file in mixed case.
     AddWithFile(builder, fixture,
-                {.location = "http://WWW.Example.COM:8080",
-                 .fileName = "logo[1].gif",
-                 .directory = 1,
-                 .header = "HTTP/1.1 200 OK\r\nCONTENT-TYPE: image/gif\r\n\r\n",
-                 .content = "GIF89a"},
+                {.Location = "http://WWW.Example.COM:8080",
+                 .FileName = "logo[1].gif",
+                 .Directory = 1,
+                 .Header = "HTTP/1.1 200 OK\r\nCONTENT-TYPE: image/gif\r\n\r\n",
+                 .Content = "GIF89a"},
                 "efgh5678", "Logo[1].GIF");
     const std::uint32_t secure =
         AddWithFile(builder, fixture,
-                    {.location = "https://secure.example.org/account/login.html",
-                     .fileName = "login[1].htm",
-                     .directory = 2,
-                     .header = HttpHeader("text/html; charset=utf-8"),
-                     .content = html},
+                    {.Location = "https://secure.example.org/account/login.html",
+                     .FileName = "login[1].htm",
+                     .Directory = 2,
+                     .Header = HttpHeader("text/html; charset=utf-8"),
+                     .Content = html},
                     dirs[2]);
     AddWithFile(builder, fixture,
-                {.location = "ftp://ftp.example.net/pub/readme.txt",
-                 .fileName = "readme[1].txt",
-                 .directory = 3,
-                 .header = {},
-                 .content = "readme\n"},
+                {.Location = "ftp://ftp.example.net/pub/readme.txt",
+                 .FileName = "readme[1].txt",
+                 .Directory = 3,
+                 .Header = {},
+                 .Content = "readme\n"},
                 dirs[3]);
     AddWithFile(builder, fixture,
-                {.location = "http://www.example.com/notype.css",
-                 .fileName = "notype[1].css",
-                 .directory = 3,
-                 .header = "HTTP/1.1 200 OK\r\nServer: test\r\n\r\n",
-                 .content = "body {}\n"},
+                {.Location = "http://www.example.com/notype.css",
+                 .FileName = "notype[1].css",
+                 .Directory = 3,
+                 .Header = "HTTP/1.1 200 OK\r\nServer: test\r\n\r\n",
+                 .Content = "body {}\n"},
                 dirs[3]);
     AddWithFile(builder, fixture,
-                {.location = "http://www.example.com/nospace.js",
-                 .fileName = "nospace[1].js",
-                 .directory = 0,
-                 .header = "HTTP/1.1 200 OK\r\nContent-Type:application/x-javascript\r\n\r\n",
-                 .content = "var x;\n"},
+                {.Location = "http://www.example.com/nospace.js",
+                 .FileName = "nospace[1].js",
+                 .Directory = 0,
+                 .Header = "HTTP/1.1 200 OK\r\nContent-Type:application/x-javascript\r\n\r\n",
+                 .Content = "var x;\n"},
                 dirs[0]);
     AddWithFile(builder, fixture,
-                {.location = "http://www.example.com/zero-times.html",
-                 .fileName = "zero-times[1].htm",
-                 .directory = 1,
-                 .header = HttpHeader("text/html"),
-                 .lastAccess = 0,
-                 .lastModified = 0,
-                 .lastSync = 0,
-                 .content = html},
+                {.Location = "http://www.example.com/zero-times.html",
+                 .FileName = "zero-times[1].htm",
+                 .Directory = 1,
+                 .Header = HttpHeader("text/html"),
+                 .LastAccess = 0,
+                 .LastModified = 0,
+                 .LastSync = 0,
+                 .Content = html},
                 "efgh5678");
     AddWithFile(builder, fixture,
-                {.location = "http://www.example.com/missing.html",
-                 .fileName = "missing[1].htm",
-                 .directory = 2,
-                 .header = HttpHeader("text/html"),
-                 .content = html,
-                 .writeFile = false},
+                {.Location = "http://www.example.com/missing.html",
+                 .FileName = "missing[1].htm",
+                 .Directory = 2,
+                 .Header = HttpHeader("text/html"),
+                 .Content = html,
+                 .WriteFile = false},
                 dirs[2]);
     AddWithFile(builder, fixture,
-                {.location = "http://www.example.com/no-file",
-                 .directory = 0,
-                 .header = HttpHeader("text/html")},
+                {.Location = "http://www.example.com/no-file",
+                 .Directory = 0,
+                 .Header = HttpHeader("text/html")},
                 dirs[0]);
     AddWithFile(builder, fixture,
-                {.location = "Cookie:tester@example.com/",
-                 .fileName = "tester@example[1].txt",
-                 .directory = 3,
-                 .header = {},
-                 .content = "id\n1\nexample.com/\n"},
+                {.Location = "Cookie:tester@example.com/",
+                 .FileName = "tester@example[1].txt",
+                 .Directory = 3,
+                 .Header = {},
+                 .Content = "id\n1\nexample.com/\n"},
                 dirs[3]);
     AddWithFile(builder, fixture,
-                {.location = "http://static.example.net/sticky.png",
-                 .fileName = "sticky[1].png",
-                 .directory = 2,
-                 .header = HttpHeader("image/png"),
-                 .flags = 0x45,
-                 .content = "\x89PNG\r\n",
-                 .grouped = true},
+                {.Location = "http://static.example.net/sticky.png",
+                 .FileName = "sticky[1].png",
+                 .Directory = 2,
+                 .Header = HttpHeader("image/png"),
+                 .Flags = 0x45,
+                 .Content = "\x89PNG\r\n",
+                 .Grouped = true},
                 dirs[2]);
     AddWithFile(builder, fixture,
-                {.location = "http://www.example.com/later-sync.html",
-                 .fileName = "later-sync[1].htm",
-                 .directory = 0,
-                 .header = HttpHeader("text/html"),
-                 .lastAccess = FileTime(2015, 8, 25, 11, 5, 20),
-                 .lastSync = DosTime(2016, 1, 2, 3, 4, 6),
-                 .content = html},
+                {.Location = "http://www.example.com/later-sync.html",
+                 .FileName = "later-sync[1].htm",
+                 .Directory = 0,
+                 .Header = HttpHeader("text/html"),
+                 .LastAccess = FileTime(2015, 8, 25, 11, 5, 20),
+                 .LastSync = DosTime(2016, 1, 2, 3, 4, 6),
+                 .Content = html},
                 dirs[0]);
     AddWithFile(builder, fixture,
-                {.location = "http://www.example.com/plain.txt",
-                 .fileName = "plain[1].txt",
-                 .directory = 1,
-                 .header = "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\n",
-                 .rawHeader = true,
-                 .content = "plain\n"},
+                {.Location = "http://www.example.com/plain.txt",
+                 .FileName = "plain[1].txt",
+                 .Directory = 1,
+                 .Header = "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\n",
+                 .RawHeader = true,
+                 .Content = "plain\n"},
                 "efgh5678");
 
     builder.AddRedirect("http://example.com/", home);
     builder.AddRedirect("http://go.example.com/r?id=1", secure);
-    const CacheEntryPlan leaked{.location = "http://www.example.com/leaked.html",
-                                .fileName = "leaked[1].htm",
-                                .directory = 0,
-                                .header = HttpHeader("text/html"),
-                                .content = html};
-    fixture.files.emplace_back(JoinPath(dirs[0], leaked.fileName), leaked.content);
+    const CacheEntryPlan leaked{.Location = "http://www.example.com/leaked.html",
+                                .FileName = "leaked[1].htm",
+                                .Directory = 0,
+                                .Header = HttpHeader("text/html"),
+                                .Content = html};
+    fixture.Files.emplace_back(JoinPath(dirs[0], leaked.FileName), leaked.Content);
     builder.AddLeak(leaked);
-    const CacheEntryPlan stale{.location = "http://stale.example.com/old.html",
-                               .fileName = "old[1].htm",
-                               .directory = 3,
-                               .header = HttpHeader("text/html"),
-                               .content = html};
-    fixture.files.emplace_back(JoinPath(dirs[3], stale.fileName), stale.content);
+    const CacheEntryPlan stale{.Location = "http://stale.example.com/old.html",
+                               .FileName = "old[1].htm",
+                               .Directory = 3,
+                               .Header = HttpHeader("text/html"),
+                               .Content = html};
+    fixture.Files.emplace_back(JoinPath(dirs[3], stale.FileName), stale.Content);
     builder.AddDeletedEntry(stale);
 
-    fixture.index = builder.Finish();
+    fixture.Index = builder.Finish();
     return fixture;
 }
 
@@ -552,20 +558,20 @@ Fixture LargeEntry() {
         "HTTP/1.1 200 OK\r\nContent-Type: image/png\r\nX-Padding: " + std::string(10000, 'x') +
         "\r\n\r\n";
     AddWithFile(builder, fixture,
-                {.location = NumberedUrl("http://big.example.com/huge", number, ".png"),
-                 .fileName = "huge[1].png",
-                 .header = header,
-                 .content = "\x89PNG\r\n"},
+                {.Location = NumberedUrl("http://big.example.com/huge", number, ".png"),
+                 .FileName = "huge[1].png",
+                 .Header = header,
+                 .Content = "\x89PNG\r\n"},
                 dirs[0]);
     for (std::size_t i = 0; i < small.size(); ++i) {
         AddWithFile(builder, fixture,
-                    {.location = small[i],
-                     .fileName = "small" + std::to_string(i + 1) + "[1].htm",
-                     .header = HttpHeader("text/html"),
-                     .content = "<p>small</p>\n"},
+                    {.Location = small[i],
+                     .FileName = "small" + std::to_string(i + 1) + "[1].htm",
+                     .Header = HttpHeader("text/html"),
+                     .Content = "<p>small</p>\n"},
                     dirs[0]);
     }
-    fixture.index = builder.Finish();
+    fixture.Index = builder.Finish();
     return fixture;
 }
 
@@ -583,14 +589,14 @@ Fixture ChainedHash() {
             continue;
         }
         AddWithFile(builder, fixture,
-                    {.location = url,
-                     .fileName = "page" + std::to_string(number) + "[1].htm",
-                     .header = HttpHeader("text/html"),
-                     .content = "<p>chain</p>\n"},
+                    {.Location = url,
+                     .FileName = "page" + std::to_string(number) + "[1].htm",
+                     .Header = HttpHeader("text/html"),
+                     .Content = "<p>chain</p>\n"},
                     dirs[0]);
         ++found;
     }
-    fixture.index = builder.Finish();
+    fixture.Index = builder.Finish();
     return fixture;
 }
 
@@ -601,18 +607,18 @@ Fixture WineSignature() {
     IndexBuilder builder("WINE URLCache Ver 0.2012001", dirs);
     builder.AddHashTable();
     AddWithFile(builder, fixture,
-                {.location = "http://wine.example.org/index.html",
-                 .fileName = "index[1].htm",
-                 .header = HttpHeader("text/html"),
-                 .content = "<p>wine</p>\n"},
+                {.Location = "http://wine.example.org/index.html",
+                 .FileName = "index[1].htm",
+                 .Header = HttpHeader("text/html"),
+                 .Content = "<p>wine</p>\n"},
                 dirs[0]);
     AddWithFile(builder, fixture,
-                {.location = "http://wine.example.org/logo.png",
-                 .fileName = "logo[1].png",
-                 .header = HttpHeader("image/png"),
-                 .content = "\x89PNG\r\n"},
+                {.Location = "http://wine.example.org/logo.png",
+                 .FileName = "logo[1].png",
+                 .Header = HttpHeader("image/png"),
+                 .Content = "\x89PNG\r\n"},
                 dirs[0]);
-    fixture.index = builder.Finish();
+    fixture.Index = builder.Finish();
     return fixture;
 }
 
@@ -625,20 +631,20 @@ Fixture UnsafeFileNames() {
     const char* names[] = {"../outside.html", "sub/inner.html", "..\\up.html", ".."};
     int number = 0;
     for (const char* name : names) {
-        builder.AddUrl({.location = NumberedUrl("http://unsafe.example.com/", ++number, ".html"),
-                        .fileName = name,
-                        .header = HttpHeader("text/html"),
-                        .content = "<p>x</p>\n"});
+        builder.AddUrl({.Location = NumberedUrl("http://unsafe.example.com/", ++number, ".html"),
+                        .FileName = name,
+                        .Header = HttpHeader("text/html"),
+                        .Content = "<p>x</p>\n"});
     }
-    fixture.files.emplace_back("outside.html", "<p>outside the directory</p>\n");
-    fixture.files.emplace_back(JoinPath(JoinPath(dirs[0], "sub"), "inner.html"), "<p>inner</p>\n");
+    fixture.Files.emplace_back("outside.html", "<p>outside the directory</p>\n");
+    fixture.Files.emplace_back(JoinPath(JoinPath(dirs[0], "sub"), "inner.html"), "<p>inner</p>\n");
     AddWithFile(builder, fixture,
-                {.location = "http://unsafe.example.com/ok.html",
-                 .fileName = "ok[1].htm",
-                 .header = HttpHeader("text/html"),
-                 .content = "<p>ok</p>\n"},
+                {.Location = "http://unsafe.example.com/ok.html",
+                 .FileName = "ok[1].htm",
+                 .Header = HttpHeader("text/html"),
+                 .Content = "<p>ok</p>\n"},
                 dirs[0]);
-    fixture.index = builder.Finish();
+    fixture.Index = builder.Finish();
     return fixture;
 }
 
@@ -647,19 +653,19 @@ Fixture UnsafeDirectoryName() {
     Fixture fixture{"unsafe-directory-name", {}, {}};
     IndexBuilder builder(Signature, {"..", "SAFE0002"});
     builder.AddHashTable();
-    builder.AddUrl({.location = "http://unsafe.example.com/victim.html",
-                    .fileName = "victim.html",
-                    .directory = 0,
-                    .header = HttpHeader("text/html"),
-                    .content = "<p>victim</p>\n"});
+    builder.AddUrl({.Location = "http://unsafe.example.com/victim.html",
+                    .FileName = "victim.html",
+                    .Directory = 0,
+                    .Header = HttpHeader("text/html"),
+                    .Content = "<p>victim</p>\n"});
     AddWithFile(builder, fixture,
-                {.location = "http://unsafe.example.com/ok.html",
-                 .fileName = "ok[1].htm",
-                 .directory = 1,
-                 .header = HttpHeader("text/html"),
-                 .content = "<p>ok</p>\n"},
+                {.Location = "http://unsafe.example.com/ok.html",
+                 .FileName = "ok[1].htm",
+                 .Directory = 1,
+                 .Header = HttpHeader("text/html"),
+                 .Content = "<p>ok</p>\n"},
                 "SAFE0002");
-    fixture.index = builder.Finish();
+    fixture.Index = builder.Finish();
     return fixture;
 }
 
@@ -668,12 +674,12 @@ Fixture UnsafeDirectoryName() {
 CacheEntryPlan ManyEntry(int i) {
     const std::string header =
         HttpHeader(i % 4 == 0 ? "text/html" : "image/gif") + std::string(i % 4 == 0 ? 400 : 0, 'h');
-    return {.location = NumberedUrl("http://site" + std::to_string(i % 97) + ".example.com/item", i,
+    return {.Location = NumberedUrl("http://site" + std::to_string(i % 97) + ".example.com/item", i,
                                     ".html"),
-            .fileName = "item" + std::to_string(i) + "[1].htm",
-            .directory = static_cast<std::uint8_t>(i % 4),
-            .header = header,
-            .content = "<p>many</p>\n"};
+            .FileName = "item" + std::to_string(i) + "[1].htm",
+            .Directory = static_cast<std::uint8_t>(i % 4),
+            .Header = header,
+            .Content = "<p>many</p>\n"};
 }
 
 // A cache of count entries for benchmarks (not committed), or of as many as fit in
@@ -693,10 +699,10 @@ std::optional<Fixture> Many(int count) {
             std::fprintf(stderr, "ie_fixture_writer: only %d entries fit in an index.dat\n", added);
             return std::nullopt;
         }
-        AddWithFile(builder, fixture, entry, dirs[entry.directory]);
+        AddWithFile(builder, fixture, entry, dirs[entry.Directory]);
     }
-    fixture.name = "many-" + std::to_string(added);
-    fixture.index = builder.Finish();
+    fixture.Name = "many-" + std::to_string(added);
+    fixture.Index = builder.Finish();
     return fixture;
 }
 
@@ -741,27 +747,27 @@ Fixture FromManifest(const std::vector<samples::ManifestEntry>& resources) {
         const std::uint8_t dir = static_cast<std::uint8_t>(i % dirs.size());
         const DateParts& date = resource.date;
         AddWithFile(builder, fixture,
-                    {.location = resource.url,
-                     .fileName = CachedFileName(resource.url, names[dir]),
-                     .directory = dir,
-                     .header = "HTTP/1.0 200 OK\r\nContent-Type: " + resource.contentType +
+                    {.Location = resource.url,
+                     .FileName = CachedFileName(resource.url, names[dir]),
+                     .Directory = dir,
+                     .Header = "HTTP/1.0 200 OK\r\nContent-Type: " + resource.contentType +
                                "\r\nContent-Length: " + std::to_string(resource.content.size()) +
                                "\r\n\r\n~U:visitor\r\n",
-                     .lastAccess = FileTimeOf(date),
-                     .lastModified = FileTime(1997, 3, 14, 18, 40, 0),
-                     .lastSync = DosTime(date.Year, date.Month, date.Day, date.Hour, date.Minute,
+                     .LastAccess = FileTimeOf(date),
+                     .LastModified = FileTime(1997, 3, 14, 18, 40, 0),
+                     .LastSync = DosTime(date.Year, date.Month, date.Day, date.Hour, date.Minute,
                                          date.Second),
-                     .content = resource.content},
+                     .Content = resource.content},
                     dirs[dir]);
     }
-    fixture.index = builder.Finish();
+    fixture.Index = builder.Finish();
     return fixture;
 }
 
 bool WriteFixture(const std::string& root, const Fixture& fixture) {
-    const std::string cache = JoinPath(root, fixture.name);
-    std::vector<std::pair<std::string, std::string>> files = fixture.files;
-    files.emplace_back("index.dat", fixture.index);
+    const std::string cache = JoinPath(root, fixture.Name);
+    std::vector<std::pair<std::string, std::string>> files = fixture.Files;
+    files.emplace_back("index.dat", fixture.Index);
     for (const auto& [relative, bytes] : files) {
         const std::string path = JoinPath(cache, relative);
         MakeDirectoryPath(DirectoryPart(path));
@@ -778,10 +784,33 @@ bool WriteFixture(const std::string& root, const Fixture& fixture) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    tools::AnswerHelp(argc, argv, Usage);
+    std::string_view mode;  // --many or --manifest; none for the test fixtures
+    std::string value;
+    std::vector<std::string> operands;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--many" || arg == "--manifest") {
+            if (!mode.empty() || i + 1 == argc) {
+                std::fputs(Usage, stderr);
+                return 2;
+            }
+            mode = arg;
+            value = argv[++i];
+        } else if (arg.starts_with('-')) {
+            tools::RefuseOption("ie_fixture_writer", argv[i], Usage);
+        } else {
+            operands.emplace_back(arg);
+        }
+    }
+    if (operands.size() != 1) {
+        std::fputs(Usage, stderr);
+        return 2;
+    }
     std::vector<Fixture> fixtures;
-    if (argc == 4 && std::string_view(argv[1]) == "--many") {
-        const bool max = std::string_view(argv[2]) == "max";
-        const int count = max ? 0 : std::atoi(argv[2]);
+    if (mode == "--many") {
+        const bool max = value == "max";
+        const int count = max ? 0 : std::atoi(value.c_str());
         if (!max && count < 1) {
             std::fprintf(stderr, "COUNT must be a positive number or max\n");
             return 2;
@@ -791,30 +820,24 @@ int main(int argc, char** argv) {
             return 2;
         }
         fixtures.push_back(std::move(*many));
-    } else if (argc == 4 && std::string_view(argv[1]) == "--manifest") {
+    } else if (mode == "--manifest") {
         std::vector<samples::ManifestEntry> resources;
         std::string error;
-        if (!samples::ReadManifest(argv[2], resources, error)) {
+        if (!samples::ReadManifest(value, resources, error)) {
             std::fprintf(stderr, "ie_fixture_writer: %s\n", error.c_str());
             return 3;
         }
         fixtures.push_back(FromManifest(resources));
-    } else if (argc == 2) {
+    } else {
         fixtures = {Typical(),       LargeEntry(),      ChainedHash(),
                     WineSignature(), UnsafeFileNames(), UnsafeDirectoryName()};
-    } else {
-        std::fprintf(stderr,
-                     "usage: ie_fixture_writer OUTPUT_DIRECTORY\n"
-                     "       ie_fixture_writer --many COUNT|max OUTPUT_DIRECTORY\n"
-                     "       ie_fixture_writer --manifest FILE CACHE_DIRECTORY\n");
-        return 2;
     }
-    const std::string output = argv[argc - 1];
+    const std::string& output = operands[0];
     for (const Fixture& fixture : fixtures) {
         if (!WriteFixture(output, fixture)) {
             return 1;
         }
-        std::printf("%s\n", JoinPath(output, fixture.name).c_str());
+        std::printf("%s\n", JoinPath(output, fixture.Name).c_str());
     }
     return 0;
 }

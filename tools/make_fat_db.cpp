@@ -6,7 +6,8 @@
 // Usage: make_fat_db OUTPUT [--page-size 4096|16384] [--entries N] [--first N] [--delete N]
 //                    [--big N] [--ssl N] [--after N] [--seed N] [--no-files]
 //                    [--no-bookkeeping]
-//        make_fat_db OUTPUT --manifest FILE [--page-size 4096|16384]
+//        make_fat_db OUTPUT --manifest FILE [--page-size 4096|16384] [--no-files]
+//                    [--no-bookkeeping]
 //   --entries N  N ordinary entries (default 5)
 //   --first N    number the entries from N on (default 0); the number picks the
 //                host, the type and so the bucket
@@ -40,8 +41,16 @@
 #include "platform/clock.h"
 #include "platform/path.h"
 #include "sample_manifest.h"
+#include "tool_options.h"
 
 namespace {
+
+constexpr char Usage[] =
+    "usage: make_fat_db OUTPUT [--page-size 4096|16384] [--entries N] [--first N] [--delete N]\n"
+    "                          [--big N] [--ssl N] [--after N] [--seed N] [--no-files]\n"
+    "                          [--no-bookkeeping]\n"
+    "       make_fat_db OUTPUT --manifest FILE [--page-size 4096|16384] [--no-files]\n"
+    "                          [--no-bookkeeping]\n";
 
 struct DBT {
     void* data;
@@ -70,15 +79,15 @@ struct HASHINFO {
 using DbOpen = DB* (*)(const char*, int, int, DBTYPE, const void*);
 
 struct Entry {
-    std::string url;
-    std::string fileName;
-    std::string contentType;
-    std::int32_t time = 0;
-    std::string postHeaders;
-    std::string cipher;
-    std::string certificate;
-    std::string content;                 // the cached file's bytes
-    std::uint32_t contentLength = 1234;  // as the record gives it
+    std::string Url;
+    std::string FileName;
+    std::string ContentType;
+    std::int32_t Time = 0;
+    std::string PostHeaders;
+    std::string Cipher;
+    std::string Certificate;
+    std::string Content;                 // the cached file's bytes
+    std::uint32_t ContentLength = 1234;  // as the record gives it
 };
 
 void PutString(std::string& out, const std::string& text) {
@@ -92,10 +101,10 @@ void PutString(std::string& out, const std::string& text) {
 }
 
 std::string KeyOf(const Entry& entry) {
-    const bool post = !entry.postHeaders.empty();
+    const bool post = !entry.PostHeaders.empty();
     std::string key;
-    arkivo::PutU32LE(key, static_cast<std::uint32_t>(12 + entry.url.size() + 1 + (post ? 16 : 0)));
-    PutString(key, entry.url);
+    arkivo::PutU32LE(key, static_cast<std::uint32_t>(12 + entry.Url.size() + 1 + (post ? 16 : 0)));
+    PutString(key, entry.Url);
     arkivo::PutU32LE(key, post ? 16 : 0);
     if (post) {
         key += std::string(16, '\x5A');  // stands for the MD5 of the POST body
@@ -107,48 +116,48 @@ std::string KeyOf(const Entry& entry) {
 std::string RecordOf(const Entry& entry) {
     std::string body;
     arkivo::PutU32LE(body, 3);                                       // version
-    arkivo::PutU32LE(body, static_cast<std::uint32_t>(entry.time));  // last modified
-    arkivo::PutU32LE(body, static_cast<std::uint32_t>(entry.time));  // last accessed
+    arkivo::PutU32LE(body, static_cast<std::uint32_t>(entry.Time));  // last modified
+    arkivo::PutU32LE(body, static_cast<std::uint32_t>(entry.Time));  // last accessed
     arkivo::PutU32LE(body, 0);                                       // expires
-    arkivo::PutU32LE(body, entry.contentLength);                     // content length
+    arkivo::PutU32LE(body, entry.ContentLength);                     // content length
     body += '\0';                                                    // is_netsite
     arkivo::PutU32LE(body, 0);                                       // lock date
-    PutString(body, entry.fileName);
-    arkivo::PutU32LE(body, static_cast<std::uint32_t>(entry.fileName.size()));
+    PutString(body, entry.FileName);
+    arkivo::PutU32LE(body, static_cast<std::uint32_t>(entry.FileName.size()));
     body += '\1';                                          // relative path
-    arkivo::PutU32LE(body, entry.cipher.empty() ? 0 : 1);  // security on
-    arkivo::PutU32LE(body, entry.cipher.empty() ? 0 : 128);
-    arkivo::PutU32LE(body, entry.cipher.empty() ? 0 : 40);
-    PutString(body, entry.cipher);
-    PutString(body, entry.certificate);
-    arkivo::PutU32LE(body, entry.postHeaders.empty() ? 0 : 1);  // method
-    PutString(body, entry.postHeaders);
-    PutString(body, entry.contentType);
+    arkivo::PutU32LE(body, entry.Cipher.empty() ? 0 : 1);  // security on
+    arkivo::PutU32LE(body, entry.Cipher.empty() ? 0 : 128);
+    arkivo::PutU32LE(body, entry.Cipher.empty() ? 0 : 40);
+    PutString(body, entry.Cipher);
+    PutString(body, entry.Certificate);
+    arkivo::PutU32LE(body, entry.PostHeaders.empty() ? 0 : 1);  // method
+    PutString(body, entry.PostHeaders);
+    PutString(body, entry.ContentType);
     PutString(body, "");  // content encoding
     PutString(body, "");  // charset
     body += '\0';         // incomplete file
-    arkivo::PutU32LE(body, entry.contentLength);
+    arkivo::PutU32LE(body, entry.ContentLength);
     // The record size also counts the URL, which is not stored: zero padding.
-    body += std::string(entry.url.size() + 1, '\0');
+    body += std::string(entry.Url.size() + 1, '\0');
     std::string record;
     arkivo::PutU32LE(record, static_cast<std::uint32_t>(body.size() + 4));
     return record + body;
 }
 
 struct Options {
-    std::string output;
-    unsigned pageSize = 4096;
-    int entries = 5;
-    int first = 0;
-    int deleted = 0;
-    int big = 0;
-    int ssl = 0;
-    int after = 0;
-    unsigned seed = 1;
-    bool files = true;
-    bool bookkeeping = true;
-    std::string manifest;
-    bool madeUpEntries = false;  // an option about made-up entries was given
+    std::string Output;
+    unsigned PageSize = 4096;
+    int Entries = 5;
+    int First = 0;
+    int Deleted = 0;
+    int Big = 0;
+    int Ssl = 0;
+    int After = 0;
+    unsigned Seed = 1;
+    bool Files = true;
+    bool Bookkeeping = true;
+    std::string Manifest;
+    bool MadeUpEntries = false;  // an option about made-up entries was given
 };
 
 bool ParseOptions(int argc, char** argv, Options& options) {
@@ -164,33 +173,38 @@ bool ParseOptions(int argc, char** argv, Options& options) {
             return *end == '\0' && parsed >= 0;
         };
         bool ok = true;
-        options.madeUpEntries |= arg == "--entries" || arg == "--first" || arg == "--delete" ||
+        options.MadeUpEntries |= arg == "--entries" || arg == "--first" || arg == "--delete" ||
                                  arg == "--big" || arg == "--ssl" || arg == "--after" ||
                                  arg == "--seed";
         if (arg == "--page-size") {
-            ok = number(options.pageSize);
+            ok = number(options.PageSize);
         } else if (arg == "--entries") {
-            ok = number(options.entries);
+            ok = number(options.Entries);
         } else if (arg == "--first") {
-            ok = number(options.first);
+            ok = number(options.First);
         } else if (arg == "--delete") {
-            ok = number(options.deleted);
+            ok = number(options.Deleted);
         } else if (arg == "--big") {
-            ok = number(options.big);
+            ok = number(options.Big);
         } else if (arg == "--ssl") {
-            ok = number(options.ssl);
+            ok = number(options.Ssl);
         } else if (arg == "--after") {
-            ok = number(options.after);
+            ok = number(options.After);
         } else if (arg == "--seed") {
-            ok = number(options.seed);
+            ok = number(options.Seed);
         } else if (arg == "--no-bookkeeping") {
-            options.bookkeeping = false;
+            options.Bookkeeping = false;
         } else if (arg == "--no-files") {
-            options.files = false;
-        } else if (arg == "--manifest" && i + 1 < argc) {
-            options.manifest = argv[++i];
-        } else if (options.output.empty() && !arg.starts_with("--")) {
-            options.output = arg;
+            options.Files = false;
+        } else if (arg == "--manifest") {
+            ok = i + 1 < argc;
+            if (ok) {
+                options.Manifest = argv[++i];
+            }
+        } else if (arg.starts_with('-')) {
+            arkivo::tools::RefuseOption("make_fat_db", argv[i], Usage);
+        } else if (options.Output.empty()) {
+            options.Output = arg;
         } else {
             ok = false;
         }
@@ -198,8 +212,8 @@ bool ParseOptions(int argc, char** argv, Options& options) {
             return false;
         }
     }
-    return !options.output.empty() && (options.pageSize == 4096 || options.pageSize == 16384) &&
-           (options.manifest.empty() || !options.madeUpEntries);
+    return !options.Output.empty() && (options.PageSize == 4096 || options.PageSize == 16384) &&
+           (options.Manifest.empty() || !options.MadeUpEntries);
 }
 
 Entry MakeEntry(int number, const char* kind) {
@@ -210,13 +224,13 @@ Entry MakeEntry(int number, const char* kind) {
     char name[32];
     std::snprintf(name, sizeof name, "M%07X.%s", number, type[1]);
     Entry entry;
-    entry.url = std::string(std::strcmp(kind, "ssl") == 0 ? "https" : "http") + "://www.site" +
+    entry.Url = std::string(std::strcmp(kind, "ssl") == 0 ? "https" : "http") + "://www.site" +
                 std::to_string(number % 7) + ".example/" + kind + "/" + std::to_string(number) +
                 "." + arkivo::LowerCase(type[1]);
-    entry.fileName = name;
-    entry.contentType = type[0];
-    entry.time = 850000000 + number * 61;
-    entry.content = entry.url;
+    entry.FileName = name;
+    entry.ContentType = type[0];
+    entry.Time = 850000000 + number * 61;
+    entry.Content = entry.Url;
     return entry;
 }
 
@@ -224,19 +238,19 @@ Entry MakeEntry(int number, const char* kind) {
 // come later).
 std::vector<Entry> MadeUpEntries(const Options& options) {
     std::vector<Entry> entries;
-    for (int i = 0; i < options.entries; ++i) {
-        entries.push_back(MakeEntry(options.first + i, "page"));
+    for (int i = 0; i < options.Entries; ++i) {
+        entries.push_back(MakeEntry(options.First + i, "page"));
     }
-    for (int i = 0; i < options.big; ++i) {
-        Entry entry = MakeEntry(options.first + options.entries + i, "big");
-        entry.postHeaders = "Content-Type: application/x-www-form-urlencoded\r\n" +
-                            std::string(options.pageSize + 900, 'p');
+    for (int i = 0; i < options.Big; ++i) {
+        Entry entry = MakeEntry(options.First + options.Entries + i, "big");
+        entry.PostHeaders = "Content-Type: application/x-www-form-urlencoded\r\n" +
+                            std::string(options.PageSize + 900, 'p');
         entries.push_back(entry);
     }
-    for (int i = 0; i < options.ssl; ++i) {
-        Entry entry = MakeEntry(options.first + options.entries + options.big + i, "ssl");
-        entry.cipher = "RC4";
-        entry.certificate = std::string(300 + 17 * i, '\x30');
+    for (int i = 0; i < options.Ssl; ++i) {
+        Entry entry = MakeEntry(options.First + options.Entries + options.Big + i, "ssl");
+        entry.Cipher = "RC4";
+        entry.Certificate = std::string(300 + 17 * i, '\x30');
         entries.push_back(entry);
     }
     return entries;
@@ -261,13 +275,13 @@ std::vector<Entry> ManifestEntries(const std::vector<arkivo::samples::ManifestEn
     std::vector<Entry> entries;
     for (const auto& resource : resources) {
         Entry entry;
-        entry.url = resource.url;
-        entry.fileName = CachedFileName(static_cast<int>(entries.size()) + 1, resource.contentFile);
-        entry.contentType = resource.contentType;
+        entry.Url = resource.url;
+        entry.FileName = CachedFileName(static_cast<int>(entries.size()) + 1, resource.contentFile);
+        entry.ContentType = resource.contentType;
         const double days = *arkivo::EncodeDate(resource.date) - arkivo::UnixEpochDate;
-        entry.time = static_cast<std::int32_t>(std::llround(days * 86400.0));
-        entry.content = resource.content;
-        entry.contentLength = static_cast<std::uint32_t>(resource.content.size());
+        entry.Time = static_cast<std::int32_t>(std::llround(days * 86400.0));
+        entry.Content = resource.content;
+        entry.ContentLength = static_cast<std::uint32_t>(resource.content.size());
         entries.push_back(entry);
     }
     return entries;
@@ -284,23 +298,19 @@ extern "C" const char* __lsan_default_suppressions() {
 }
 
 int main(int argc, char** argv) {
+    arkivo::tools::AnswerHelp(argc, argv, Usage);
     Options options;
     if (!ParseOptions(argc, argv, options)) {
-        std::fprintf(stderr,
-                     "usage: make_fat_db OUTPUT [--page-size 4096|16384] [--entries N] [--first N] "
-                     "[--delete N] [--big N] [--ssl N] [--after N] [--seed N] [--no-files] "
-                     "[--no-bookkeeping]\n"
-                     "       make_fat_db OUTPUT --manifest FILE [--page-size 4096|16384] "
-                     "[--no-files] [--no-bookkeeping]\n");
+        std::fputs(Usage, stderr);
         return 2;
     }
     std::vector<Entry> entries;
-    if (options.manifest.empty()) {
+    if (options.Manifest.empty()) {
         entries = MadeUpEntries(options);
     } else {
         std::vector<arkivo::samples::ManifestEntry> resources;
         std::string error;
-        if (!arkivo::samples::ReadManifest(options.manifest, resources, error)) {
+        if (!arkivo::samples::ReadManifest(options.Manifest, resources, error)) {
             std::fprintf(stderr, "make_fat_db: %s\n", error.c_str());
             return 3;
         }
@@ -318,11 +328,11 @@ int main(int argc, char** argv) {
         return 3;
     }
     HASHINFO info{};
-    info.bsize = options.pageSize;
+    info.bsize = options.PageSize;
     info.lorder = 1234;
-    DB* db = dbopen(options.output.c_str(), O_CREAT | O_RDWR | O_TRUNC, 0644, DB_HASH, &info);
+    DB* db = dbopen(options.Output.c_str(), O_CREAT | O_RDWR | O_TRUNC, 0644, DB_HASH, &info);
     if (db == nullptr) {
-        std::fprintf(stderr, "make_fat_db: cannot create %s: %s\n", options.output.c_str(),
+        std::fprintf(stderr, "make_fat_db: cannot create %s: %s\n", options.Output.c_str(),
                      std::strerror(errno));
         return 3;
     }
@@ -338,9 +348,9 @@ int main(int argc, char** argv) {
     }
 
     std::vector<bool> live(entries.size(), true);
-    std::mt19937 random(options.seed);
-    for (int removed = 0; removed < options.deleted && removed < options.entries;) {
-        const std::size_t victim = random() % static_cast<unsigned>(options.entries);
+    std::mt19937 random(options.Seed);
+    for (int removed = 0; removed < options.Deleted && removed < options.Entries;) {
+        const std::size_t victim = random() % static_cast<unsigned>(options.Entries);
         if (!live[victim]) {
             continue;
         }
@@ -355,18 +365,18 @@ int main(int argc, char** argv) {
     arkivo::PutU32LE(count, static_cast<std::uint32_t>(entries.size()));
     std::uint32_t total = 0;
     for (const Entry& entry : entries) {
-        total += entry.contentLength;
+        total += entry.ContentLength;
     }
     std::string size;
     arkivo::PutU32LE(size, total);
-    if (options.bookkeeping) {
+    if (options.Bookkeeping) {
         put("INT_DiskCacheSize", size);
         put("INT_DiskCacheNumber", count);
         put("INT_ExternalCacheNameString", std::string("Netscape Internal Disk Cache") + '\0');
     }
 
-    for (int i = 0; i < options.after; ++i) {
-        entries.push_back(MakeEntry(options.first + static_cast<int>(entries.size()), "late"));
+    for (int i = 0; i < options.After; ++i) {
+        entries.push_back(MakeEntry(options.First + static_cast<int>(entries.size()), "late"));
         live.push_back(true);
         put(KeyOf(entries.back()), RecordOf(entries.back()));
     }
@@ -376,18 +386,18 @@ int main(int argc, char** argv) {
         return 4;
     }
 
-    const std::string dir = arkivo::DirectoryPart(options.output);
+    const std::string dir = arkivo::DirectoryPart(options.Output);
     for (std::size_t i = 0; i < entries.size(); ++i) {
         if (!live[i]) {
             continue;
         }
         const Entry& entry = entries[i];
-        if (options.files) {
-            const std::string path = dir + entry.fileName;
+        if (options.Files) {
+            const std::string path = dir + entry.FileName;
             FILE* file = std::fopen(path.c_str(), "wb");
             bool written = file != nullptr &&
-                           std::fwrite(entry.content.data(), 1, entry.content.size(), file) ==
-                               entry.content.size();
+                           std::fwrite(entry.Content.data(), 1, entry.Content.size(), file) ==
+                               entry.Content.size();
             if (file != nullptr) {
                 written &= std::fclose(file) == 0;
             }
@@ -396,8 +406,8 @@ int main(int argc, char** argv) {
                 return 1;
             }
         }
-        std::printf("%s\t%s\t%s\t%d\n", entry.url.c_str(), entry.fileName.c_str(),
-                    entry.contentType.c_str(), entry.time);
+        std::printf("%s\t%s\t%s\t%d\n", entry.Url.c_str(), entry.FileName.c_str(),
+                    entry.ContentType.c_str(), entry.Time);
     }
     return 0;
 }

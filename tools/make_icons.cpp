@@ -16,6 +16,7 @@
 
 #include "icons/canvas.h"
 #include "icons/fonts.h"
+#include "tool_options.h"
 
 namespace arkivo::icons {
 namespace {
@@ -259,8 +260,8 @@ Canvas MakerLogo() {
 }
 
 struct Picture {
-    std::string word;
-    Canvas canvas;
+    std::string Word;  // the file's name, without ".gif"
+    Canvas Drawing;
 };
 
 std::vector<Picture> AllPictures() {
@@ -295,11 +296,13 @@ std::vector<Picture> AllPictures() {
 }  // namespace arkivo::icons
 
 int main(int argc, char** argv) {
+    arkivo::tools::TakeNoOptions(argc, argv, "make_icons",
+                                 "usage: make_icons [DIRECTORY]   (default: resources/images)\n");
     const std::string directory = argc > 1 ? argv[1] : "resources/images";
     for (const auto& picture : arkivo::icons::AllPictures()) {
-        const std::string path = directory + "/" + picture.word + ".gif";
+        const std::string path = directory + "/" + picture.Word + ".gif";
         std::ofstream file(path, std::ios::binary | std::ios::trunc);
-        file << picture.canvas.ToGif();
+        file << picture.Drawing.ToGif();
         if (!file.flush()) {
             std::cerr << "make_icons: cannot write " << path << "\n";
             return 1;

@@ -23,12 +23,14 @@
 #include "sample_site/harbor_town.h"
 #include "sample_site/old_mirror.h"
 #include "sample_site/tulip_garden.h"
+#include "tool_options.h"
 
 using namespace arkivo;
 using namespace arkivo::samples;
 
 namespace {
 
+constexpr char Usage[] = "usage: make_sample_site OUTPUT_DIRECTORY\n";
 constexpr DateParts SampleDay{2026, 12, 1, 0, 0, 0, 0};
 
 // "host/path" for an http URL, with "index.html" for a path ending in "/".
@@ -56,8 +58,9 @@ bool WriteBytes(const std::string& path, const std::string& bytes) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    tools::TakeNoOptions(argc, argv, "make_sample_site", Usage);
     if (argc != 2) {
-        std::fprintf(stderr, "usage: make_sample_site OUTPUT_DIRECTORY\n");
+        std::fputs(Usage, stderr);
         return 2;
     }
     const std::string output = argv[1];

@@ -21,11 +21,14 @@
 
 #include "model/content_types.h"
 #include "rewriter/page_rewriter.h"
+#include "tool_options.h"
 
 namespace {
 
 using namespace arkivo;
 using Clock = std::chrono::steady_clock;
+
+constexpr char Usage[] = "usage: rewriter_bench [ITEMS] [PAGES]   (defaults: 10000 and 500)\n";
 
 std::string Page(int items, std::mt19937& random) {
     std::string page =
@@ -68,10 +71,11 @@ double Seconds(Clock::time_point since) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    tools::TakeNoOptions(argc, argv, "rewriter_bench", Usage);
     const int items = argc > 1 ? std::atoi(argv[1]) : 10000;
     const int pageCount = argc > 2 ? std::atoi(argv[2]) : 500;
     if (items <= 0 || pageCount <= 0) {
-        std::fprintf(stderr, "usage: rewriter_bench [ITEMS] [PAGES]\n");
+        std::fputs(Usage, stderr);
         return 2;
     }
     char typesDir[] = "/tmp/rewriter-bench-XXXXXX";

@@ -26,12 +26,14 @@
 #include "model/cache_item.h"
 #include "model/content_types.h"
 #include "search/archive_search.h"
+#include "tool_options.h"
 
 namespace {
 
 using namespace arkivo;
 using Clock = std::chrono::steady_clock;
 
+constexpr char Usage[] = "usage: search_bench [PAGES]   (default: 20000, about 400 MB)\n";
 constexpr const char* Phrase = "quarterly telescope";
 
 std::string Page(int number, bool holdsPhrase, std::mt19937& random) {
@@ -91,9 +93,10 @@ std::size_t GrepFiles(const std::string& dir) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    tools::TakeNoOptions(argc, argv, "search_bench", Usage);
     const int pages = argc > 1 ? std::atoi(argv[1]) : 20000;
     if (pages <= 0) {
-        std::fprintf(stderr, "usage: search_bench [PAGES]\n");
+        std::fputs(Usage, stderr);
         return 2;
     }
     char root[] = "/tmp/search-bench-XXXXXX";
