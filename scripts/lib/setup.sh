@@ -9,6 +9,7 @@ ARKIVO_PACKAGES=(
   linkchecker
   qt6-base-dev
   clang libclang-rt-14-dev
+  clang-format
 )
 
 as_root() {
