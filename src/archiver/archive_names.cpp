@@ -2,12 +2,12 @@
 
 #include <sys/stat.h>
 
-#include <array>
 #include <cstdint>
 
 #include "archive/archive_layout.h"
 #include "model/file_utils.h"
 #include "model/url.h"
+#include "platform/byte_set.h"
 #include "platform/path.h"
 
 namespace arkivo {
@@ -16,20 +16,7 @@ namespace {
 constexpr std::size_t NameLimit = 255;
 
 bool IsNameCharacter(unsigned char c) {
-    static const std::array<bool, 256> allowed = [] {
-        std::array<bool, 256> table{};
-        for (int c : {33, 35, 36, 40, 41, 46, 64, 95, 123, 125, 126}) {
-            table[c] = true;
-        }
-        for (int c = '0'; c <= '9'; ++c) {
-            table[c] = true;
-        }
-        for (int c = 'A'; c <= 'Z'; ++c) {
-            table[c] = true;
-            table[c + 32] = true;
-        }
-        return table;
-    }();
+    static constexpr ByteSet allowed = AlphanumericsAnd("!#$().@_{}~");
     return allowed[c];
 }
 

@@ -1,10 +1,10 @@
 #include "model/url.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
 #include <initializer_list>
 
+#include "platform/byte_set.h"
 #include "platform/whole_number.h"
 
 namespace arkivo {
@@ -254,22 +254,9 @@ std::string LastPathSegment(std::string_view url) {
 }
 
 std::string FileNameSafe(std::string_view text) {
-    static const std::array<bool, 256> safe = [] {
-        std::array<bool, 256> table{};
-        // The ASCII punctuation DOS allows in 8.3 names (! # $ % & ' ( ) - @ ^ _ ` { } ~)
-        // and '.', so that a domain directory is a valid name on any file system.
-        for (int c : {33, 35, 36, 37, 38, 39, 40, 41, 45, 46, 64, 94, 95, 96, 123, 125, 126}) {
-            table[c] = true;
-        }
-        for (int c = '0'; c <= '9'; ++c) {
-            table[c] = true;
-        }
-        for (int c = 'A'; c <= 'Z'; ++c) {
-            table[c] = true;
-            table[c + 32] = true;
-        }
-        return table;
-    }();
+    // The ASCII punctuation DOS allows in 8.3 names and '.', so that a domain
+    // directory is a valid name on any file system.
+    static constexpr ByteSet safe = AlphanumericsAnd("!#$%&'()-@^_`{}~.");
     text = text.substr(0, ShortLimit);
     std::string result;
     result.reserve(text.size());
