@@ -94,12 +94,17 @@ TEST_F(CliItemsTest, JsonEscapesAndConvertsUrls) {
     TestRecord utf8;
     utf8.Url = "http://odd.example/caf\xc3\xa9";
     utf8.FileName = "M0002.HTM";
-    WriteFile(dir_ / "cache/M0001.HTM", "x");
-    WriteFile(dir_ / "cache/M0002.HTM", "x");
-    WriteFile(dir_ / "cache/FAT.DB",
-              HashHeaderPage(4096) +
-                  DataPage(4096, {{KeyOf(odd), DataOf(odd)}, {KeyOf(utf8), DataOf(utf8)}}) +
-                  DataPage(4096, {}));
+    TestRecord surrogate;  // UTF-8 in form only: a strict decoder refuses it
+    surrogate.Url = "http://odd.example/s\xed\xa0\x80";
+    surrogate.FileName = "M0003.HTM";
+    for (const char* file : {"M0001.HTM", "M0002.HTM", "M0003.HTM"}) {
+        WriteFile(dir_ / ("cache/" + std::string(file)), "x");
+    }
+    WriteFile(dir_ / "cache/FAT.DB", HashHeaderPage(4096) +
+                                         DataPage(4096, {{KeyOf(odd), DataOf(odd)},
+                                                         {KeyOf(utf8), DataOf(utf8)},
+                                                         {KeyOf(surrogate), DataOf(surrogate)}}) +
+                                         DataPage(4096, {}));
     const Outcome outcome = RunTool("items --nav " + Quote(dir_ / "cache/FAT.DB") + " --json");
     ASSERT_EQ(outcome.Status, 0) << outcome.Err;
     EXPECT_NE(outcome.Out.find(
@@ -109,6 +114,10 @@ TEST_F(CliItemsTest, JsonEscapesAndConvertsUrls) {
         << outcome.Out;
     EXPECT_NE(outcome.Out.find("{\"url\": \"http://odd.example:80/caf\xc3\xa9\", "),
               std::string::npos)
+        << outcome.Out;
+    EXPECT_NE(
+        outcome.Out.find("{\"url\": \"http://odd.example:80/s\xc3\xad\xc2\xa0\xe2\x82\xac\", "),
+        std::string::npos)
         << outcome.Out;
 }
 

@@ -63,6 +63,45 @@ char32_t NextCodePoint(std::string_view text, std::size_t& pos) {
 
 }  // namespace
 
+bool IsValidUtf8(std::string_view bytes) {
+    const auto byteAt = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
+    for (std::size_t i = 0; i < bytes.size();) {
+        const unsigned char lead = byteAt(i);
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        // The length and the range of the second byte follow from the lead byte;
+        // the narrowed ranges exclude overlong forms, surrogates and code points
+        // past U+10FFFF.
+        std::size_t length = 0;
+        unsigned char low = 0x80, high = 0xBF;
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            low = lead == 0xE0 ? 0xA0 : 0x80;
+            high = lead == 0xED ? 0x9F : 0xBF;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            low = lead == 0xF0 ? 0x90 : 0x80;
+            high = lead == 0xF4 ? 0x8F : 0xBF;
+        } else {
+            return false;
+        }
+        if (bytes.size() - i < length || byteAt(i + 1) < low || byteAt(i + 1) > high) {
+            return false;
+        }
+        for (std::size_t k = 2; k < length; ++k) {
+            if ((byteAt(i + k) & 0xC0) != 0x80) {
+                return false;
+            }
+        }
+        i += length;
+    }
+    return true;
+}
+
 std::string Windows1252ToUtf8(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size());

@@ -13,6 +13,10 @@ namespace arkivo {
 // the rest as in Latin-1.
 std::string Windows1252ToUtf8(std::string_view bytes);
 
+// Whether bytes are well-formed UTF-8 as RFC 3629 defines it: no overlong forms,
+// no surrogates (U+D800 to U+DFFF), nothing past U+10FFFF, no lead byte beyond F4.
+bool IsValidUtf8(std::string_view bytes);
+
 // The reverse; a character the code page cannot hold, or a byte that is not valid
 // UTF-8, becomes "?".
 std::string Utf8ToWindows1252(std::string_view text);

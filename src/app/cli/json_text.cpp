@@ -6,30 +6,6 @@
 #include "platform/windows1252.h"
 
 namespace arkivo::cli {
-namespace {
-
-bool IsValidUtf8(std::string_view text) {
-    for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<std::uint8_t>(text[i]);
-        const std::size_t length = lead < 0x80           ? 1
-                                   : (lead >> 5) == 0x06 ? 2
-                                   : (lead >> 4) == 0x0E ? 3
-                                   : (lead >> 3) == 0x1E ? 4
-                                                         : 0;
-        if (length == 0 || i + length > text.size() || (length == 2 && lead < 0xC2)) {
-            return false;
-        }
-        for (std::size_t k = 1; k < length; ++k) {
-            if ((static_cast<std::uint8_t>(text[i + k]) >> 6) != 0x02) {
-                return false;
-            }
-        }
-        i += length;
-    }
-    return true;
-}
-
-}  // namespace
 
 void AppendJsonString(std::string& out, std::string_view text) {
     std::string converted;

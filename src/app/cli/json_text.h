@@ -1,8 +1,9 @@
 #pragma once
 // JSON string literals for the command line's output. Texts from a cache are bytes
 // of the Windows ANSI code page; paths of this system are UTF-8. A text that is
-// valid UTF-8 is kept as it is, any other is read as Windows-1252, so the output is
-// always valid UTF-8 JSON.
+// well-formed UTF-8 (strictly: no surrogates, overlong forms or code points past
+// U+10FFFF) is kept as it is, any other is read as Windows-1252, so the output is
+// always valid UTF-8 JSON that a strict decoder accepts.
 
 #include <string>
 #include <string_view>
