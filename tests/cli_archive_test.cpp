@@ -149,6 +149,32 @@ TEST_F(CliArchiveTest, NothingChosenIsNothingToDo) {
     EXPECT_FALSE(FileExists(dir_ / "archive"));
 }
 
+// Items whose type gets no code are never archived: a run of only those leaves an
+// archive without items, whose index page is gone.
+TEST_F(CliArchiveTest, ARunThatArchivesNothingNamesNoIndexPage) {
+    const std::string index =
+        WriteTextCache(dir_ / "untyped/", {{"http://a.example/x", "zz", 1, "x"}});
+    const std::string archive = dir_ / "archive";
+    const Outcome outcome = RunTool("archive --nav " + Quote(index) + " --to " + Quote(archive));
+    EXPECT_EQ(outcome.Status, 1) << outcome.Err;
+    EXPECT_EQ(outcome.Out,
+              "0 items archived; the archive holds no items, so it has no index page\n");
+    EXPECT_FALSE(FileExists(archive + "/1st_page.htm"));
+
+    // The only item fails: the run failed.
+    const std::string failing =
+        WriteTextCache(dir_ / "bad/", {{"http://a.example/p.htm", "text/html", 1, "x"}});
+    std::filesystem::remove(dir_ / "bad/M0");
+    std::filesystem::create_symlink("/proc/self/mem", dir_ / "bad/M0");
+    const Outcome failed = RunTool("archive --nav " + Quote(failing) + " --to " +
+                                   Quote(dir_ / "other") + " --types text");
+    EXPECT_EQ(failed.Status, 4);
+    EXPECT_EQ(failed.Out,
+              "0 items archived; the archive holds no items, so it has no index page\n");
+    EXPECT_NE(failed.Err.find("arkivo: 1 item could not be archived"), std::string::npos)
+        << failed.Err;
+}
+
 TEST_F(CliArchiveTest, ADirectoryThatCannotBeMadeFailsTheRun) {
     WriteFile(dir_ / "file", "x");
     const Outcome outcome = Archive("--to " + Quote(dir_ / "file/archive"));

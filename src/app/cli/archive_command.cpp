@@ -9,6 +9,7 @@
 #include "interrupt_guard.h"
 #include "model/edition.h"
 #include "model/url.h"
+#include "platform/file_system.h"
 #include "progress_display.h"
 #include "shell/program_settings.h"
 #include "sources.h"
@@ -42,9 +43,13 @@ std::string AbsoluteDirectory(const std::string& dir) {
 
 int Report(const ArchiveRunResult& result, const ArchiveRun& run) {
     switch (result.Outcome) {
-        case ArchiveOutcome::Completed:
-            if (!Print(ItemCount(result.ArchivedCount) + " archived; index page " +
-                       run.IndexPath() + "\n")) {
+        case ArchiveOutcome::Completed: {
+            // An archive left without items has its index page removed: say so
+            // rather than name a page that is not there.
+            const std::string where = FileExists(run.IndexPath())
+                                          ? "index page " + run.IndexPath()
+                                          : "the archive holds no items, so it has no index page";
+            if (!Print(ItemCount(result.ArchivedCount) + " archived; " + where + "\n")) {
                 Complain("cannot write the output");
                 return RunFailed;
             }
@@ -52,7 +57,8 @@ int Report(const ArchiveRunResult& result, const ArchiveRun& run) {
                 Complain(ItemCount(result.FailedCount) + " could not be archived");
                 return RunFailed;
             }
-            return Success;
+            return result.ArchivedCount > 0 ? Success : NothingToDo;
+        }
         case ArchiveOutcome::Cancelled:
             Complain("cancelled; the " + ItemCount(result.ArchivedCount) +
                      " archived so far are recorded in " + run.ArchiveDir() + "archive.dat");
