@@ -37,11 +37,45 @@ TEST(ParseCacheEntry, SkipsTheSecurityStringsOfVersion3Records) {
 
 TEST(ParseCacheEntry, OtherVersionsKeepThePostHeadersRightAfterTheFixedPart) {
     TestRecord record;
-    record.Version = 5;
+    record.Version = 4;
     record.ContentType = "text/plain";
     const auto entry = ParseCacheEntry(KeyOf(record), DataOf(record));
     ASSERT_TRUE(entry);
     EXPECT_EQ(entry->ContentType, "text/plain");
+}
+
+// Navigator 4.5 and later store the security information as one block of any
+// length; the type follows it wherever it ends.
+TEST(ParseCacheEntry, Version5RecordsSkipASecurityBlockOfAnyLength) {
+    for (const std::size_t length : {0, 12, 1, 3000}) {
+        TestRecord record;
+        record.Version = 5;
+        record.ContentType = "image/gif";
+        record.PostHeaders = "Content-Type: x\r\n";
+        record.SecurityInfo = std::string(length, '\x07');
+        const auto entry = ParseCacheEntry(KeyOf(record), DataOf(record));
+        ASSERT_TRUE(entry);
+        EXPECT_EQ(entry->ContentType, "image/gif") << length;
+    }
+}
+
+// A block length that leads past the record, or to strings that fail their checks,
+// falls back to where a 12-byte block puts the type.
+TEST(ParseCacheEntry, AnImplausibleVersion5BlockLengthFallsBackToTheFixedPlace) {
+    TestRecord record;
+    record.Version = 5;
+    record.ContentType = "text/plain";
+    record.SecurityInfo = std::string(12, '\xFF');  // read as lengths: far too long
+    std::string data = DataOf(record);
+    const std::size_t lengthAt = 42 + record.FileName.size() + 1;
+    for (const std::uint32_t length : {0xFFFFFFF0u, 200u, 2u}) {
+        std::string patched = data.substr(0, lengthAt);
+        PutU32LE(patched, length);
+        patched += data.substr(lengthAt + 4);
+        const auto entry = ParseCacheEntry(KeyOf(record), patched);
+        ASSERT_TRUE(entry);
+        EXPECT_EQ(entry->ContentType, "text/plain") << length;
+    }
 }
 
 TEST(ParseCacheEntry, BookkeepingPairsAreNoEntries) {

@@ -1,6 +1,6 @@
 #pragma once
-// Builds Navigator cache keys, version-3 records and small hash-file pages for the
-// reader's tests.
+// Builds Navigator cache keys, version-3 and version-5 records and small hash-file
+// pages for the reader's tests.
 
 #include <cstdint>
 #include <optional>
@@ -21,6 +21,8 @@ struct TestRecord {
     std::string Cipher;
     std::string Certificate;
     std::string PostHeaders;
+    // Version 5 only: the security block, stored after its length.
+    std::string SecurityInfo = std::string(12, '\0');
 };
 
 // A length-prefixed string whose length counts the closing NUL (0 and no bytes
@@ -54,10 +56,15 @@ inline std::string DataOf(const TestRecord& record) {
     PutU32LE(body, static_cast<std::uint32_t>(record.FileName.size()));
     body += '\1';
     PutU32LE(body, record.Cipher.empty() ? 0 : 1);
-    PutU32LE(body, 0);
-    PutU32LE(body, 0);
-    PutNetscapeString(body, record.Cipher);
-    PutNetscapeString(body, record.Certificate);
+    if (record.Version == 5) {
+        PutU32LE(body, static_cast<std::uint32_t>(record.SecurityInfo.size()));
+        body += record.SecurityInfo;
+    } else {
+        PutU32LE(body, 0);
+        PutU32LE(body, 0);
+        PutNetscapeString(body, record.Cipher);
+        PutNetscapeString(body, record.Certificate);
+    }
     PutU32LE(body, 0);
     PutNetscapeString(body, record.PostHeaders);
     PutNetscapeString(body, record.ContentType);

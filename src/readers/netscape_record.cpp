@@ -17,6 +17,10 @@ constexpr std::uint32_t ContentTypeLengthLimit = 100;
 constexpr std::size_t MaxUrlBytes = 255;
 constexpr std::size_t MaxContentTypeBytes = 50;
 constexpr std::uint32_t RecordVersionWithSecurityStrings = 3;
+constexpr std::uint32_t RecordVersionWithSecurityBlock = 5;
+// Where the POST headers start in a record whose security part takes 16 bytes, as
+// it does in version 3 without SSL and in version 5 with a 12-byte block.
+constexpr std::uint64_t FixedPostHeadersAt = 62;
 
 // The low 16 bits of the 32-bit length at offset; 0 when it is not there.
 std::uint32_t LengthAt(const ByteReader& reader, std::uint64_t offset) {
@@ -32,6 +36,46 @@ std::string StringAt(const ByteReader& reader, std::uint64_t offset, std::uint32
         return {};
     }
     return reader.CString(offset, length - 1);
+}
+
+// Whether the POST headers and the content type at postHeadersAt pass their
+// length checks and lie inside the record.
+bool StringsFitAt(const ByteReader& record, std::uint64_t postHeadersAt) {
+    const std::uint32_t headers = LengthAt(record, postHeadersAt);
+    const std::uint64_t typeAt = postHeadersAt + 4 + headers;
+    const std::uint32_t type = LengthAt(record, typeAt);
+    return record.Contains(postHeadersAt, 4) && record.Contains(postHeadersAt + 4, headers) &&
+           record.Contains(typeAt, 4) && type < ContentTypeLengthLimit &&
+           record.Contains(typeAt + 4, type);
+}
+
+// Where the POST headers start, after the security part of the record's version.
+std::uint64_t PostHeadersAt(const ByteReader& record, std::uint32_t nameLength) {
+    const std::uint64_t fixedAt = FixedPostHeadersAt + nameLength;
+    switch (record.U32LE(4).value_or(0)) {
+        case RecordVersionWithSecurityStrings: {
+            // Two strings (key cipher, certificate), empty unless the page came
+            // over SSL, then the 4-byte request method.
+            const std::uint64_t cipherAt = 50 + std::uint64_t{nameLength};
+            const std::uint64_t certificateAt = cipherAt + 4 + LengthAt(record, cipherAt);
+            return certificateAt + 4 + LengthAt(record, certificateAt) + 4;
+        }
+        case RecordVersionWithSecurityBlock: {
+            // Navigator 4.5 and later: one block of L bytes after its 4-byte length,
+            // then the method. The layout is known from source, not from files the
+            // browser wrote, so an L that leads nowhere sensible falls back to the
+            // place a 12-byte block gives.
+            const std::uint64_t blockAt = 42 + std::uint64_t{nameLength};
+            const auto blockLength = record.U32LE(blockAt);
+            if (!blockLength || !record.Contains(blockAt + 4, *blockLength)) {
+                return fixedAt;
+            }
+            const std::uint64_t at = blockAt + 4 + *blockLength + 4;
+            return StringsFitAt(record, at) ? at : fixedAt;
+        }
+        default:
+            return fixedAt;
+    }
 }
 
 }  // namespace
@@ -51,15 +95,7 @@ std::optional<NetscapeEntry> ParseCacheEntry(std::string_view key, std::string_v
     const std::uint32_t nameLength = LengthAt(record, 29);
     entry.FileName = LowerCase(StringAt(record, 33, nameLength, FileNameLengthLimit));
 
-    // Version 3 records keep two security strings (key cipher, certificate) ahead
-    // of the POST headers; they are empty unless the page came over SSL.
-    std::uint64_t postHeadersAt = 62 + std::uint64_t{nameLength};
-    if (record.U32LE(4).value_or(0) == RecordVersionWithSecurityStrings) {
-        const std::uint64_t cipherAt = 50 + std::uint64_t{nameLength};
-        const std::uint64_t certificateAt = cipherAt + 4 + LengthAt(record, cipherAt);
-        // The certificate string, then the 4-byte request method.
-        postHeadersAt = certificateAt + 4 + LengthAt(record, certificateAt) + 4;
-    }
+    const std::uint64_t postHeadersAt = PostHeadersAt(record, nameLength);
     const std::uint64_t typeAt = postHeadersAt + 4 + LengthAt(record, postHeadersAt);
     entry.ContentType = LowerCase(
         CutTo(StringAt(record, typeAt + 4, LengthAt(record, typeAt), ContentTypeLengthLimit),

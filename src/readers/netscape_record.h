@@ -14,9 +14,14 @@
 //   D+12   last access, seconds since 1 January 1970 (signed)
 //   D+29   F, the local file name's length;  D+33: the name (relative to the
 //          cache directory)
-//   D+50+F version 3 only: the key-cipher string, then the certificate string
-//          (both empty for pages not fetched over SSL)
-//   D+62+F the POST-headers string (after the two strings above in version 3)
+//   D+38+F security_on, then the security part, then the 4-byte request method:
+//          version 3: key sizes (8 bytes), the key-cipher string, then the
+//          certificate string (both empty for pages not fetched over SSL);
+//          version 5 (Navigator 4.5 and later): a block of L bytes after its
+//          4-byte length L at D+42+F
+//   then   the POST-headers string: at D+62+F when the security part takes 16
+//          bytes (no SSL in version 3, L = 12 in version 5), and at that place
+//          in other versions or when a version-5 L leads nowhere sensible
 //   then   the content type string
 //
 // The index also holds three bookkeeping pairs, keyed "INT_DiskCacheSize",
