@@ -53,12 +53,12 @@ TEST_F(ManifestTest, ReadsEachLineWithItsContentFile) {
                              "http://host/a.gif\timage/gif\t2026-11-21 20:31:00\thost/a.gif\n";
     ASSERT_EQ(ReadBack(text), "");
     ASSERT_EQ(entries_.size(), 2u);
-    EXPECT_EQ(entries_[0].url, "http://host/");
-    EXPECT_EQ(entries_[0].contentType, "text/html");
-    EXPECT_EQ(FormatManifestDate(entries_[0].date), "2026-10-10 19:12:00");
-    EXPECT_EQ(entries_[0].content, "<HTML></HTML>\n");
-    EXPECT_EQ(entries_[1].contentFile, "host/a.gif");
-    EXPECT_EQ(entries_[1].content, std::string("GIF89a\0\x01", 8));
+    EXPECT_EQ(entries_[0].Url, "http://host/");
+    EXPECT_EQ(entries_[0].ContentType, "text/html");
+    EXPECT_EQ(FormatManifestDate(entries_[0].Date), "2026-10-10 19:12:00");
+    EXPECT_EQ(entries_[0].Content, "<HTML></HTML>\n");
+    EXPECT_EQ(entries_[1].ContentFile, "host/a.gif");
+    EXPECT_EQ(entries_[1].Content, std::string("GIF89a\0\x01", 8));
 }
 
 TEST_F(ManifestTest, NamesTheLineOfAMissingField) {

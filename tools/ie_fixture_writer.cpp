@@ -745,19 +745,19 @@ Fixture FromManifest(const std::vector<samples::ManifestEntry>& resources) {
     for (std::size_t i = 0; i < resources.size(); ++i) {
         const samples::ManifestEntry& resource = resources[i];
         const std::uint8_t dir = static_cast<std::uint8_t>(i % dirs.size());
-        const DateParts& date = resource.date;
+        const DateParts& date = resource.Date;
         AddWithFile(builder, fixture,
-                    {.Location = resource.url,
-                     .FileName = CachedFileName(resource.url, names[dir]),
+                    {.Location = resource.Url,
+                     .FileName = CachedFileName(resource.Url, names[dir]),
                      .Directory = dir,
-                     .Header = "HTTP/1.0 200 OK\r\nContent-Type: " + resource.contentType +
-                               "\r\nContent-Length: " + std::to_string(resource.content.size()) +
+                     .Header = "HTTP/1.0 200 OK\r\nContent-Type: " + resource.ContentType +
+                               "\r\nContent-Length: " + std::to_string(resource.Content.size()) +
                                "\r\n\r\n~U:visitor\r\n",
                      .LastAccess = FileTimeOf(date),
                      .LastModified = FileTime(1997, 3, 14, 18, 40, 0),
                      .LastSync = DosTime(date.Year, date.Month, date.Day, date.Hour, date.Minute,
                                          date.Second),
-                     .Content = resource.content},
+                     .Content = resource.Content},
                     dirs[dir]);
     }
     fixture.Index = builder.Finish();

@@ -275,13 +275,13 @@ std::vector<Entry> ManifestEntries(const std::vector<arkivo::samples::ManifestEn
     std::vector<Entry> entries;
     for (const auto& resource : resources) {
         Entry entry;
-        entry.Url = resource.url;
-        entry.FileName = CachedFileName(static_cast<int>(entries.size()) + 1, resource.contentFile);
-        entry.ContentType = resource.contentType;
-        const double days = *arkivo::EncodeDate(resource.date) - arkivo::UnixEpochDate;
+        entry.Url = resource.Url;
+        entry.FileName = CachedFileName(static_cast<int>(entries.size()) + 1, resource.ContentFile);
+        entry.ContentType = resource.ContentType;
+        const double days = *arkivo::EncodeDate(resource.Date) - arkivo::UnixEpochDate;
         entry.Time = static_cast<std::int32_t>(std::llround(days * 86400.0));
-        entry.Content = resource.content;
-        entry.ContentLength = static_cast<std::uint32_t>(resource.content.size());
+        entry.Content = resource.Content;
+        entry.ContentLength = static_cast<std::uint32_t>(resource.Content.size());
         entries.push_back(entry);
     }
     return entries;

@@ -151,7 +151,7 @@ Canvas KindButton(Kind kind, ButtonState state) {
             c.Fill(outer, Hex(0xB4B4B4));
             c.Fill(inner, face);
             c.SetFilter([face](Colour colour) {
-                const double grey = 0.3 * colour.r + 0.59 * colour.g + 0.11 * colour.b;
+                const double grey = 0.3 * colour.R + 0.59 * colour.G + 0.11 * colour.B;
                 return Mix(Colour{grey, grey, grey}, face, 0.6);
             });
             DrawKindIcon(c, kind, 4, 3);
@@ -217,7 +217,7 @@ Canvas NotFound() {
     c.Fill(RoundRect(0, 0, 24, 24, 3), Hex(0xB5B5B5));
     c.Fill(RoundRect(1, 1, 23, 23, 2), Hex(0xF1F1F1));
     c.SetFilter([](Colour colour) {
-        const double grey = 0.3 * colour.r + 0.59 * colour.g + 0.11 * colour.b;
+        const double grey = 0.3 * colour.R + 0.59 * colour.G + 0.11 * colour.B;
         return Mix(Colour{grey, grey, grey}, Hex(0xF1F1F1), 0.35);
     });
     DrawImageIcon(c, 1, 1);

@@ -40,8 +40,8 @@ std::string ContentFileOf(const std::string& url) {
 }
 
 DateParts FetchDate(const SiteResource& resource) {
-    const double day = *EncodeDate(SampleDay) - resource.daysBefore;
-    return DecodeDate(day + (resource.hour * 60 + resource.minute) / 1440.0);
+    const double day = *EncodeDate(SampleDay) - resource.DaysBefore;
+    return DecodeDate(day + (resource.Hour * 60 + resource.Minute) / 1440.0);
 }
 
 bool WriteBytes(const std::string& path, const std::string& bytes) {
@@ -71,12 +71,12 @@ int main(int argc, char** argv) {
     std::string manifest =
         "# The sample site's resources: URL, content type, fetch date, content file.\n";
     for (const SiteResource& resource : resources) {
-        const ManifestEntry entry{resource.url,
-                                  resource.contentType,
+        const ManifestEntry entry{resource.Url,
+                                  resource.ContentType,
                                   FetchDate(resource),
-                                  ContentFileOf(resource.url),
+                                  ContentFileOf(resource.Url),
                                   {}};
-        if (!WriteBytes(JoinPath(output, entry.contentFile), resource.content)) {
+        if (!WriteBytes(JoinPath(output, entry.ContentFile), resource.Content)) {
             return 1;
         }
         manifest += ManifestLine(entry);

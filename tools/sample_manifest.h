@@ -23,11 +23,11 @@
 namespace arkivo::samples {
 
 struct ManifestEntry {
-    std::string url;
-    std::string contentType;
-    DateParts date;
-    std::string contentFile;  // as written in the manifest
-    std::string content;      // the content file's bytes (filled by ReadManifest)
+    std::string Url;
+    std::string ContentType;
+    DateParts Date;
+    std::string ContentFile;  // as written in the manifest
+    std::string Content;      // the content file's bytes (filled by ReadManifest)
 };
 
 inline std::string FormatManifestDate(const DateParts& date) {
@@ -55,8 +55,8 @@ inline std::optional<DateParts> ParseManifestDate(std::string_view text) {
 }
 
 inline std::string ManifestLine(const ManifestEntry& entry) {
-    return entry.url + '\t' + entry.contentType + '\t' + FormatManifestDate(entry.date) + '\t' +
-           entry.contentFile + '\n';
+    return entry.Url + '\t' + entry.ContentType + '\t' + FormatManifestDate(entry.Date) + '\t' +
+           entry.ContentFile + '\n';
 }
 
 // Reads the manifest and every content file it names. On failure gives false and
@@ -90,12 +90,12 @@ inline bool ReadManifest(const std::string& path, std::vector<ManifestEntry>& en
             return false;
         }
         ManifestEntry entry{fields[0], fields[1], *date, fields[3], {}};
-        std::ifstream content(JoinPath(dir, entry.contentFile), std::ios::binary);
+        std::ifstream content(JoinPath(dir, entry.ContentFile), std::ios::binary);
         if (!content) {
-            error = where + "cannot read the content file " + JoinPath(dir, entry.contentFile);
+            error = where + "cannot read the content file " + JoinPath(dir, entry.ContentFile);
             return false;
         }
-        entry.content.assign(std::istreambuf_iterator<char>(content), {});
+        entry.Content.assign(std::istreambuf_iterator<char>(content), {});
         entries.push_back(std::move(entry));
     }
     if (entries.empty()) {

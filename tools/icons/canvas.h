@@ -15,7 +15,7 @@
 namespace arkivo::icons {
 
 struct Colour {
-    double r = 1, g = 1, b = 1;
+    double R = 1, G = 1, B = 1;
 };
 
 inline Colour Hex(unsigned value) {
@@ -23,11 +23,11 @@ inline Colour Hex(unsigned value) {
 }
 
 inline Colour Mix(Colour a, Colour b, double t) {
-    return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
+    return {a.R + (b.R - a.R) * t, a.G + (b.G - a.G) * t, a.B + (b.B - a.B) * t};
 }
 
 struct Point {
-    double x = 0, y = 0;
+    double X = 0, Y = 0;
 };
 
 // A figure: true when the point lies inside it.
@@ -73,11 +73,11 @@ inline Shape Circle(double cx, double cy, double r) {
 }
 
 inline double SegmentDistance(Point a, Point b, double x, double y) {
-    const double dx = b.x - a.x, dy = b.y - a.y;
+    const double dx = b.X - a.X, dy = b.Y - a.Y;
     const double length2 = dx * dx + dy * dy;
     const double t =
-        length2 == 0 ? 0 : std::clamp(((x - a.x) * dx + (y - a.y) * dy) / length2, 0.0, 1.0);
-    const double px = a.x + t * dx - x, py = a.y + t * dy - y;
+        length2 == 0 ? 0 : std::clamp(((x - a.X) * dx + (y - a.Y) * dy) / length2, 0.0, 1.0);
+    const double px = a.X + t * dx - x, py = a.Y + t * dy - y;
     return std::sqrt(px * px + py * py);
 }
 
@@ -91,11 +91,11 @@ inline Shape Line(Point a, Point b, double width) {
 inline Shape Arc(Point centre, double radius, double start, double sweep, double width) {
     const double pi = std::acos(-1.0);
     const double a0 = start * pi / 180, span = sweep * pi / 180;
-    const Point end0{centre.x + radius * std::cos(a0), centre.y - radius * std::sin(a0)};
-    const Point end1{centre.x + radius * std::cos(a0 + span),
-                     centre.y - radius * std::sin(a0 + span)};
+    const Point end0{centre.X + radius * std::cos(a0), centre.Y - radius * std::sin(a0)};
+    const Point end1{centre.X + radius * std::cos(a0 + span),
+                     centre.Y - radius * std::sin(a0 + span)};
     return [=](double x, double y) {
-        const double dx = x - centre.x, dy = centre.y - y;
+        const double dx = x - centre.X, dy = centre.Y - y;
         double angle = std::atan2(dy, dx) - a0;
         while (angle < 0) {
             angle += 2 * pi;
@@ -105,7 +105,7 @@ inline Shape Arc(Point centre, double radius, double start, double sweep, double
             return std::abs(std::sqrt(dx * dx + dy * dy) - radius) <= half;
         }
         auto near = [&](Point p) {
-            return (x - p.x) * (x - p.x) + (y - p.y) * (y - p.y) <= half * half;
+            return (x - p.X) * (x - p.X) + (y - p.Y) * (y - p.Y) <= half * half;
         };
         return near(end0) || near(end1);
     };
@@ -117,7 +117,7 @@ inline Shape Polygon(std::vector<Point> points) {
         for (std::size_t i = 0, j = points.size() - 1; i < points.size(); j = i++) {
             const Point& a = points[i];
             const Point& b = points[j];
-            if ((a.y > y) != (b.y > y) && x < (b.x - a.x) * (y - a.y) / (b.y - a.y) + a.x) {
+            if ((a.Y > y) != (b.Y > y) && x < (b.X - a.X) * (y - a.Y) / (b.Y - a.Y) + a.X) {
                 inside = !inside;
             }
         }
@@ -165,7 +165,7 @@ class Canvas {
                         const double y = py + (sy + 0.5) / Samples;
                         if (shape(x, y)) {
                             const Colour c = paint(x, y);
-                            sum = {sum.r + c.r, sum.g + c.g, sum.b + c.b};
+                            sum = {sum.R + c.R, sum.G + c.G, sum.B + c.B};
                             ++hits;
                         }
                     }
@@ -173,7 +173,7 @@ class Canvas {
                 if (hits == 0) {
                     continue;
                 }
-                Colour mean{sum.r / hits, sum.g / hits, sum.b / hits};
+                Colour mean{sum.R / hits, sum.G / hits, sum.B / hits};
                 if (filter_) {
                     mean = filter_(mean);
                 }
@@ -201,7 +201,7 @@ class Canvas {
             auto level = [](double v) {
                 return static_cast<std::uint8_t>(std::lround(std::clamp(v, 0.0, 1.0) * 255));
             };
-            rgb.push_back({level(c.r), level(c.g), level(c.b)});
+            rgb.push_back({level(c.R), level(c.G), level(c.B)});
         }
         const std::vector<Rgb> palette = PaletteOf(rgb);
         std::vector<std::uint8_t> indices;
@@ -213,7 +213,7 @@ class Canvas {
     }
 
   private:
-    static std::uint32_t Key(Rgb c) { return (c.r << 16) | (c.g << 8) | c.b; }
+    static std::uint32_t Key(Rgb c) { return (c.R << 16) | (c.G << 8) | c.B; }
 
     static std::vector<Rgb> PaletteOf(const std::vector<Rgb>& colours) {
         std::map<std::uint32_t, Rgb> unique;
@@ -257,7 +257,7 @@ class Canvas {
         for (const auto& box : boxes) {
             long r = 0, g = 0, b = 0;
             for (const Rgb& c : box) {
-                r += c.r, g += c.g, b += c.b;
+                r += c.R, g += c.G, b += c.B;
             }
             const long n = static_cast<long>(box.size());
             palette.push_back({static_cast<std::uint8_t>(r / n), static_cast<std::uint8_t>(g / n),
@@ -266,13 +266,13 @@ class Canvas {
         return palette;
     }
 
-    static int Channel(Rgb c, int channel) { return channel == 0 ? c.r : channel == 1 ? c.g : c.b; }
+    static int Channel(Rgb c, int channel) { return channel == 0 ? c.R : channel == 1 ? c.G : c.B; }
 
     static std::uint8_t Nearest(const std::vector<Rgb>& palette, Rgb c) {
         std::size_t best = 0;
         long bestDistance = -1;
         for (std::size_t i = 0; i < palette.size(); ++i) {
-            const long dr = palette[i].r - c.r, dg = palette[i].g - c.g, db = palette[i].b - c.b;
+            const long dr = palette[i].R - c.R, dg = palette[i].G - c.G, db = palette[i].B - c.B;
             const long distance = dr * dr + dg * dg + db * db;
             if (bestDistance < 0 || distance < bestDistance) {
                 best = i, bestDistance = distance;

@@ -13,8 +13,8 @@ namespace arkivo::icons {
 
 // Rows of 5 pixels, most significant of the low 5 bits on the left.
 struct PixelGlyph {
-    char letter;
-    std::array<std::uint8_t, 7> rows;
+    char Letter;
+    std::array<std::uint8_t, 7> Rows;
 };
 
 inline constexpr std::array<PixelGlyph, 27> PixelFont = {{
@@ -57,12 +57,12 @@ inline void DrawPixelText(Canvas& canvas, int x, int y, std::string_view text, i
                           Colour ink) {
     for (char letter : text) {
         for (const PixelGlyph& glyph : PixelFont) {
-            if (glyph.letter != letter) {
+            if (glyph.Letter != letter) {
                 continue;
             }
             for (int row = 0; row < 7; ++row) {
                 for (int column = 0; column < 5; ++column) {
-                    if (glyph.rows[row] & (0x10 >> column)) {
+                    if (glyph.Rows[row] & (0x10 >> column)) {
                         canvas.Set(x + column, y + row, ink);
                     }
                 }
@@ -75,14 +75,14 @@ inline void DrawPixelText(Canvas& canvas, int x, int y, std::string_view text, i
 // Stroke glyphs are laid out in units of the x-height, y upwards from the baseline:
 // lower-case letters reach 1, capitals 1.4, ascenders 1.45.
 struct StrokeGlyph {
-    double width;  // the ink's width, without spacing
-    std::vector<Shape> (*strokes)(Point origin, double unit, double pen);
+    double Width;  // the ink's width, without spacing
+    std::vector<Shape> (*Strokes)(Point origin, double unit, double pen);
 };
 
 namespace strokes {
 
 inline Point At(Point origin, double unit, double x, double y) {
-    return {origin.x + x * unit, origin.y - y * unit};
+    return {origin.X + x * unit, origin.Y - y * unit};
 }
 
 inline std::vector<Shape> CapitalA(Point o, double u, double pen) {
@@ -100,7 +100,7 @@ inline std::vector<Shape> SmallE(Point o, double u, double pen) {
 }
 inline std::vector<Shape> SmallI(Point o, double u, double pen) {
     return {Line(At(o, u, 0, 0), At(o, u, 0, 1), pen),
-            Circle(At(o, u, 0, 1.38).x, At(o, u, 0, 1.38).y, pen * 0.65)};
+            Circle(At(o, u, 0, 1.38).X, At(o, u, 0, 1.38).Y, pen * 0.65)};
 }
 inline std::vector<Shape> SmallK(Point o, double u, double pen) {
     return {Line(At(o, u, 0, 0), At(o, u, 0, 1.45), pen),
@@ -171,7 +171,7 @@ inline double StrokeTextWidth(std::string_view text, double unit, double pen) {
     double width = 0;
     for (std::size_t at = 0; at < text.size(); ++at) {
         const StrokeGlyph* glyph = StrokeGlyphOf(text[at]);
-        width += (glyph ? glyph->width : 0.5) * unit +
+        width += (glyph ? glyph->Width : 0.5) * unit +
                  (at + 1 < text.size() ? pen + LetterGap * unit : 0);
     }
     return width + pen;
@@ -184,11 +184,11 @@ inline Shape StrokeText(std::string_view text, double x, double baseline, double
     for (char letter : text) {
         const StrokeGlyph* glyph = StrokeGlyphOf(letter);
         if (glyph) {
-            for (Shape& shape : glyph->strokes({cursor, baseline}, unit, pen)) {
+            for (Shape& shape : glyph->Strokes({cursor, baseline}, unit, pen)) {
                 shapes.push_back(std::move(shape));
             }
         }
-        cursor += (glyph ? glyph->width : 0.5) * unit + pen + LetterGap * unit;
+        cursor += (glyph ? glyph->Width : 0.5) * unit + pen + LetterGap * unit;
     }
     return Union(std::move(shapes));
 }

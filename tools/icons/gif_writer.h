@@ -11,7 +11,7 @@
 namespace arkivo::icons {
 
 struct Rgb {
-    std::uint8_t r = 0, g = 0, b = 0;
+    std::uint8_t R = 0, G = 0, B = 0;
     bool operator==(const Rgb&) const = default;
 };
 
@@ -130,9 +130,9 @@ inline std::string EncodeGif(int width, int height, const std::vector<Rgb>& pale
     gif += '\0';  // square pixels
     for (std::size_t i = 0; i < (1u << tableBits); ++i) {
         const Rgb colour = i < palette.size() ? palette[i] : Rgb{};
-        gif += static_cast<char>(colour.r);
-        gif += static_cast<char>(colour.g);
-        gif += static_cast<char>(colour.b);
+        gif += static_cast<char>(colour.R);
+        gif += static_cast<char>(colour.G);
+        gif += static_cast<char>(colour.B);
     }
     gif += ',';
     detail::PutU16(gif, 0);

@@ -29,14 +29,14 @@ inline std::string List(const std::string& type, const std::string& body) {
 
 inline std::string FrameBits(const Picture& frame) {
     std::string bits;
-    for (int y = frame.height - 1; y >= 0; --y) {
-        for (int x = 0; x < frame.width; ++x) {
+    for (int y = frame.Height - 1; y >= 0; --y) {
+        for (int x = 0; x < frame.Width; ++x) {
             const Rgb pixel = frame.At(x, y);
-            bits += static_cast<char>(pixel.b);
-            bits += static_cast<char>(pixel.g);
-            bits += static_cast<char>(pixel.r);
+            bits += static_cast<char>(pixel.B);
+            bits += static_cast<char>(pixel.G);
+            bits += static_cast<char>(pixel.R);
         }
-        bits.append((4 - frame.width * 3 % 4) % 4, '\0');
+        bits.append((4 - frame.Width * 3 % 4) % 4, '\0');
     }
     return bits;
 }
@@ -50,8 +50,8 @@ inline std::string EncodeAvi(const std::vector<Picture>& frames, int framesPerSe
     if (frames.empty()) {
         throw std::invalid_argument("a video needs at least one frame");
     }
-    const std::uint32_t width = static_cast<std::uint32_t>(frames[0].width);
-    const std::uint32_t height = static_cast<std::uint32_t>(frames[0].height);
+    const std::uint32_t width = static_cast<std::uint32_t>(frames[0].Width);
+    const std::uint32_t height = static_cast<std::uint32_t>(frames[0].Height);
     const std::uint32_t frameSize = static_cast<std::uint32_t>(avi::FrameBits(frames[0]).size());
     const std::uint32_t count = static_cast<std::uint32_t>(frames.size());
 
@@ -97,7 +97,7 @@ inline std::string EncodeAvi(const std::vector<Picture>& frames, int framesPerSe
     std::string movie;
     std::string index;
     for (const Picture& frame : frames) {
-        if (frame.width != frames[0].width || frame.height != frames[0].height) {
+        if (frame.Width != frames[0].Width || frame.Height != frames[0].Height) {
             throw std::invalid_argument("the frames of a video differ in size");
         }
         index += "00db";

@@ -54,8 +54,8 @@ inline constexpr std::array<std::uint8_t, 162> AcSymbols = {
     0xE9, 0xEA, 0xF1, 0xF2, 0xF3, 0xF4, 0xF5, 0xF6, 0xF7, 0xF8, 0xF9, 0xFA};
 
 struct Code {
-    std::uint16_t bits = 0;
-    int length = 0;  // 0: the symbol has no code
+    std::uint16_t Bits = 0;
+    int Length = 0;  // 0: the symbol has no code
 };
 
 // The canonical codes of a table, indexed by symbol.
@@ -87,10 +87,10 @@ class BitWriter {
         }
     }
     void Put(const Code& code) {
-        if (code.length == 0) {
+        if (code.Length == 0) {
             throw std::logic_error("a JPEG symbol without a Huffman code");
         }
-        Put(code.bits, code.length);
+        Put(code.Bits, code.Length);
     }
     std::string Finish() {
         while (count_ != 0) {
@@ -177,8 +177,8 @@ inline std::string EncodeJpeg(const Picture& picture) {
     }
     PutSegment(out, 0xDB, tables);
     std::string frame = "\x08";
-    PutU16BE(frame, static_cast<unsigned>(picture.height));
-    PutU16BE(frame, static_cast<unsigned>(picture.width));
+    PutU16BE(frame, static_cast<unsigned>(picture.Height));
+    PutU16BE(frame, static_cast<unsigned>(picture.Width));
     frame += std::string("\x03\x01\x11\x00\x02\x11\x01\x03\x11\x01", 10);
     PutSegment(out, 0xC0, frame);
     std::string huffman(1, '\0');  // class DC, table 0
@@ -194,16 +194,16 @@ inline std::string EncodeJpeg(const Picture& picture) {
     const auto acCodes = CodesOf(AcCounts, AcSymbols);
     BitWriter bits;
     std::array<int, 3> previousDc{};
-    for (int top = 0; top < picture.height; top += 8) {
-        for (int left = 0; left < picture.width; left += 8) {
+    for (int top = 0; top < picture.Height; top += 8) {
+        for (int left = 0; left < picture.Width; left += 8) {
             for (int component = 0; component < 3; ++component) {
                 std::array<double, 64> samples{};
                 for (int y = 0; y < 8; ++y) {
                     for (int x = 0; x < 8; ++x) {
                         // Pixels beyond the edge repeat the last row and column.
-                        const Rgb pixel = picture.At(std::min(left + x, picture.width - 1),
-                                                     std::min(top + y, picture.height - 1));
-                        const double r = pixel.r, g = pixel.g, b = pixel.b;
+                        const Rgb pixel = picture.At(std::min(left + x, picture.Width - 1),
+                                                     std::min(top + y, picture.Height - 1));
+                        const double r = pixel.R, g = pixel.G, b = pixel.B;
                         samples[y * 8 + x] = component == 0 ? 0.299 * r + 0.587 * g + 0.114 * b
                                              : component == 1
                                                  ? 128 - 0.168736 * r - 0.331264 * g + 0.5 * b

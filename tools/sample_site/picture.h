@@ -18,26 +18,26 @@ using icons::Paint;
 using icons::Shape;
 
 struct Rgb {
-    std::uint8_t r = 0, g = 0, b = 0;
+    std::uint8_t R = 0, G = 0, B = 0;
 };
 
 struct Layer {
-    Shape shape;
-    Paint paint;
+    Shape Figure;
+    Paint Fill;
 };
 
 struct Picture {
-    int width = 0;
-    int height = 0;
-    std::vector<Rgb> pixels;  // row by row from the top
+    int Width = 0;
+    int Height = 0;
+    std::vector<Rgb> Pixels;  // row by row from the top
 
-    Rgb At(int x, int y) const { return pixels[static_cast<std::size_t>(y * width + x)]; }
+    Rgb At(int x, int y) const { return Pixels[static_cast<std::size_t>(y * Width + x)]; }
 };
 
 inline Picture Render(int width, int height, const std::vector<Layer>& layers) {
     constexpr int Samples = 4;
     Picture picture{width, height, {}};
-    picture.pixels.reserve(static_cast<std::size_t>(width * height));
+    picture.Pixels.reserve(static_cast<std::size_t>(width * height));
     const auto level = [](double v) {
         return static_cast<std::uint8_t>(std::lround(std::clamp(v, 0.0, 1.0) * 255));
     };
@@ -48,14 +48,14 @@ inline Picture Render(int width, int height, const std::vector<Layer>& layers) {
                 for (int sx = 0; sx < Samples; ++sx) {
                     const double x = px + (sx + 0.5) / Samples, y = py + (sy + 0.5) / Samples;
                     const auto top = std::find_if(layers.rbegin(), layers.rend(),
-                                                  [&](const Layer& l) { return l.shape(x, y); });
-                    const Colour c = top == layers.rend() ? Hex(0) : top->paint(x, y);
-                    sum = {sum.r + c.r, sum.g + c.g, sum.b + c.b};
+                                                  [&](const Layer& l) { return l.Figure(x, y); });
+                    const Colour c = top == layers.rend() ? Hex(0) : top->Fill(x, y);
+                    sum = {sum.R + c.R, sum.G + c.G, sum.B + c.B};
                 }
             }
             constexpr double Count = Samples * Samples;
-            picture.pixels.push_back(
-                {level(sum.r / Count), level(sum.g / Count), level(sum.b / Count)});
+            picture.Pixels.push_back(
+                {level(sum.R / Count), level(sum.G / Count), level(sum.B / Count)});
         }
     }
     return picture;

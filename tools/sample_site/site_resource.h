@@ -7,12 +7,12 @@
 namespace arkivo::samples {
 
 struct SiteResource {
-    std::string url;
-    std::string contentType;
-    int daysBefore = 0;  // days before the day the samples were taken
-    int hour = 0;        // the time of day it was fetched
-    int minute = 0;
-    std::string content;
+    std::string Url;
+    std::string ContentType;
+    int DaysBefore = 0;  // days before the day the samples were taken
+    int Hour = 0;        // the time of day it was fetched
+    int Minute = 0;
+    std::string Content;
 };
 
 }  // namespace arkivo::samples

@@ -13,8 +13,8 @@
 namespace arkivo::samples {
 
 struct ZipMember {
-    std::string name;
-    std::string content;
+    std::string Name;
+    std::string Content;
 };
 
 // The CRC-32 of ZIP (reflected polynomial 0xEDB88320).
@@ -46,8 +46,8 @@ inline std::string EncodeZip(const std::vector<ZipMember>& members, const DatePa
     std::string archive;
     std::string directory;
     for (const ZipMember& member : members) {
-        const std::uint32_t crc = Crc32(member.content);
-        const std::uint32_t size = static_cast<std::uint32_t>(member.content.size());
+        const std::uint32_t crc = Crc32(member.Content);
+        const std::uint32_t size = static_cast<std::uint32_t>(member.Content.size());
         // The fields a local header and a central directory entry share.
         std::string common;
         PutU16LE(common, 10);  // version needed: 1.0, stored
@@ -58,11 +58,11 @@ inline std::string EncodeZip(const std::vector<ZipMember>& members, const DatePa
         PutU32LE(common, crc);
         PutU32LE(common, size);  // compressed
         PutU32LE(common, size);
-        PutU16LE(common, static_cast<std::uint16_t>(member.name.size()));
+        PutU16LE(common, static_cast<std::uint16_t>(member.Name.size()));
         PutU16LE(common, 0);  // extra field
 
         const std::uint32_t localOffset = static_cast<std::uint32_t>(archive.size());
-        archive += "PK\x03\x04" + common + member.name + member.content;
+        archive += "PK\x03\x04" + common + member.Name + member.Content;
 
         directory += "PK\x01\x02";
         PutU16LE(directory, 10);  // made by: MS-DOS, version 1.0
@@ -72,7 +72,7 @@ inline std::string EncodeZip(const std::vector<ZipMember>& members, const DatePa
         PutU16LE(directory, 1);  // text
         PutU32LE(directory, 0);  // external attributes
         PutU32LE(directory, localOffset);
-        directory += member.name;
+        directory += member.Name;
     }
     const std::uint32_t directoryOffset = static_cast<std::uint32_t>(archive.size());
     archive += directory;
