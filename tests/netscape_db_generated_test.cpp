@@ -142,6 +142,8 @@ INSTANTIATE_TEST_SUITE_P(
                       GeneratedCase{"BigPairs4K", "--entries 40 --big 3 --ssl 2"},
                       GeneratedCase{"BigPairs16K", "--entries 10 --big 2 --page-size 16384"},
                       GeneratedCase{"StoredAfterBookkeeping", "--entries 30 --after 4"},
+                      GeneratedCase{"Version5Records", "--entries 6 --v5 12"},
+                      GeneratedCase{"Version5Records16K", "--entries 3 --v5 8 --page-size 16384"},
                       GeneratedCase{"OneEntry", "--entries 1 --seed 2"}),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -4,7 +4,7 @@
 //   URL <TAB> file name <TAB> content type <TAB> time
 //
 // Usage: make_fat_db OUTPUT [--page-size 4096|16384] [--entries N] [--first N] [--delete N]
-//                    [--big N] [--ssl N] [--after N] [--seed N] [--no-files]
+//                    [--big N] [--ssl N] [--v5 N] [--after N] [--seed N] [--no-files]
 //                    [--no-bookkeeping]
 //        make_fat_db OUTPUT --manifest FILE [--page-size 4096|16384] [--no-files]
 //                    [--no-bookkeeping]
@@ -14,6 +14,10 @@
 //   --delete N   delete N of them, chosen by the seed, before the bookkeeping pairs
 //   --big N      N more entries whose POST headers make them too large for a page
 //   --ssl N      N more https entries with a key cipher and a certificate
+//   --v5 N       N more entries in format version 5 (Navigator 4.5 and later), their
+//                security blocks taking 0, 12 and 5000 bytes in turn; every fourth
+//                takes 12 bytes but gives a length of 0xFFFFFFF0, which a reader
+//                can only get past by falling back to the usual place
 //   --after N    N more entries stored after the bookkeeping pairs
 //   --no-files   do not create the cached files beside OUTPUT
 //   --no-bookkeeping  leave out the three INT_ pairs Navigator keeps
@@ -47,7 +51,8 @@ namespace {
 
 constexpr char Usage[] =
     "usage: make_fat_db OUTPUT [--page-size 4096|16384] [--entries N] [--first N] [--delete N]\n"
-    "                          [--big N] [--ssl N] [--after N] [--seed N] [--no-files]\n"
+    "                          [--big N] [--ssl N] [--v5 N] [--after N] [--seed N]\n"
+    "                          [--no-files]\n"
     "                          [--no-bookkeeping]\n"
     "       make_fat_db OUTPUT --manifest FILE [--page-size 4096|16384] [--no-files]\n"
     "                          [--no-bookkeeping]\n";
@@ -86,8 +91,11 @@ struct Entry {
     std::string PostHeaders;
     std::string Cipher;
     std::string Certificate;
-    std::string Content;                 // the cached file's bytes
-    std::uint32_t ContentLength = 1234;  // as the record gives it
+    std::uint32_t Version = 3;
+    std::string SecurityBlock;              // version 5: the security information
+    std::uint32_t SecurityBlockLength = 0;  // as stored, which may lie
+    std::string Content;                    // the cached file's bytes
+    std::uint32_t ContentLength = 1234;     // as the record gives it
 };
 
 void PutString(std::string& out, const std::string& text) {
@@ -112,10 +120,11 @@ std::string KeyOf(const Entry& entry) {
     return key;
 }
 
-// A format version 3 record, as Navigator 3 writes it.
+// A format version 3 record, as Navigator 3 writes it, or a version 5 one as
+// Navigator 4.5's source lays it out.
 std::string RecordOf(const Entry& entry) {
     std::string body;
-    arkivo::PutU32LE(body, 3);                                       // version
+    arkivo::PutU32LE(body, entry.Version);
     arkivo::PutU32LE(body, static_cast<std::uint32_t>(entry.Time));  // last modified
     arkivo::PutU32LE(body, static_cast<std::uint32_t>(entry.Time));  // last accessed
     arkivo::PutU32LE(body, 0);                                       // expires
@@ -124,12 +133,18 @@ std::string RecordOf(const Entry& entry) {
     arkivo::PutU32LE(body, 0);                                       // lock date
     PutString(body, entry.FileName);
     arkivo::PutU32LE(body, static_cast<std::uint32_t>(entry.FileName.size()));
-    body += '\1';                                          // relative path
-    arkivo::PutU32LE(body, entry.Cipher.empty() ? 0 : 1);  // security on
-    arkivo::PutU32LE(body, entry.Cipher.empty() ? 0 : 128);
-    arkivo::PutU32LE(body, entry.Cipher.empty() ? 0 : 40);
-    PutString(body, entry.Cipher);
-    PutString(body, entry.Certificate);
+    body += '\1';  // relative path
+    if (entry.Version == 5) {
+        arkivo::PutU32LE(body, entry.SecurityBlock.empty() ? 0 : 1);  // security on
+        arkivo::PutU32LE(body, entry.SecurityBlockLength);
+        body += entry.SecurityBlock;
+    } else {
+        arkivo::PutU32LE(body, entry.Cipher.empty() ? 0 : 1);  // security on
+        arkivo::PutU32LE(body, entry.Cipher.empty() ? 0 : 128);
+        arkivo::PutU32LE(body, entry.Cipher.empty() ? 0 : 40);
+        PutString(body, entry.Cipher);
+        PutString(body, entry.Certificate);
+    }
     arkivo::PutU32LE(body, entry.PostHeaders.empty() ? 0 : 1);  // method
     PutString(body, entry.PostHeaders);
     PutString(body, entry.ContentType);
@@ -137,6 +152,9 @@ std::string RecordOf(const Entry& entry) {
     PutString(body, "");  // charset
     body += '\0';         // incomplete file
     arkivo::PutU32LE(body, entry.ContentLength);
+    if (entry.Version == 5) {
+        PutString(body, "");  // page services URL
+    }
     // The record size also counts the URL, which is not stored: zero padding.
     body += std::string(entry.Url.size() + 1, '\0');
     std::string record;
@@ -152,6 +170,7 @@ struct Options {
     int Deleted = 0;
     int Big = 0;
     int Ssl = 0;
+    int Version5 = 0;
     int After = 0;
     unsigned Seed = 1;
     bool Files = true;
@@ -174,8 +193,8 @@ bool ParseOptions(int argc, char** argv, Options& options) {
         };
         bool ok = true;
         options.MadeUpEntries |= arg == "--entries" || arg == "--first" || arg == "--delete" ||
-                                 arg == "--big" || arg == "--ssl" || arg == "--after" ||
-                                 arg == "--seed";
+                                 arg == "--big" || arg == "--ssl" || arg == "--v5" ||
+                                 arg == "--after" || arg == "--seed";
         if (arg == "--page-size") {
             ok = number(options.PageSize);
         } else if (arg == "--entries") {
@@ -188,6 +207,8 @@ bool ParseOptions(int argc, char** argv, Options& options) {
             ok = number(options.Big);
         } else if (arg == "--ssl") {
             ok = number(options.Ssl);
+        } else if (arg == "--v5") {
+            ok = number(options.Version5);
         } else if (arg == "--after") {
             ok = number(options.After);
         } else if (arg == "--seed") {
@@ -251,6 +272,15 @@ std::vector<Entry> MadeUpEntries(const Options& options) {
         Entry entry = MakeEntry(options.First + options.Entries + options.Big + i, "ssl");
         entry.Cipher = "RC4";
         entry.Certificate = std::string(300 + 17 * i, '\x30');
+        entries.push_back(entry);
+    }
+    for (int i = 0; i < options.Version5; ++i) {
+        Entry entry =
+            MakeEntry(options.First + options.Entries + options.Big + options.Ssl + i, "v5");
+        entry.Version = 5;
+        static constexpr std::uint32_t BlockSizes[] = {0, 12, 5000, 12};
+        entry.SecurityBlock = std::string(BlockSizes[i % 4], '\x30');
+        entry.SecurityBlockLength = i % 4 == 3 ? 0xFFFFFFF0u : BlockSizes[i % 4];
         entries.push_back(entry);
     }
     return entries;
