@@ -23,8 +23,10 @@ namespace arkivo {
 namespace {
 
 using testing::CommandResult;
+using testing::ItemUrl;
 using testing::ReadFile;
 using testing::RunCommand;
+using testing::Seconds;
 using testing::TempDir;
 using testing::WriteFile;
 
@@ -55,15 +57,6 @@ const Resource Resources[] = {
     {"http://beta.example/index.html", "text/html", "2026-11-28 23:59:00", "beta/index.html",
      "<HTML>beta</HTML>"},
 };
-
-std::string ItemUrl(const std::string& url) {
-    const std::size_t path = url.find('/', 7);
-    return url.substr(0, path) + ":80" + url.substr(path);
-}
-
-std::string Seconds(double date) {
-    return std::to_string(std::llround(date * 86400.0));
-}
 
 // Item URL -> "type seconds bytes".
 std::map<std::string, std::string> ExpectedListing() {

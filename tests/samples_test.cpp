@@ -27,7 +27,9 @@
 namespace arkivo {
 namespace {
 
+using testing::ItemUrl;
 using testing::ReadFile;
+using testing::Seconds;
 using testing::TempDir;
 
 const std::string Samples = testing::TestDataDir() + "../../samples/";
@@ -67,17 +69,6 @@ const std::vector<ExpectedItem> SiteItems = {
      "application/zip",
      {2026, 11, 14, 13, 26}},
 };
-
-// The item URL of a fetched URL: the port made explicit.
-std::string ItemUrl(const std::string& url) {
-    const std::size_t path = url.find('/', 7);
-    return url.substr(0, path) + ":80" + url.substr(path);
-}
-
-// A date to the second, as the listings compare them.
-std::string Seconds(double date) {
-    return std::to_string(std::llround(date * 86400.0));
-}
 
 // What each reader should make of the site: item URL -> "type date".
 std::map<std::string, std::string> ExpectedListing() {

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <cmath>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -98,6 +100,15 @@ ScopedEnv::~ScopedEnv() {
     } else {
         ::unsetenv(name_.c_str());
     }
+}
+
+std::string ItemUrl(const std::string& url) {
+    const std::size_t path = url.find('/', 7);
+    return url.substr(0, path) + ":80" + url.substr(path);
+}
+
+std::string Seconds(double date) {
+    return std::to_string(std::llround(date * 86400.0));
 }
 
 }  // namespace arkivo::testing

@@ -47,6 +47,13 @@ struct CommandResult {
 // Runs a command through the shell and collects its standard output.
 CommandResult RunCommand(const std::string& command);
 
+// The item URL of an http URL as fetched: the port made explicit, as the readers
+// give it.
+std::string ItemUrl(const std::string& url);
+
+// A day count to the whole second, as the sample listings compare dates.
+std::string Seconds(double date);
+
 // Sets an environment variable for the lifetime of the object, restoring it after.
 class ScopedEnv {
   public:
