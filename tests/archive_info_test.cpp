@@ -1,6 +1,9 @@
 #include "archive/archive_info.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
 
 #include "model/content_types.h"
 #include "model/file_utils.h"
@@ -148,6 +151,32 @@ TEST_F(ArchiveInfo, AnUnreadableFileStopsTheRunAndIsKept) {
     const Status status = list.ReadArchiveInfo(archive.Path(), used);
     EXPECT_EQ(status.code(), StatusCode::Unreadable);
     EXPECT_TRUE(IsDirectory(archive / "archive.dat"));
+
+    // A FIFO is refused at once instead of waiting for a writer.
+    TempDir other;
+    ASSERT_EQ(::mkfifo((other / "archive.dat").c_str(), 0600), 0);
+    EXPECT_EQ(list.ReadArchiveInfo(other.Path(), used).code(), StatusCode::Unreadable);
+}
+
+// A link or FIFO planted as archive.tmp is replaced, never written through.
+TEST_F(ArchiveInfo, APlantedTemporaryFileIsReplacedNotWrittenThrough) {
+    TempDir outside;
+    WriteFile(outside / "victim.txt", "precious");
+    TCacheItemList entries;
+    entries.push_back(Entry("http://h:80/a", "a.htm"));
+    Prepare(entries);
+    for (const bool fifo : {false, true}) {
+        if (fifo) {
+            ASSERT_EQ(::mkfifo((archive / "archive.tmp").c_str(), 0600), 0);
+        } else {
+            std::filesystem::create_symlink(outside / "victim.txt", archive / "archive.tmp");
+        }
+        ASSERT_TRUE(list.ReadArchiveInfo(archive.Path(), used).ok());
+        ASSERT_TRUE(list.WriteArchiveInfo(archive.Path()).ok());
+        EXPECT_EQ(ReadFile(outside / "victim.txt"), "precious");
+        EXPECT_FALSE(std::filesystem::is_symlink(archive / "archive.dat"));
+        EXPECT_EQ(LoadArchiveInfo(archive / "archive.dat").size(), 1u);
+    }
 }
 
 TEST_F(ArchiveInfo, AFailedWriteKeepsTheOldFile) {

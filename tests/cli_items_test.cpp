@@ -1,6 +1,9 @@
 // The arkivo tool run as a program: its command line, exit statuses and the
 // output of the items command.
 
+#include <sys/stat.h>
+
+#include <filesystem>
 #include <sstream>
 
 #include "cli_tool.h"
@@ -53,6 +56,21 @@ TEST_F(CliItemsTest, AnIndexThatCannotBeReadExitsWithStatus3) {
     }
     // No index named, none stored and no Wine prefix to find one through.
     EXPECT_EQ(RunTool("items --nav").Status, 3);
+}
+
+// A FIFO where the index or the settings file belongs is refused, never waited on.
+TEST_F(CliItemsTest, AFifoInPlaceOfAFileNeverBlocks) {
+    ASSERT_EQ(::mkfifo((dir_ / "FAT.DB").c_str(), 0600), 0);
+    const CommandResult index =
+        RunCommand("timeout 20 " + Tool + " items --nav " + Quote(dir_ / "FAT.DB") + " 2>&1");
+    EXPECT_EQ(index.Status, 3) << index.Output;
+
+    const std::string cache = FiveEntryCache();
+    std::filesystem::create_directories(dir_ / "config/Quenlow");
+    ASSERT_EQ(::mkfifo(SettingsFile().c_str(), 0600), 0);
+    const CommandResult items =
+        RunCommand("timeout 20 " + Tool + " items --nav " + Quote(cache) + " 2>&1");
+    EXPECT_EQ(items.Status, 0) << items.Output;
 }
 
 TEST_F(CliItemsTest, PrintsTheItemsAsJsonLinesInReaderOrder) {

@@ -80,12 +80,12 @@ void MakeDirectoryPath(const std::string& path) {
 }
 
 bool CopyFileOver(const std::string& source, const std::string& target) {
-    const int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
+    const int in = OpenRegularFile(source);
     if (in < 0) {
         return false;
     }
     struct stat info {};
-    if (::fstat(in, &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (::fstat(in, &info) != 0) {
         ::close(in);
         return false;
     }

@@ -9,6 +9,8 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/file_system.h"
+
 namespace arkivo {
 namespace {
 
@@ -60,7 +62,9 @@ TFileStream::TFileStream(const std::string& path, FileMode mode) : path_(path) {
     const int flags = mode == FileMode::Read        ? O_RDONLY
                       : mode == FileMode::ReadWrite ? O_RDWR
                                                     : O_RDWR | O_CREAT | O_TRUNC;
-    fd_ = ::open(path.c_str(), flags | O_CLOEXEC, 0644);
+    // Input must be a regular file, opened without blocking on a FIFO.
+    fd_ = mode == FileMode::Read ? OpenRegularFile(path)
+                                 : ::open(path.c_str(), flags | O_CLOEXEC, 0644);
     if (fd_ < 0) {
         Fail("cannot open", path);
     }

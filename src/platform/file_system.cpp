@@ -120,8 +120,22 @@ bool ReadRest(int fd, std::string& bytes) {
     return true;
 }
 
+int OpenRegularFile(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return -1;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        errno = EINVAL;
+        return -1;
+    }
+    return fd;
+}
+
 std::optional<std::string> ReadWholeFile(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = OpenRegularFile(path);
     if (fd < 0) {
         return std::nullopt;
     }
@@ -156,9 +170,15 @@ Status WriteFileAtomically(const std::string& path, std::string_view bytes,
                            const std::string& tempPath, Durability durability) {
     const bool sync = durability == Durability::Synced;
     std::string temp = tempPath;
-    const int fd = temp.empty()
-                       ? CreateFileBeside(path, temp)
-                       : ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    // A named temporary file is made anew: whatever has its name (a file left by a
+    // killed run, or a link or FIFO planted there) is removed, never written through.
+    if (!temp.empty()) {
+        ::unlink(temp.c_str());
+    }
+    const int fd =
+        temp.empty()
+            ? CreateFileBeside(path, temp)
+            : ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (temp.empty()) {
         temp = path;  // only for the message below
     }

@@ -33,7 +33,13 @@ std::string FindFileNoCase(const std::string& dir, std::string_view name);
 // link costs another call.
 bool IsFileAfterLstat(const std::string& path, const struct stat& info);
 
-// The whole file as bytes; std::nullopt when it cannot be opened or read.
+// Opens path for reading only when it is a regular file (links followed), without
+// ever blocking: a FIFO or device where a file belongs would hang a plain open.
+// -1 otherwise, with errno EINVAL when path exists but is no regular file.
+int OpenRegularFile(const std::string& path);
+
+// The whole file as bytes; std::nullopt when it cannot be opened as a regular file
+// or read.
 std::optional<std::string> ReadWholeFile(const std::string& path);
 
 // Everything left to read from the open descriptor, into bytes (replacing what was

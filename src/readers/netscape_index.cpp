@@ -38,16 +38,8 @@ void AddItem(CachedFileResolver& files, const NetscapeEntry& entry, TCacheItemLi
 
 // Opens the index; false when it cannot be opened as a regular file.
 bool OpenIndex(const std::string& path, int& fd) {
-    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return false;
-    }
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        return false;
-    }
-    return true;
+    fd = OpenRegularFile(path);
+    return fd >= 0;
 }
 
 Status ReadAll(int fd, const std::string& path, std::string& bytes) {
