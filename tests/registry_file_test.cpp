@@ -33,6 +33,19 @@ TEST(RegistryFile, KeysAndNamesIgnoreCase) {
     EXPECT_TRUE(file.HasKey("HKEY_CURRENT_USER\\SOFTWARE\\A"));
 }
 
+// A name given again, in any case and even in a second section of the same key,
+// replaces the value in its first place.
+TEST(RegistryFile, ARepeatedNameReplacesTheFirstValue) {
+    const RegistryFile file = RegistryFile::Parse(
+        "REGEDIT4\n\n[HKEY_CURRENT_USER\\A]\n\"x\"=\"1\"\n\"y\"=\"2\"\n[HKEY_CURRENT_USER\\B]\n"
+        "\"x\"=\"b\"\n[HKEY_CURRENT_USER\\A]\n\"X\"=\"3\"\n");
+    ASSERT_EQ(file.Keys().size(), 2u);
+    ASSERT_EQ(file.Keys()[0].Values.size(), 2u);
+    EXPECT_EQ(file.Keys()[0].Values[0].Data, "3");
+    EXPECT_EQ(file.StringValue("HKEY_CURRENT_USER\\A", "x"), "3");
+    EXPECT_EQ(file.StringValue("HKEY_CURRENT_USER\\B", "x"), "b");
+}
+
 TEST(RegistryFile, DamagedLinesAreSkippedAndTheRestCounts) {
     const RegistryFile file = RegistryFile::Parse(
         "REGEDIT4\r\n"

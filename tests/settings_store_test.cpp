@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "platform/file_system.h"
 #include "support/test_support.h"
 
@@ -101,6 +103,34 @@ TEST(SettingsStore, ADamagedFileKeepsItsReadableValuesThroughAWrite) {
     ASSERT_TRUE(store.WriteString(Export, "Default directory", "/d/").ok());
     EXPECT_EQ(store.ReadString("Search properties", "Search directory", ""), "/arch/");
     EXPECT_EQ(store.ReadString(Export, "Default directory", ""), "/d/");
+}
+
+// The parsed file is kept between reads, but never past a change by anyone else.
+TEST(SettingsStore, ReadsSeeEveryChangeToTheFile) {
+    TempDir dir;
+    SettingsStore store(dir / "s.reg");
+    const auto file = [&](const std::string& value) {
+        return "REGEDIT4\r\n\r\n[" + std::string(SettingsKeyPath) + "\\" + Export +
+               "]\r\n\"X\"=\"" + value + "\"\r\n";
+    };
+    WriteFile(dir / "s.reg", file("one"));
+    EXPECT_EQ(store.ReadString(Export, "X", ""), "one");
+    WriteFile(dir / "s.reg", file("two"));  // rewritten in place, same size
+    EXPECT_EQ(SettingsStore(dir / "s.reg").ReadString(Export, "X", ""), "two");
+    ASSERT_TRUE(SettingsStore(dir / "s.reg").WriteString(Export, "X", "three").ok());
+    EXPECT_EQ(store.ReadString(Export, "X", ""), "three");
+}
+
+// A settings file kept as a link stays one: the save replaces what it leads to.
+TEST(SettingsStore, ALinkedFileKeepsItsLink) {
+    TempDir dir;
+    WriteFile(dir / "dotfiles/Arkivo.reg", "REGEDIT4\r\n");
+    std::filesystem::create_symlink(dir / "dotfiles/Arkivo.reg", dir / "s.reg");
+    SettingsStore store(dir / "s.reg");
+    ASSERT_TRUE(store.WriteString(Export, "X", "1").ok());
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "s.reg"));
+    EXPECT_NE(ReadFile(dir / "dotfiles/Arkivo.reg").find("\"X\"=\"1\""), std::string::npos);
+    EXPECT_EQ(store.ReadString(Export, "X", ""), "1");
 }
 
 TEST(SettingsStore, AFileThatCannotBeReadIsNeverReplaced) {

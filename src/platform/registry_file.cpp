@@ -257,6 +257,9 @@ RegistryFile RegistryFile::Parse(std::string_view text) {
     constexpr std::size_t NoKey = static_cast<std::size_t>(-1);
     std::size_t current = NoKey;  // index of the key the value lines belong to
     std::string pending;          // a value line continued with a trailing backslash
+    // Each key's values by lower-cased name, so that a file of many values parses in
+    // linear time; a repeated name replaces the value met first.
+    std::unordered_map<std::string, std::size_t> valueAt;
 
     while (!text.empty()) {
         const auto newline = text.find('\n');
@@ -307,17 +310,13 @@ RegistryFile RegistryFile::Parse(std::string_view text) {
             continue;
         }
         if (auto value = ParseValue(complete)) {
-            bool replaced = false;
             auto& values = file.keys_[current].Values;
-            for (auto& existing : values) {
-                if (EqualsNoCase(existing.Name, value->Name)) {
-                    existing = std::move(*value);
-                    replaced = true;
-                    break;
-                }
-            }
-            if (!replaced) {
+            const auto [at, added] =
+                valueAt.emplace(std::to_string(current) + '\n' + Lower(value->Name), values.size());
+            if (added) {
                 values.push_back(std::move(*value));
+            } else {
+                values[at->second] = std::move(*value);
             }
         }
     }

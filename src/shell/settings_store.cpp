@@ -2,10 +2,13 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdint>
 #include <cstdlib>
+#include <memory>
+#include <mutex>
 
 #include "model/file_utils.h"
 #include "platform/file_system.h"
@@ -40,6 +43,43 @@ class SettingsLock {
   private:
     int fd_;
 };
+
+// The settings file parsed at the last read, kept while the file is unchanged, so
+// that the many values one command or window reads cost one read and one parse.
+struct ParsedSettings {
+    std::string Path;
+    dev_t Device = 0;
+    ino_t Inode = 0;
+    off_t Size = 0;
+    timespec Modified{};
+    std::shared_ptr<const RegistryFile> File;
+};
+
+std::mutex cacheMutex;
+ParsedSettings cache;
+
+bool SameFile(const ParsedSettings& parsed, const std::string& path, const struct stat& info) {
+    return parsed.File != nullptr && parsed.Path == path && parsed.Device == info.st_dev &&
+           parsed.Inode == info.st_ino && parsed.Size == info.st_size &&
+           parsed.Modified.tv_sec == info.st_mtim.tv_sec &&
+           parsed.Modified.tv_nsec == info.st_mtim.tv_nsec;
+}
+
+// Where a save goes: a settings file kept as a link (as dotfile managers do) has
+// its target replaced, so the link stays.
+std::string SaveTarget(const std::string& path) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+        return path;
+    }
+    char* resolved = ::realpath(path.c_str(), nullptr);
+    if (resolved == nullptr) {
+        return path;  // a dangling link: the save replaces it
+    }
+    std::string target(resolved);
+    std::free(resolved);
+    return target;
+}
 
 }  // namespace
 
@@ -83,18 +123,33 @@ int ParseStoredInteger(std::string_view text, int fallback) {
 
 SettingsStore::SettingsStore(std::string filePath) : filePath_(std::move(filePath)) {}
 
-RegistryFile SettingsStore::Load() const {
+std::shared_ptr<const RegistryFile> SettingsStore::Load() const {
+    struct stat info {};
+    if (::stat(filePath_.c_str(), &info) != 0) {
+        return std::make_shared<const RegistryFile>();
+    }
+    const std::lock_guard<std::mutex> guard(cacheMutex);
+    if (SameFile(cache, filePath_, info)) {
+        return cache.File;
+    }
     const auto text = ReadWholeFile(filePath_);
-    return text ? RegistryFile::Parse(*text) : RegistryFile();
+    if (!text) {
+        return std::make_shared<const RegistryFile>();
+    }
+    cache = ParsedSettings{
+        filePath_,    info.st_dev,
+        info.st_ino,  info.st_size,
+        info.st_mtim, std::make_shared<const RegistryFile>(RegistryFile::Parse(*text))};
+    return cache.File;
 }
 
 std::string SettingsStore::ReadString(std::string_view section, std::string_view key,
                                       std::string_view fallback) const {
-    return Load().StringValue(SectionPath(section), key).value_or(std::string(fallback));
+    return Load()->StringValue(SectionPath(section), key).value_or(std::string(fallback));
 }
 
 int SettingsStore::ReadInteger(std::string_view section, std::string_view key, int fallback) const {
-    const auto text = Load().StringValue(SectionPath(section), key);
+    const auto text = Load()->StringValue(SectionPath(section), key);
     return text ? ParseStoredInteger(*text, fallback) : fallback;
 }
 
@@ -116,7 +171,7 @@ Status SettingsStore::WriteString(std::string_view section, std::string_view key
     }
     RegistryFile file = text ? RegistryFile::Parse(*text) : RegistryFile();
     file.SetString(SectionPath(section), key, value);
-    return WriteFileAtomically(filePath_, file.ToRegedit4());
+    return WriteFileAtomically(SaveTarget(filePath_), file.ToRegedit4());
 }
 
 Status SettingsStore::WriteInteger(std::string_view section, std::string_view key, int value) {

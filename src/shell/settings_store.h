@@ -5,10 +5,13 @@
 //
 // Every value is stored as text: integers as decimal text, Booleans as "1" or "0".
 // Reading never creates anything and falls back to the caller's default for a
-// missing file, section or value. Each write reads the file again, changes the one
-// value and replaces the file through a temporary file and a rename, so both
-// programs can share the store and a crash never leaves a torn file.
+// missing file, section or value; the parsed file is kept and read again only when
+// it changed. Each write reads the file again, changes the one value and replaces
+// the file through a temporary file and a rename, so both programs can share the
+// store and a crash never leaves a torn file. A settings file that is a link keeps
+// being one: the save replaces the file it leads to.
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -43,7 +46,7 @@ class SettingsStore {
     Status WriteBool(std::string_view section, std::string_view key, bool value);
 
   private:
-    RegistryFile Load() const;
+    std::shared_ptr<const RegistryFile> Load() const;
 
     std::string filePath_;
 };
