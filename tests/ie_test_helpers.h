@@ -134,6 +134,20 @@ inline std::vector<ExportedRecord> AsExported(const IeIndex& index) {
     return records;
 }
 
+// Our LEAK records in msiecfexport's terms (it shows no location for them), sorted.
+inline std::vector<ExportedRecord> LeaksAsExported(const IeIndex& index) {
+    std::vector<ExportedRecord> records;
+    for (const IeUrlRecord& leak : index.Leaks) {
+        records.push_back({"LEAK",
+                           leak.Offset,
+                           {},
+                           leak.FileName,
+                           static_cast<std::int8_t>(leak.DirectoryIndex)});
+    }
+    std::sort(records.begin(), records.end());
+    return records;
+}
+
 // The number of allocated blocks the bitmap marks.
 inline std::uint32_t BitmapCount(const std::string& bytes) {
     std::uint32_t count = 0;
