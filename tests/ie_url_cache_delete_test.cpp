@@ -309,6 +309,24 @@ TEST(DeleteUrlCacheEntry, AFailedCleanUpIsFinishedByTheNextRun) {
     EXPECT_EQ(ReadFile(cache + "index.dat"), ReadFile(referenceCache + "index.dat"));
 }
 
+// A LEAK record naming the file of a listed entry is freed, but the file stays.
+TEST(DeleteUrlCacheEntry, NeverRemovesTheFileOfAListedEntry) {
+    TempDir temp;
+    const std::string cache = CopyCache(IeFixture("typical"), temp.Path());
+    std::string bytes = ReadFile(cache + "index.dat");
+    const IeUrlRecord leak = ParseFile(cache + "index.dat").Leaks.front();
+    const std::size_t name = bytes.find("leaked[1].htm", leak.Offset);
+    bytes.replace(name, 13, std::string("INDEX[1].htm\0", 13));
+    WriteFile(cache + "index.dat", bytes);
+
+    const UrlCacheDeletion run = FinishEarlierRuns(cache);
+    EXPECT_EQ(run.EarlierDeleted, 1u);
+    EXPECT_TRUE(ParseFile(cache + "index.dat").LeakChain.empty());
+    EXPECT_TRUE(FileExists(cache + "ABCD1234/index[1].htm"));
+    EXPECT_NE(FindRecord(ParseFile(cache + "index.dat"), "http://www.example.com/index.html"),
+              nullptr);
+}
+
 // A run holds the cache from reading its index to its last write.
 TEST(DeleteUrlCacheEntry, OneRunAtATime) {
     TempDir temp;

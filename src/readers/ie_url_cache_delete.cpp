@@ -8,11 +8,21 @@
 #include <cstring>
 #include <unordered_set>
 
+#include "model/url.h"
 #include "platform/file_system.h"
 #include "readers/ie_index_edit.h"
 #include "readers/ie_url_cache.h"
 
 namespace arkivo {
+namespace {
+
+// A record's file as the cache looks it up: its directory and its name in any case.
+std::string FileKey(const IeUrlRecord& record) {
+    return std::to_string(record.DirectoryIndex) + "/" + LowerCase(record.FileName);
+}
+
+}  // namespace
+
 UrlCacheEditor::UrlCacheEditor(UrlCacheDeleteHooks hooks) : hooks_(std::move(hooks)) {}
 
 UrlCacheEditor::~UrlCacheEditor() {
@@ -134,10 +144,21 @@ UrlCacheDeletion UrlCacheEditor::Run() {
         (void)ParseIndexFile(bytes_, index_);  // its LEAK chain now holds the chosen records
     }
 
-    // Step 2: remove the files of the chosen entries and of the earlier LEAK records.
+    // Step 2: remove the files of the chosen entries and of the earlier LEAK records,
+    // but never one a listed entry names: Internet Explorer gives the name of a file
+    // that went missing to a new entry.
+    std::unordered_set<std::string> listedFiles;
+    for (const IeUrlRecord& url : index_.Urls) {
+        if (!url.FileName.empty()) {
+            listedFiles.insert(FileKey(url));
+        }
+    }
+    const auto fileGone = [&](const IeUrlRecord& record, const std::string& path) {
+        return listedFiles.contains(FileKey(record)) || RemoveFile(path);
+    };
     std::unordered_set<std::uint32_t> gone;
     for (std::size_t i = 0; i < chosen_.size(); ++i) {
-        const bool removed = RemoveFile(chosen_[i].File);
+        const bool removed = fileGone(chosen_[i].Record, chosen_[i].File);
         result.States[i] = removed ? Deleted : MarkedForDeletion;
         if (removed) {
             gone.insert(chosen_[i].Record.Offset);
@@ -146,7 +167,7 @@ UrlCacheDeletion UrlCacheEditor::Run() {
     for (const IeUrlRecord& leak : index_.Leaks) {
         std::string file;
         if (!chosenRecords.contains(leak.Offset) &&
-            files_->EntryToRemove(index_, leak, file).ok() && RemoveFile(file)) {
+            files_->EntryToRemove(index_, leak, file).ok() && fileGone(leak, file)) {
             gone.insert(leak.Offset);
             ++result.EarlierDeleted;
             --result.EarlierMarked;
