@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "cli_tool.h"
+#include "readers/ie_index_file.h"
 
 namespace arkivo {
 namespace {
@@ -175,8 +176,9 @@ TEST_F(CliIeDeleteTest, AnIndexThatCannotBeReplacedDeletesNothing) {
     EXPECT_TRUE(FileExists(ie_ + "efgh5678/plain[1].txt"));
 }
 
-// Files that cannot be removed leave their items marked for deletion.
-TEST_F(CliIeDeleteTest, FilesThatCannotBeRemovedLeaveTheirItemsMarkedForDeletion) {
+// Files that cannot be removed leave their items marked for deletion; once they can,
+// the next delete finishes them, though the cache lists nothing to delete any more.
+TEST_F(CliIeDeleteTest, ItemsMarkedForDeletionAreFinishedByTheNextDelete) {
     const Outcome outcome =
         RunWithReadOnly(ie_ + "ABCD1234", "delete --ie " + Quote(ie_) + " --yes");
     if (outcome.Status == 90) {
@@ -194,6 +196,18 @@ TEST_F(CliIeDeleteTest, FilesThatCannotBeRemovedLeaveTheirItemsMarkedForDeletion
     // No longer listed.
     EXPECT_EQ(RunTool("items --ie " + Quote(ie_)).Out.find("http://www.example.com/index.html"),
               std::string::npos);
+
+    const Outcome next = RunTool("delete --ie " + Quote(ie_) + " --yes");
+    EXPECT_EQ(next.Status, 1) << next.Err;
+    EXPECT_EQ(next.Out,
+              "earlier deletions: 4 items finished, 0 still marked for deletion (files still on "
+              "disk)\n");
+    EXPECT_NE(next.Err.find("arkivo: No files to delete."), std::string::npos) << next.Err;
+    EXPECT_FALSE(FileExists(ie_ + "ABCD1234/index[1].htm"));
+    EXPECT_FALSE(FileExists(ie_ + "ABCD1234/leaked[1].htm"));
+    IeIndex parsed;
+    ASSERT_TRUE(ParseIndexFile(ReadFile(ie_ + "index.dat"), parsed).ok());
+    EXPECT_TRUE(parsed.LeakChain.empty());
 }
 
 }  // namespace

@@ -33,8 +33,8 @@ bool UserSaysYes(const std::string& question) {
     return answer == "y" || answer == "yes";
 }
 
-// Deletes the chosen items, after finishing what earlier deletes left marked for
-// deletion.
+// Deletes the chosen items; with none chosen it still finishes what earlier deletes
+// left marked for deletion.
 DeletionResult DeleteItems(const CliArguments& arguments, CacheSelection& selection) {
     const Edition edition = EditionOf(arguments.Source.Kind);
     const auto deleter =
@@ -54,12 +54,27 @@ void ReportEarlierDeletions(const DeletionResult& result) {
 
 int DeleteChosenItemsFromCache(const CliArguments& arguments) {
     CacheSelection selection;
-    if (const int status = SelectItems(arguments, selection); status != Success) {
-        return status;
-    }
-    if (selection.Grouping.ChosenCount(selection.Switches) == 0) {
+    int status = SelectItems(arguments, selection);
+    if (status == Success && selection.Grouping.ChosenCount(selection.Switches) == 0) {
         Complain(NoFilesToDeleteText);
+        status = NothingToDo;
+    }
+    if (status == NothingToDo) {
+        // Entries an earlier delete left marked for deletion are no longer listed, so
+        // a cache may list nothing while they wait; they are finished all the same.
+        const DeletionResult result = DeleteItems(arguments, selection);
+        if (result.EarlierDeleted + result.EarlierMarked == 0) {
+            return NothingToDo;
+        }
+        ReportEarlierDeletions(result);
+        if (!result.Outcome.ok()) {
+            Complain(result.Outcome.message());
+            return RunFailed;
+        }
         return NothingToDo;
+    }
+    if (status != Success) {
+        return status;
     }
     if (!arguments.Yes) {
         if (::isatty(STDIN_FILENO) != 1) {

@@ -118,7 +118,8 @@ std::string DeleteHelp() {
                "question first; without a terminal to answer on it refuses unless --yes\n"
                "is given. Reports how many items were deleted, how many are marked for\n"
                "deletion with their files still on disk, and how many were not deleted.\n"
-               "Entries an earlier delete left marked for deletion are finished first.\n"
+               "Entries an earlier delete left marked for deletion are finished first,\n"
+               "also when nothing is chosen.\n"
                "\n") +
            SourceHelp + "\n" + FilterHelp +
            "\n"
