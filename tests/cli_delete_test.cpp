@@ -1,9 +1,12 @@
 // arkivo delete run as a program: the refusal without a terminal, the explorer's
-// question on a terminal, --yes, what is deleted and the counts reported.
+// question on a terminal, --yes, what is deleted, the counts reported and the exit
+// status when not everything could be deleted. Caches that even root cannot change
+// are made by mounting a directory read-only in a private mount namespace.
 
 #include <filesystem>
 
 #include "cli_tool.h"
+#include "readers/ie_index_file.h"
 
 namespace arkivo {
 namespace {
@@ -21,6 +24,20 @@ class CliDeleteTest : public CliTest {
                                                      {"http://b.example/2.gif", "image/gif", 1},
                                                      {"http://a.example/3.gif", "image/gif", 1},
                                                  });
+    }
+
+    // Runs the tool with dir read-only for it alone, its sub-directories left as they
+    // are; Status 90 when that cannot be arranged here.
+    Outcome RunWithReadOnly(const std::string& dir, const std::string& arguments) {
+        const std::string err = dir_ / "stderr";
+        const std::string script =
+            "for d in \"$0\"/*/; do [ ! -d \"$d\" ] || mount --bind \"$d\" \"$d\" || exit 90; "
+            "done; mount --rbind \"$0\" \"$0\" && mount -o remount,ro,bind \"$0\" || exit 90; "
+            "exec \"$@\"";
+        const CommandResult run = RunCommand(
+            "unshare -rm true 2>/dev/null || exit 90; unshare -rm sh -c " + Quote(script) + " " +
+            Quote(dir) + " " + Tool + " " + arguments + " </dev/null 2>" + Quote(err));
+        return {run.Status, run.Output, ReadWholeFile(err).value_or("")};
     }
 
     bool Cached(int number) const {
@@ -44,7 +61,8 @@ TEST_F(CliDeleteTest, YesDeletesOnlyTheChosenItems) {
     const Outcome outcome =
         RunTool("delete --nav " + Quote(index_) + " --domain A.example --types media --yes");
     EXPECT_EQ(outcome.Status, 0) << outcome.Err;
-    EXPECT_EQ(outcome.Out, "1 item deleted, 0 items not deleted\n");
+    EXPECT_EQ(outcome.Out,
+              "1 item deleted, 0 marked for deletion (files still on disk), 0 not deleted\n");
     EXPECT_TRUE(Cached(0));
     EXPECT_TRUE(Cached(1));
     EXPECT_FALSE(Cached(2));
@@ -63,7 +81,9 @@ TEST_F(CliDeleteTest, OnATerminalTheWholeCacheQuestionIsAskedAndYesDeletes) {
                                "Continue?\r\n[y]es, [n]o or [c]ancel? "),
               std::string::npos)
         << outcome.Out;
-    EXPECT_NE(outcome.Out.find("3 items deleted, 0 items not deleted"), std::string::npos);
+    EXPECT_NE(outcome.Out.find("3 items deleted, 0 marked for deletion (files still on disk), 0 "
+                               "not deleted"),
+              std::string::npos);
     EXPECT_FALSE(Cached(0) || Cached(1) || Cached(2));
 }
 
@@ -88,20 +108,106 @@ TEST_F(CliDeleteTest, AnAgeFilterAlsoGetsTheShortQuestion) {
     EXPECT_FALSE(Cached(0) || Cached(1) || Cached(2));
 }
 
-TEST_F(CliDeleteTest, InternetExplorerEntriesLeaveTheIndex) {
-    const std::string ie = dir_ / "ie/";
-    std::filesystem::copy(TestDataDir() + "/ie/typical", ie,
-                          std::filesystem::copy_options::recursive);
-    const std::string before = RunTool("items --ie " + Quote(ie)).Out;
+// Navigator files that cannot be removed leave their items not deleted.
+TEST_F(CliDeleteTest, ANavigatorFileThatCannotBeRemovedIsNotDeleted) {
+    const Outcome outcome = RunWithReadOnly(
+        dir_ / "cache", "delete --nav " + Quote(index_) + " --domain a.example --yes");
+    if (outcome.Status == 90) {
+        GTEST_SKIP() << "cannot mount read-only in a private namespace here (unshare -rm)";
+    }
+    EXPECT_EQ(outcome.Status, 4) << outcome.Err;
+    EXPECT_EQ(outcome.Out,
+              "0 items deleted, 0 marked for deletion (files still on disk), 2 not deleted\n");
+    EXPECT_NE(outcome.Err.find("arkivo: 2 items could not be deleted and stay in the cache"),
+              std::string::npos)
+        << outcome.Err;
+    EXPECT_TRUE(Cached(0) && Cached(1) && Cached(2));
+}
+
+class CliIeDeleteTest : public CliDeleteTest {
+  protected:
+    void SetUp() override {
+        CliDeleteTest::SetUp();
+        if (IsSkipped()) {
+            return;
+        }
+        ie_ = dir_ / "ie/";
+        std::filesystem::copy(TestDataDir() + "/ie/typical", ie_,
+                              std::filesystem::copy_options::recursive);
+    }
+
+    std::string ie_;
+};
+
+TEST_F(CliIeDeleteTest, EntriesLeaveTheIndex) {
+    const std::string before = RunTool("items --ie " + Quote(ie_)).Out;
     ASSERT_NE(before.find("http://static.example.net"), std::string::npos) << before;
 
     const Outcome outcome =
-        RunTool("delete --ie " + Quote(ie) + " --domain static.example.net --yes");
+        RunTool("delete --ie " + Quote(ie_) + " --domain static.example.net --yes");
     EXPECT_EQ(outcome.Status, 0) << outcome.Err;
-    EXPECT_EQ(outcome.Out, "1 item deleted, 0 items not deleted\n");
-    const std::string after = RunTool("items --ie " + Quote(ie)).Out;
+    // The fixture's own LEAK record is finished first.
+    EXPECT_EQ(outcome.Out,
+              "earlier deletions: 1 item finished, 0 still marked for deletion (files still on "
+              "disk)\n1 item deleted, 0 marked for deletion (files still on disk), 0 not "
+              "deleted\n");
+    const std::string after = RunTool("items --ie " + Quote(ie_)).Out;
     EXPECT_EQ(after.find("http://static.example.net"), std::string::npos) << after;
     EXPECT_NE(after.find("http://www.example.com"), std::string::npos) << after;
+}
+
+// A cache whose index cannot be replaced loses nothing, though its files could go:
+// every item is not deleted.
+TEST_F(CliIeDeleteTest, AnIndexThatCannotBeReplacedDeletesNothing) {
+    const std::string index = ReadFile(ie_ + "index.dat");
+    const Outcome outcome = RunWithReadOnly(ie_, "delete --ie " + Quote(ie_) + " --yes");
+    if (outcome.Status == 90) {
+        GTEST_SKIP() << "cannot mount read-only in a private namespace here (unshare -rm)";
+    }
+    EXPECT_EQ(outcome.Status, 4) << outcome.Err;
+    EXPECT_EQ(outcome.Out,
+              "earlier deletions: 0 items finished, 1 still marked for deletion (files still on "
+              "disk)\n0 items deleted, 0 marked for deletion (files still on disk), 8 not "
+              "deleted\n");
+    EXPECT_NE(outcome.Err.find("nothing was deleted"), std::string::npos) << outcome.Err;
+    EXPECT_EQ(ReadFile(ie_ + "index.dat"), index);
+    EXPECT_TRUE(FileExists(ie_ + "ABCD1234/index[1].htm"));
+    EXPECT_TRUE(FileExists(ie_ + "ABCD1234/leaked[1].htm"));
+    EXPECT_TRUE(FileExists(ie_ + "efgh5678/plain[1].txt"));
+}
+
+// Files that cannot be removed leave their items marked for deletion; once they can,
+// the next delete finishes them, though the cache lists nothing to delete any more.
+TEST_F(CliIeDeleteTest, ItemsMarkedForDeletionAreFinishedByTheNextDelete) {
+    const Outcome outcome =
+        RunWithReadOnly(ie_ + "ABCD1234", "delete --ie " + Quote(ie_) + " --yes");
+    if (outcome.Status == 90) {
+        GTEST_SKIP() << "cannot mount read-only in a private namespace here (unshare -rm)";
+    }
+    EXPECT_EQ(outcome.Status, 4) << outcome.Err;
+    EXPECT_EQ(outcome.Out,
+              "earlier deletions: 0 items finished, 1 still marked for deletion (files still on "
+              "disk)\n5 items deleted, 3 marked for deletion (files still on disk), 0 not "
+              "deleted\n");
+    EXPECT_NE(outcome.Err.find("arkivo: 3 items marked for deletion"), std::string::npos)
+        << outcome.Err;
+    EXPECT_TRUE(FileExists(ie_ + "ABCD1234/index[1].htm"));
+    EXPECT_FALSE(FileExists(ie_ + "efgh5678/plain[1].txt"));
+    // No longer listed.
+    EXPECT_EQ(RunTool("items --ie " + Quote(ie_)).Out.find("http://www.example.com/index.html"),
+              std::string::npos);
+
+    const Outcome next = RunTool("delete --ie " + Quote(ie_) + " --yes");
+    EXPECT_EQ(next.Status, 1) << next.Err;
+    EXPECT_EQ(next.Out,
+              "earlier deletions: 4 items finished, 0 still marked for deletion (files still on "
+              "disk)\n");
+    EXPECT_NE(next.Err.find("arkivo: No files to delete."), std::string::npos) << next.Err;
+    EXPECT_FALSE(FileExists(ie_ + "ABCD1234/index[1].htm"));
+    EXPECT_FALSE(FileExists(ie_ + "ABCD1234/leaked[1].htm"));
+    IeIndex parsed;
+    ASSERT_TRUE(ParseIndexFile(ReadFile(ie_ + "index.dat"), parsed).ok());
+    EXPECT_TRUE(parsed.LeakChain.empty());
 }
 
 }  // namespace

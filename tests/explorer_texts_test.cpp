@@ -24,9 +24,11 @@ TEST(SelectionAfterMoveTest, AnEmptyListSelectsNothing) {
     EXPECT_EQ(SelectionAfterMove(-1, 0), -1);
 }
 
-TEST(NotDeletedTextTest, SaysHowManyItemsStayInTheCache) {
-    EXPECT_EQ(NotDeletedText(1), "1 item could not be deleted.");
-    EXPECT_EQ(NotDeletedText(12), "12 items could not be deleted.");
+TEST(DeletionCountsTextTest, CountsEachStateTheItemsReached) {
+    EXPECT_EQ(DeletionCountsText(16, 6, 0),
+              "16 items deleted, 6 marked for deletion (files still on disk), 0 not deleted");
+    EXPECT_EQ(DeletionCountsText(1, 0, 2),
+              "1 item deleted, 0 marked for deletion (files still on disk), 2 not deleted");
 }
 
 }  // namespace

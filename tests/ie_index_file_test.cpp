@@ -54,6 +54,7 @@ TEST(IeIndexFile, FixturesListWhatMsiecfexportLists) {
         const auto exported = MsiecfExport(IeFixture(name) + "index.dat");
         ASSERT_TRUE(exported);
         EXPECT_EQ(AsExported(index), OfType(*exported, "URL"));
+        EXPECT_EQ(LeaksAsExported(index), OfType(*exported, "LEAK"));
     }
 }
 
@@ -82,6 +83,41 @@ TEST(IeIndexFile, ReadsRecordFieldsAndSkipsRedirectsLeaksAndDeletedSlots) {
             EXPECT_EQ(url.DirectoryIndex, 0);
             EXPECT_TRUE(url.HeaderText.ends_with("~U:tester\r\n")) << "one trailing NUL stripped";
         }
+    }
+}
+
+TEST(IeIndexFile, ReadsTheLeakChain) {
+    const std::string bytes = ReadFile(IeFixture("typical") + "index.dat");
+    const IeIndex index = Parse(bytes);
+    ASSERT_EQ(index.LeakChain, std::vector<std::uint32_t>{0x6e80});
+    ASSERT_EQ(index.Leaks.size(), 1u);
+    EXPECT_EQ(index.Leaks[0].Location, "http://www.example.com/leaked.html");
+    EXPECT_EQ(index.Leaks[0].FileName, "leaked[1].htm");
+    EXPECT_EQ(index.Leaks[0].DirectoryIndex, 0);
+    EXPECT_EQ(index.Leaks[0].FileSize, 33u);
+    EXPECT_EQ(index.Leaks[0].Blocks, 2u);
+
+    // Filler where a LEAK record keeps no URL fields is no damage: a record whose
+    // file cannot be named stays in the chain but is not offered for removal, and a
+    // group offset outside the blocks reads as none.
+    const auto patched = [&](std::uint32_t field, std::uint32_t value) {
+        std::string changed = bytes;
+        for (int i = 0; i < 4; ++i) {
+            changed[0x6e80 + field + i] = static_cast<char>(value >> (8 * i));
+        }
+        return Parse(changed);
+    };
+    for (const auto& [field, value] : {std::pair{ie_index::UrlFileNameOffset, 0xDEADBEEFu},
+                                       std::pair{ie_index::UrlDirectoryIndex, 0xDEADBEEFu}}) {
+        const IeIndex leak = patched(field, value);
+        EXPECT_TRUE(leak.IsSound());
+        EXPECT_EQ(leak.LeakChain.size(), 1u);
+        EXPECT_TRUE(leak.Leaks.empty());
+    }
+    for (const std::uint32_t group : {0xDEADBEEFu, 0x100u}) {
+        const IeIndex leak = patched(ie_index::UrlGroupOffset, group);
+        ASSERT_EQ(leak.Leaks.size(), 1u);
+        EXPECT_EQ(leak.Leaks[0].GroupOffset, 0u);
     }
 }
 

@@ -1,13 +1,15 @@
 #pragma once
 // What the Internet Explorer cache tests share: the fixtures, copies of caches to
-// change, and msiecfexport (Debian's libmsiecf-utils) as an independent reader of
-// index.dat.
+// change, msiecfexport (Debian's libmsiecf-utils) as an independent reader of
+// index.dat, and delete hooks that make a step fail.
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <bit>
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
@@ -16,7 +18,9 @@
 #include <vector>
 
 #include "platform/byte_reader.h"
+#include "platform/file_system.h"
 #include "readers/ie_index_file.h"
+#include "readers/ie_url_cache_delete.h"
 #include "support/test_support.h"
 
 namespace arkivo::testing {
@@ -134,6 +138,20 @@ inline std::vector<ExportedRecord> AsExported(const IeIndex& index) {
     return records;
 }
 
+// Our LEAK records in msiecfexport's terms (it shows no location for them), sorted.
+inline std::vector<ExportedRecord> LeaksAsExported(const IeIndex& index) {
+    std::vector<ExportedRecord> records;
+    for (const IeUrlRecord& leak : index.Leaks) {
+        records.push_back({"LEAK",
+                           leak.Offset,
+                           {},
+                           leak.FileName,
+                           static_cast<std::int8_t>(leak.DirectoryIndex)});
+    }
+    std::sort(records.begin(), records.end());
+    return records;
+}
+
 // The number of allocated blocks the bitmap marks.
 inline std::uint32_t BitmapCount(const std::string& bytes) {
     std::uint32_t count = 0;
@@ -142,6 +160,33 @@ inline std::uint32_t BitmapCount(const std::string& bytes) {
         count += static_cast<std::uint32_t>(std::popcount(static_cast<std::uint8_t>(bytes[i])));
     }
     return count;
+}
+
+// Hooks that keep every index a run writes, and write it; from the write numbered
+// failFrom on (1 = the first) the write fails instead.
+inline UrlCacheDeleteHooks RecordingWrites(std::vector<std::string>& written,
+                                           std::size_t failFrom = 0) {
+    UrlCacheDeleteHooks hooks;
+    hooks.ReplaceIndex = [&written, failFrom](const std::string& path, std::string_view bytes) {
+        if (failFrom != 0 && written.size() + 1 >= failFrom) {
+            return Status::Error(StatusCode::WriteFailed, "cannot write " + path + ": disk full");
+        }
+        written.emplace_back(bytes);
+        return WriteFileAtomically(path, bytes);
+    };
+    return hooks;
+}
+
+// Hooks under which the named cached file cannot be removed, as one in use.
+inline UrlCacheDeleteHooks KeepingFile(const std::string& name) {
+    UrlCacheDeleteHooks hooks;
+    hooks.RemoveFile = [name](const std::string& path) {
+        if (path.ends_with("/" + name)) {
+            return EBUSY;
+        }
+        return ::unlink(path.c_str()) == 0 ? 0 : errno;
+    };
+    return hooks;
 }
 
 inline std::uint32_t HeaderU32(const std::string& bytes, std::uint32_t offset) {

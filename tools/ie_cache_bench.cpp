@@ -7,6 +7,7 @@
 //
 // A large cache to measure: ie_fixture_writer --many max /tmp/bench
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -103,9 +104,11 @@ int main(int argc, char** argv) {
             return;
         }
         for (const IeUrlRecord& url : index.Urls) {
-            deleted += editor.Delete(url.Location).ok() ? 1 : 0;
+            (void)editor.Choose(url.Location);
         }
-        editor.Save();
+        const UrlCacheDeletion run = editor.Run();
+        deleted += static_cast<std::size_t>(
+            std::count(run.States.begin(), run.States.end(), UrlCacheEntryState::Deleted));
     });
     std::printf("copy the cache        %9.2f ms\n", copying);
     std::printf("delete every entry    %9.2f ms  (%zu deleted) delete / copy = %.2f\n", deleting,

@@ -3,39 +3,73 @@
 #include <unistd.h>
 
 #include <cerrno>
-
-#include "readers/ie_url_cache_delete.h"
+#include <unordered_set>
 
 namespace arkivo {
 namespace {
 
-// ArkivoNav: the cached file is the whole entry.
+// ArkivoNav: the cached file is the whole entry, deleted once the file is gone.
 class CachedFileDeleter : public CacheEntryDeleter {
   public:
-    bool Delete(const TCacheItem& item) override {
-        return ::unlink(item.CacheFile.c_str()) == 0 || errno == ENOENT;
+    std::vector<ItemDeletion> Delete(const std::vector<const TCacheItem*>& items,
+                                     DeletionResult&) override {
+        std::vector<ItemDeletion> states;
+        for (const TCacheItem* item : items) {
+            const bool gone = ::unlink(item->CacheFile.c_str()) == 0 || errno == ENOENT;
+            states.push_back(gone ? ItemDeletion::Deleted : ItemDeletion::NotDeleted);
+        }
+        return states;
     }
-    Status Finish() override { return Status::Ok(); }
 };
 
-// ArkivoIE: entries leave index.dat, which is rewritten once at the end.
+ItemDeletion StateOf(UrlCacheEntryState state) {
+    switch (state) {
+        case UrlCacheEntryState::Deleted:
+            return ItemDeletion::Deleted;
+        case UrlCacheEntryState::MarkedForDeletion:
+            return ItemDeletion::MarkedForDeletion;
+        case UrlCacheEntryState::NotDeleted:
+            break;
+    }
+    return ItemDeletion::NotDeleted;
+}
+
+// ArkivoIE: entries leave index.dat in one delete run.
 class UrlCacheEntryDeleter : public CacheEntryDeleter {
   public:
-    explicit UrlCacheEntryDeleter(const std::string& cache) : opened_(editor_.Open(cache)) {}
+    UrlCacheEntryDeleter(std::string cache, UrlCacheDeleteHooks hooks)
+        : cache_(std::move(cache)), hooks_(std::move(hooks)) {}
 
-    bool Delete(const TCacheItem& item) override {
-        if (!opened_.ok()) {
-            return false;
+    std::vector<ItemDeletion> Delete(const std::vector<const TCacheItem*>& items,
+                                     DeletionResult& result) override {
+        std::vector<ItemDeletion> states(items.size(), ItemDeletion::NotDeleted);
+        UrlCacheEditor editor(hooks_);
+        result.Outcome = editor.Open(cache_);
+        if (!result.Outcome.ok()) {
+            return states;
         }
-        const Status status = editor_.Delete(item.CacheKey);
-        return status.ok() || status.code() == StatusCode::NotFound;
+        std::vector<std::size_t> chosen;  // the items whose entries the run deletes
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            const Status status = editor.Choose(items[i]->CacheKey);
+            if (status.ok()) {
+                chosen.push_back(i);
+            } else if (status.code() == StatusCode::NotFound) {
+                states[i] = ItemDeletion::Deleted;  // no longer in the cache
+            }
+        }
+        const UrlCacheDeletion run = editor.Run();
+        for (std::size_t k = 0; k < chosen.size(); ++k) {
+            states[chosen[k]] = StateOf(run.States[k]);
+        }
+        result.EarlierDeleted = run.EarlierDeleted;
+        result.EarlierMarked = run.EarlierMarked;
+        result.Outcome = run.Outcome;
+        return states;
     }
 
-    Status Finish() override { return opened_.ok() ? editor_.Save() : opened_; }
-
   private:
-    UrlCacheEditor editor_;
-    Status opened_;
+    std::string cache_;
+    UrlCacheDeleteHooks hooks_;
 };
 
 }  // namespace
@@ -49,29 +83,43 @@ std::string DeleteQuestion(bool allAges, const DomainGrouping& grouping,
     return wholeCache ? DeleteWholeCacheQuestionText : DeleteQuestionText;
 }
 
-std::unique_ptr<CacheEntryDeleter> MakeCacheEntryDeleter(Edition edition,
-                                                         const std::string& cache) {
+std::unique_ptr<CacheEntryDeleter> MakeCacheEntryDeleter(Edition edition, const std::string& cache,
+                                                         UrlCacheDeleteHooks hooks) {
     if (edition == Edition::IE) {
-        return std::make_unique<UrlCacheEntryDeleter>(cache);
+        return std::make_unique<UrlCacheEntryDeleter>(cache, std::move(hooks));
     }
     return std::make_unique<CachedFileDeleter>();
 }
 
 DeletionResult DeleteChosenItems(TCacheItemList& items, const DomainGrouping& grouping,
                                  const TypeSwitches& switches, CacheEntryDeleter& deleter) {
+    std::vector<const TCacheItem*> chosen;
+    for (const auto& item : items) {
+        if (grouping.IsChosen(*item, switches)) {
+            chosen.push_back(item.get());
+        }
+    }
     DeletionResult result;
+    const std::vector<ItemDeletion> states = deleter.Delete(chosen, result);
+    std::unordered_set<const TCacheItem*> leaving;
+    for (std::size_t i = 0; i < chosen.size(); ++i) {
+        switch (states[i]) {
+            case ItemDeletion::Deleted:
+                ++result.Deleted;
+                leaving.insert(chosen[i]);
+                break;
+            case ItemDeletion::MarkedForDeletion:
+                ++result.MarkedForDeletion;
+                leaving.insert(chosen[i]);
+                break;
+            case ItemDeletion::NotDeleted:
+                ++result.NotDeleted;
+                break;
+        }
+    }
     std::erase_if(items, [&](const std::unique_ptr<TCacheItem>& item) {
-        if (!grouping.IsChosen(*item, switches)) {
-            return false;
-        }
-        if (deleter.Delete(*item)) {
-            ++result.Deleted;
-            return true;
-        }
-        ++result.NotDeleted;
-        return false;
+        return leaving.contains(item.get());
     });
-    result.Outcome = deleter.Finish();
     return result;
 }
 

@@ -11,8 +11,10 @@ int SelectionAfterMove(int firstSelected, int count) {
     return std::clamp(firstSelected, 0, count - 1);
 }
 
-std::string NotDeletedText(std::size_t count) {
-    return std::to_string(count) + (count == 1 ? " item" : " items") + " could not be deleted.";
+std::string DeletionCountsText(std::size_t deleted, std::size_t marked, std::size_t notDeleted) {
+    return std::to_string(deleted) + (deleted == 1 ? " item" : " items") + " deleted, " +
+           std::to_string(marked) + " marked for deletion (files still on disk), " +
+           std::to_string(notDeleted) + " not deleted";
 }
 
 }  // namespace arkivo

@@ -1,7 +1,7 @@
 #pragma once
 // The Cache Explorer's own texts and the small rules its window follows that do not
 // belong to the domain grouping: where the selection lands after a move, and how
-// items that could not be deleted are reported.
+// the outcome of a delete is reported.
 
 #include <cstddef>
 #include <string>
@@ -17,7 +17,8 @@ inline constexpr const char* NoFilesFoundText = "No files found.";
 // is empty.
 int SelectionAfterMove(int firstSelected, int count);
 
-// "1 item could not be deleted." or "N items could not be deleted.".
-std::string NotDeletedText(std::size_t count);
+// What became of the chosen items of a delete, for example "16 items deleted,
+// 6 marked for deletion (files still on disk), 0 not deleted".
+std::string DeletionCountsText(std::size_t deleted, std::size_t marked, std::size_t notDeleted);
 
 }  // namespace arkivo

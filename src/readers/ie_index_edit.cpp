@@ -24,13 +24,7 @@ void Lower(std::string& bytes, std::uint32_t offset, std::uint64_t amount, int s
     Store(bytes, offset, value > amount ? value - amount : 0, size);
 }
 
-void MarkSlotDeleted(std::string& bytes, const IeUrlRecord& record) {
-    Store(bytes, record.SlotOffset, SlotDeleted, 4);
-}
-
-}  // namespace
-
-void FreeUrlRecord(std::string& bytes, const IeUrlRecord& record) {
+void FreeRecord(std::string& bytes, const IeUrlRecord& record) {
     const std::uint32_t first = (record.Offset - BlocksOffset) / BlockSize;
     for (std::uint32_t block = first; block < first + record.Blocks; ++block) {
         bytes[BitmapOffset + (block >> 3)] &= static_cast<char>(~(1u << (block & 7)));
@@ -46,14 +40,33 @@ void FreeUrlRecord(std::string& bytes, const IeUrlRecord& record) {
     if (record.GroupOffset != 0) {
         Lower(bytes, record.GroupOffset + GroupDiskUsage, record.FileSize, 8);
     }
-    MarkSlotDeleted(bytes, record);
 }
+
+}  // namespace
 
 void LeakUrlRecord(std::string& bytes, const IeUrlRecord& record) {
     bytes.replace(record.Offset, 4, "LEAK");
     Store(bytes, record.Offset + UrlNextLeak, Load(bytes, FirstLeakOffset, 4), 4);
     Store(bytes, FirstLeakOffset, record.Offset, 4);
-    MarkSlotDeleted(bytes, record);
+    Store(bytes, record.SlotOffset, SlotDeleted, 4);
+}
+
+void FreeLeakRecords(std::string& bytes, const IeIndex& index,
+                     const std::unordered_set<std::uint32_t>& offsets) {
+    // Relink the records that stay first: freeing zeroes the links of the others.
+    std::uint32_t link = FirstLeakOffset;
+    for (const std::uint32_t offset : index.LeakChain) {
+        if (!offsets.contains(offset)) {
+            Store(bytes, link, offset, 4);
+            link = offset + UrlNextLeak;
+        }
+    }
+    Store(bytes, link, 0, 4);
+    for (const IeUrlRecord& leak : index.Leaks) {
+        if (offsets.contains(leak.Offset)) {
+            FreeRecord(bytes, leak);
+        }
+    }
 }
 
 }  // namespace arkivo

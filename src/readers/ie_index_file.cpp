@@ -320,12 +320,48 @@ class IndexParser {
                 Damage("the LEAK record chain loops at " + Hex(offset));
                 return;
             }
-            if (!Record(offset, LeakTag, UrlFixedPart)) {
+            const auto record = Record(offset, LeakTag, UrlFixedPart);
+            if (!record) {
                 Damage("no valid LEAK record at " + Hex(offset));
                 return;
             }
+            index_.LeakChain.push_back(offset);
+            if (auto leak = ReadLeakRecord(offset, *record)) {
+                index_.Leaks.push_back(std::move(*leak));
+            }
             offset = *in_.U32LE(offset + UrlNextLeak);
         }
+    }
+
+    // The fields of a LEAK record needed to remove its file and free it; std::nullopt
+    // when its file cannot be named. Filler in the other fields is no damage.
+    std::optional<IeUrlRecord> ReadLeakRecord(std::uint32_t offset, std::string_view bytes) const {
+        const ByteReader record(bytes);
+        IeUrlRecord leak;
+        leak.Offset = offset;
+        leak.Blocks = *record.U32LE(4);
+        leak.FileSize = *record.U64LE(UrlFileSize);
+        leak.EntryFlags = *record.U32LE(UrlEntryFlags);
+        leak.DirectoryIndex = *record.U8(UrlDirectoryIndex);
+        if (leak.DirectoryIndex != NoDirectory &&
+            leak.DirectoryIndex >= index_.Directories.size()) {
+            return std::nullopt;
+        }
+        if (const std::uint32_t nameOffset = *record.U32LE(UrlFileNameOffset); nameOffset != 0) {
+            auto name = RecordString(bytes, nameOffset, UrlFixedPart);
+            if (!name) {
+                return std::nullopt;
+            }
+            leak.FileName = std::move(*name);
+        }
+        leak.Location =
+            RecordString(bytes, *record.U32LE(UrlLocationOffset), UrlFixedPart).value_or("");
+        leak.GroupOffset = *record.U32LE(UrlGroupOffset);
+        if (leak.GroupOffset < BlocksOffset ||
+            !in_.Contains(leak.GroupOffset, GroupDiskUsage + 8)) {
+            leak.GroupOffset = 0;
+        }
+        return leak;
     }
 
     ByteReader in_;

@@ -31,8 +31,10 @@
 // text (68, size at 72), the cache directory index (56; 0xFE = the cache
 // directory itself), entry flags (64; 0x4 = sticky, counted in the exempt
 // usage). Strings are NUL-terminated and lie inside the record. A LEAK record is
-// a URL record whose file could not be removed; LEAKs are chained through their
-// offset 44 from header offset 0x224 and are not in the hash tables.
+// an entry to be deleted whose file is still to be removed: not in the hash tables,
+// chained through its offset 44 from header offset 0x224. It keeps the URL record's
+// size (32), directory index (56) and file name offset (60); its other fields are
+// the old URL record's or 0xDEADBEEF filler.
 //
 // Reading never trusts the file: every field is bounds-checked, a record that
 // fails its checks is left out and every inconsistency is noted as damage.
@@ -129,7 +131,11 @@ struct IeIndex {
     std::uint32_t TotalBlocks = 0;
     std::uint32_t AllocatedBlocks = 0;
     std::vector<IeCacheDirectory> Directories;
-    std::vector<IeUrlRecord> Urls;    // in hash-table order: tables along the chain, slot by slot
+    std::vector<IeUrlRecord> Urls;  // in hash-table order: tables along the chain, slot by slot
+    std::vector<std::uint32_t> LeakChain;  // file offsets of the LEAK records, in chain order
+    // The LEAK records whose cached file can be named, in chain order (no hash slot;
+    // a group offset outside the blocks reads as none).
+    std::vector<IeUrlRecord> Leaks;
     std::vector<std::string> Damage;  // every inconsistency found; empty for a sound index
 
     bool IsSound() const { return Damage.empty(); }

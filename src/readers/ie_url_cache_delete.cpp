@@ -1,22 +1,76 @@
 #include "readers/ie_url_cache_delete.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
+#include <unordered_set>
 
+#include "model/url.h"
 #include "platform/file_system.h"
 #include "readers/ie_index_edit.h"
 #include "readers/ie_url_cache.h"
 
 namespace arkivo {
+namespace {
+
+// A record's file as the cache looks it up: its directory and its name in any case.
+std::string FileKey(const IeUrlRecord& record) {
+    return std::to_string(record.DirectoryIndex) + "/" + LowerCase(record.FileName);
+}
+
+}  // namespace
+
+UrlCacheEditor::UrlCacheEditor(UrlCacheDeleteHooks hooks) : hooks_(std::move(hooks)) {}
+
+UrlCacheEditor::~UrlCacheEditor() {
+    Unlock();
+}
+
+void UrlCacheEditor::Unlock() {
+    if (lock_ >= 0) {
+        ::close(lock_);  // releases the lock
+        lock_ = -1;
+    }
+}
 
 Status UrlCacheEditor::Open(const std::string& cache) {
-    *this = UrlCacheEditor();
-    if (Status status = LoadUrlCacheIndex(cache, paths_, bytes_, index_); !status.ok()) {
+    Unlock();
+    paths_ = {};
+    bytes_.clear();
+    index_ = {};
+    byLocation_.clear();
+    files_.reset();
+    chosen_.clear();
+    if (Status status = ResolveIeCache(cache, paths_); !status.ok()) {
+        return status;
+    }
+    // The directory, not index.dat, carries the lock: each write replaces index.dat.
+    const int directory = ::open(paths_.CacheDirectory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (directory < 0) {
+        return Status::Error(StatusCode::Unreadable,
+                             "Cannot open " + paths_.CacheDirectory + ": " + std::strerror(errno));
+    }
+    if (::flock(directory, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno;
+        ::close(directory);
+        return Status::Error(error == EWOULDBLOCK ? StatusCode::Refused : StatusCode::Unreadable,
+                             "Cannot lock " + paths_.CacheDirectory + ": " +
+                                 (error == EWOULDBLOCK ? std::string("another delete is running")
+                                                       : std::strerror(error)) +
+                                 "; nothing was deleted");
+    }
+    lock_ = directory;
+    // Read once the lock is held, so that no other run changes it before we write.
+    const std::string indexPath = paths_.IndexPath;
+    if (Status status = LoadUrlCacheIndex(indexPath, paths_, bytes_, index_); !status.ok()) {
+        Unlock();
         return status;
     }
     if (!index_.IsSound()) {
+        Unlock();
         return Status::Error(StatusCode::Refused, "The cache index " + paths_.IndexPath +
                                                       " is damaged (" + index_.Damage.front() +
                                                       "); nothing was deleted");
@@ -28,7 +82,7 @@ Status UrlCacheEditor::Open(const std::string& cache) {
     return Status::Ok();
 }
 
-Status UrlCacheEditor::Delete(std::string_view sourceUrl) {
+Status UrlCacheEditor::Choose(std::string_view sourceUrl) {
     const auto found = byLocation_.find(std::string(sourceUrl));
     if (found == byLocation_.end()) {
         return Status::Error(StatusCode::NotFound, "No cache entry for " + std::string(sourceUrl));
@@ -42,45 +96,120 @@ Status UrlCacheEditor::Delete(std::string_view sourceUrl) {
     if (Status status = files_->EntryToRemove(index_, record, file); !status.ok()) {
         return status;
     }
-    bool leaked = false;
-    if (!file.empty() && ::unlink(file.c_str()) != 0 && errno != ENOENT) {
-        if (errno != EACCES && errno != EPERM && errno != EBUSY) {
-            return Status::Error(StatusCode::WriteFailed,
-                                 "Cannot remove " + file + ": " + std::strerror(errno));
-        }
-        leaked = true;
-    }
-    if (leaked) {
-        LeakUrlRecord(bytes_, record);
-    } else {
-        FreeUrlRecord(bytes_, record);
-    }
+    chosen_.push_back({record, std::move(file)});
     byLocation_.erase(found);
-    changed_ = true;
     return Status::Ok();
 }
 
-Status UrlCacheEditor::Save() {
-    if (!changed_) {
-        return Status::Ok();
+Status UrlCacheEditor::WriteIndex(const std::string& bytes) {
+    return hooks_.ReplaceIndex ? hooks_.ReplaceIndex(paths_.IndexPath, bytes)
+                               : WriteFileAtomically(paths_.IndexPath, bytes);
+}
+
+bool UrlCacheEditor::RemoveFile(const std::string& path) {
+    if (path.empty()) {
+        return true;
     }
-    if (Status status = WriteFileAtomically(paths_.IndexPath, bytes_); !status.ok()) {
+    const int error =
+        hooks_.RemoveFile ? hooks_.RemoveFile(path) : (::unlink(path.c_str()) == 0 ? 0 : errno);
+    return error == 0 || error == ENOENT;
+}
+
+UrlCacheDeletion UrlCacheEditor::Run() {
+    using enum UrlCacheEntryState;
+    UrlCacheDeletion result;
+    result.States.assign(chosen_.size(), NotDeleted);
+    if (lock_ < 0) {
+        result.Outcome =
+            Status::Error(StatusCode::Refused, "No cache index is open; nothing was deleted");
+        return result;
+    }
+    result.EarlierMarked = index_.LeakChain.size();
+
+    // Step 1: the chosen entries leave the listing, their records kept as LEAK.
+    std::unordered_set<std::uint32_t> chosenRecords;
+    if (!chosen_.empty()) {
+        std::string marked = bytes_;
+        for (const ChosenEntry& entry : chosen_) {
+            LeakUrlRecord(marked, entry.Record);
+            chosenRecords.insert(entry.Record.Offset);
+        }
+        if (Status status = WriteIndex(marked); !status.ok()) {
+            result.Outcome =
+                Status::Error(status.code(), status.message() + "; nothing was deleted");
+            Unlock();
+            return result;
+        }
+        bytes_ = std::move(marked);
+        (void)ParseIndexFile(bytes_, index_);  // its LEAK chain now holds the chosen records
+    }
+
+    // Step 2: remove the files of the chosen entries and of the earlier LEAK records,
+    // but never one a listed entry names: Internet Explorer gives the name of a file
+    // that went missing to a new entry.
+    std::unordered_set<std::string> listedFiles;
+    for (const IeUrlRecord& url : index_.Urls) {
+        if (!url.FileName.empty()) {
+            listedFiles.insert(FileKey(url));
+        }
+    }
+    const auto fileGone = [&](const IeUrlRecord& record, const std::string& path) {
+        return listedFiles.contains(FileKey(record)) || RemoveFile(path);
+    };
+    std::unordered_set<std::uint32_t> gone;
+    for (std::size_t i = 0; i < chosen_.size(); ++i) {
+        const bool removed = fileGone(chosen_[i].Record, chosen_[i].File);
+        result.States[i] = removed ? Deleted : MarkedForDeletion;
+        if (removed) {
+            gone.insert(chosen_[i].Record.Offset);
+        }
+    }
+    for (const IeUrlRecord& leak : index_.Leaks) {
+        std::string file;
+        if (!chosenRecords.contains(leak.Offset) &&
+            files_->EntryToRemove(index_, leak, file).ok() && fileGone(leak, file)) {
+            gone.insert(leak.Offset);
+            ++result.EarlierDeleted;
+            --result.EarlierMarked;
+        }
+    }
+
+    // Step 3: free the records whose file is gone.
+    if (!gone.empty()) {
+        std::string freed = bytes_;
+        FreeLeakRecords(freed, index_, gone);
+        if (Status status = WriteIndex(freed); !status.ok()) {
+            result.Outcome = Status::Error(
+                status.code(), status.message() +
+                                   "; the index clean-up is pending: the deleted entries stay "
+                                   "marked for deletion until the next delete run");
+        } else {
+            bytes_ = std::move(freed);
+        }
+    }
+    Unlock();
+    return result;
+}
+
+Status DeleteUrlCacheEntry(const std::string& cache, std::string_view sourceUrl,
+                           const UrlCacheDeleteHooks& hooks) {
+    UrlCacheEditor editor(hooks);
+    if (Status status = editor.Open(cache); !status.ok()) {
         return status;
     }
-    changed_ = false;
+    if (Status status = editor.Choose(sourceUrl); !status.ok()) {
+        return status;
+    }
+    const UrlCacheDeletion run = editor.Run();
+    if (!run.Outcome.ok()) {
+        return run.Outcome;
+    }
+    if (run.States.front() != UrlCacheEntryState::Deleted) {
+        return Status::Error(StatusCode::WriteFailed,
+                             "The cached file of " + std::string(sourceUrl) +
+                                 " cannot be removed; its entry is marked for deletion");
+    }
     return Status::Ok();
-}
-
-Status DeleteUrlCacheEntry(const std::string& cache, std::string_view sourceUrl) {
-    UrlCacheEditor editor;
-    Status status = editor.Open(cache);
-    if (status.ok()) {
-        status = editor.Delete(sourceUrl);
-    }
-    if (status.ok()) {
-        status = editor.Save();
-    }
-    return status;
 }
 
 }  // namespace arkivo

@@ -352,7 +352,10 @@ class SelectionWindowTest : public QObject {
             QCOMPARE(items.front()->CacheFile, stuck);
             const auto& shown = fixture.Env().Dialogs().Shown();
             QCOMPARE(shown.size(), 2u);
-            QCOMPARE(shown[1].Text, std::string("1 item could not be deleted."));
+            QCOMPARE(shown[1].Text,
+                     std::string("19 items deleted, 0 marked for deletion (files still on "
+                                 "disk), 1 not deleted"));
+            QCOMPARE(shown[1].Icon, DialogIcon::Warning);
             QCOMPARE(Entries(form, "DstList"), QStringList({FromCoreText(items.front()->Domain)}));
         });
     }

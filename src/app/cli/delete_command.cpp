@@ -9,6 +9,7 @@
 #include "console.h"
 #include "exit_status.h"
 #include "explorer/cache_deletion.h"
+#include "explorer/explorer_texts.h"
 #include "model/edition.h"
 #include "model/url.h"
 #include "sources.h"
@@ -32,16 +33,48 @@ bool UserSaysYes(const std::string& question) {
     return answer == "y" || answer == "yes";
 }
 
+// Deletes the chosen items; with none chosen it still finishes what earlier deletes
+// left marked for deletion.
+DeletionResult DeleteItems(const CliArguments& arguments, CacheSelection& selection) {
+    const Edition edition = EditionOf(arguments.Source.Kind);
+    const auto deleter =
+        MakeCacheEntryDeleter(edition, edition == Edition::IE ? arguments.Source.Path : "");
+    return DeleteChosenItems(selection.Items, selection.Grouping, selection.Switches, *deleter);
+}
+
+void ReportEarlierDeletions(const DeletionResult& result) {
+    if (result.EarlierDeleted + result.EarlierMarked > 0) {
+        Print("earlier deletions: " + ItemCount(result.EarlierDeleted) + " finished, " +
+              std::to_string(result.EarlierMarked) +
+              " still marked for deletion (files still on disk)\n");
+    }
+}
+
 }  // namespace
 
 int DeleteChosenItemsFromCache(const CliArguments& arguments) {
     CacheSelection selection;
-    if (const int status = SelectItems(arguments, selection); status != Success) {
-        return status;
-    }
-    if (selection.Grouping.ChosenCount(selection.Switches) == 0) {
+    int status = SelectItems(arguments, selection);
+    if (status == Success && selection.Grouping.ChosenCount(selection.Switches) == 0) {
         Complain(NoFilesToDeleteText);
+        status = NothingToDo;
+    }
+    if (status == NothingToDo) {
+        // Entries an earlier delete left marked for deletion are no longer listed, so
+        // a cache may list nothing while they wait; they are finished all the same.
+        const DeletionResult result = DeleteItems(arguments, selection);
+        if (result.EarlierDeleted + result.EarlierMarked == 0) {
+            return NothingToDo;
+        }
+        ReportEarlierDeletions(result);
+        if (!result.Outcome.ok()) {
+            Complain(result.Outcome.message());
+            return RunFailed;
+        }
         return NothingToDo;
+    }
+    if (status != Success) {
+        return status;
     }
     if (!arguments.Yes) {
         if (::isatty(STDIN_FILENO) != 1) {
@@ -55,22 +88,23 @@ int DeleteChosenItemsFromCache(const CliArguments& arguments) {
             return RunFailed;
         }
     }
-    const Edition edition = EditionOf(arguments.Source.Kind);
-    const auto deleter =
-        MakeCacheEntryDeleter(edition, edition == Edition::IE ? arguments.Source.Path : "");
-    const DeletionResult result =
-        DeleteChosenItems(selection.Items, selection.Grouping, selection.Switches, *deleter);
-    Print(ItemCount(result.Deleted) + " deleted, " + ItemCount(result.NotDeleted) +
-          " not deleted\n");
+    const DeletionResult result = DeleteItems(arguments, selection);
+    ReportEarlierDeletions(result);
+    Print(DeletionCountsText(result.Deleted, result.MarkedForDeletion, result.NotDeleted) + "\n");
     if (!result.Outcome.ok()) {
         Complain(result.Outcome.message());
         return RunFailed;
     }
-    if (result.NotDeleted > 0) {
-        Complain(ItemCount(result.NotDeleted) + " could not be deleted and are still in the cache");
-        return RunFailed;
+    if (result.MarkedForDeletion > 0) {
+        Complain(ItemCount(result.MarkedForDeletion) +
+                 " marked for deletion: their files could not be removed; the next delete "
+                 "tries again");
     }
-    return Success;
+    if (result.NotDeleted > 0) {
+        Complain(ItemCount(result.NotDeleted) + " could not be deleted and " +
+                 (result.NotDeleted == 1 ? "stays" : "stay") + " in the cache");
+    }
+    return result.MarkedForDeletion + result.NotDeleted > 0 ? RunFailed : Success;
 }
 
 }  // namespace arkivo::cli

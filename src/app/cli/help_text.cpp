@@ -116,7 +116,10 @@ std::string DeleteHelp() {
                "Deletes the chosen items from the cache: a Netscape cache loses the cached\n"
                "files, an Internet Explorer cache its entries. Asks the Cache Explorer's\n"
                "question first; without a terminal to answer on it refuses unless --yes\n"
-               "is given. Reports how many items were deleted and how many could not be.\n"
+               "is given. Reports how many items were deleted, how many are marked for\n"
+               "deletion with their files still on disk, and how many were not deleted.\n"
+               "Entries an earlier delete left marked for deletion are finished first,\n"
+               "also when nothing is chosen.\n"
                "\n") +
            SourceHelp + "\n" + FilterHelp +
            "\n"
@@ -125,7 +128,8 @@ std::string DeleteHelp() {
            "\n"
            "Exit status: 0 every chosen item deleted, 1 nothing chosen, 2 usage error\n"
            "(also: no terminal and no --yes), 3 the source cannot be read, 4 the answer\n"
-           "was not yes, or some items could not be deleted.\n";
+           "was not yes, an item was not deleted or only marked for deletion, or the\n"
+           "cache index could not be written.\n";
 }
 
 std::string SearchHelp() {

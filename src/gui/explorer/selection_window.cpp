@@ -541,9 +541,10 @@ void TSelectionForm::DeleteButtonClick() {
         TheDialogs().ShowMessage(
             DialogMessage{result.Outcome.message(), DialogIcon::Error, DialogButtons::Ok, 0});
     }
-    if (result.NotDeleted > 0) {
-        TheDialogs().ShowMessage(DialogMessage{NotDeletedText(result.NotDeleted),
-                                               DialogIcon::Warning, DialogButtons::Ok, 0});
+    if (result.MarkedForDeletion + result.NotDeleted > 0) {
+        TheDialogs().ShowMessage(DialogMessage{
+            DeletionCountsText(result.Deleted, result.MarkedForDeletion, result.NotDeleted),
+            DialogIcon::Warning, DialogButtons::Ok, 0});
     }
 }
 
