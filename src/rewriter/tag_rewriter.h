@@ -9,9 +9,9 @@
 // relative path of its archived copy or by a not-found link; everything else in
 // the tag stays byte for byte as it was.
 //
-// The scanners are deliberately simple: a word is a run of printable ASCII bytes
-// other than space, '"', '<', '=' and '>', and every word that is not consumed as a
-// value is tested as an attribute name.
+// The tag name is the first word: a run of printable ASCII bytes other than space,
+// '"', '<', '=' and '>'. Attributes are read as HTML writes them, as name and value
+// pairs, so the text of one attribute's value is never taken for another attribute.
 
 #include <cstddef>
 #include <string>
@@ -39,12 +39,30 @@ struct TagValue {
     bool Terminated = false;  // it ended on a byte of the text, not at the text's end
 };
 
-// The next value of text from pos: bytes that are neither '"' nor word bytes are
-// skipped; a value then runs to the next space, '"', '<' or '>' (a quoted value
-// too: it ends at its first space). pos is left on that terminator (or at the end),
-// so text[0, Start) + new value + text[pos, end) replaces exactly the value and keeps
-// its quotes. Empty when the text ends first.
+// The next value of text from pos, as a refresh's CONTENT names its link after
+// "URL": bytes that are neither '"' nor word bytes are skipped; a value then runs to
+// the next space, '"', '<' or '>' (a quoted value too: it ends at its first space).
+// pos is left on that terminator (or at the end), so text[0, Start) + new value +
+// text[pos, end) replaces exactly the value and keeps its quotes. Empty when the
+// text ends first.
 TagValue ReadValue(std::string_view text, std::size_t& pos);
+
+// One attribute of a tag text, as NextAttribute reads it.
+struct TagAttribute {
+    std::string_view Name;       // as written; empty when no attribute is left
+    bool HasValue = false;       // an "=" follows the name
+    std::string Value;           // blanks around it trimmed, control bytes inside dropped
+    std::size_t ValueStart = 0;  // text[ValueStart, ValueEnd) is the value as written,
+    std::size_t ValueEnd = 0;    // without its quotes and the blanks around it
+    bool Terminated = false;     // it ended before the text did
+};
+
+// The attribute of text at pos: a name, then, when an "=" follows (blanks around it
+// allowed), a value that is double-quoted, single-quoted or unquoted. A quoted value
+// runs to its closing quote, or to the tag's final ">" when that quote is missing; an
+// unquoted one to a space, line end, '"', '<' or '>' (a tab inside is dropped). pos is
+// left after the attribute; blanks and "/" between attributes are skipped.
+TagAttribute NextAttribute(std::string_view text, std::size_t& pos);
 
 // What a rewritten "A" tag links to, for the emphasis and strike-out markers.
 struct LinkFlags {
