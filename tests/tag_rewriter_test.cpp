@@ -226,15 +226,19 @@ INSTANTIATE_TEST_SUITE_P(
         TagCase{"MetaWithoutUrl", "META HTTP-EQUIV=\"Refresh\" CONTENT=\"5\">",
                 "META HTTP-EQUIV=\"Refresh\" CONTENT=\"5\">"},
         TagCase{"MetaHrefIgnored", "META HREF=\"page.htm\">", "META HREF=\"page.htm\">"},
-        // A rewrite beyond 255 bytes keeps the whole tag as it was, without flags.
-        TagCase{"OverlongRewriteKeptIntact",
-                "A HREF=\"page.htm\" SRC=x HREF=\"" + std::string(200, 'm') + "\">",
-                "A HREF=\"page.htm\" SRC=x HREF=\"" + std::string(200, 'm') + "\">"},
+        TagCase{"LongTagWithScriptsRewritten",
+                "A HREF=\"page.htm\" onMouseOver=\"window.status='" + std::string(200, 's') +
+                    "'; return true\" onMouseOut=\"window.status=''\" HREF=\"miss.htm\">",
+                "A HREF=\"../../host/text/page.htm\" onMouseOver=\"window.status='" +
+                    std::string(200, 's') +
+                    "'; return true\" onMouseOut=\"window.status=''\" "
+                    "HREF=\"http://host/dir/miss.htm\">",
+                true, true},
         // A tag cut short at the bound: the value that runs into the cut stays.
         TagCase{"ValueRunningIntoTheCutStays", "A HREF=\"page.htm\" HREF=\"pag",
                 "A HREF=\"../../host/text/page.htm\" HREF=\"pag", true}));
 
-TEST_F(RewriteTagTest, TagOfExactly255BytesIsRewritten) {
+TEST_F(RewriteTagTest, TagOfExactlyTheBoundIsRewritten) {
     const std::string link = "../" + std::string(195, 'm') + "/../../dir/page.htm";
     std::string tag = "A HREF=\"" + link + "\">";
     tag.insert(1, MaxTagLength - tag.size(), ' ');
@@ -243,6 +247,16 @@ TEST_F(RewriteTagTest, TagOfExactly255BytesIsRewritten) {
     RewriteTag(tag, base, LinkOptions{}, ArchiveLinkMap(job, list));
     EXPECT_EQ(tag, "A" + std::string(MaxTagLength - 10 - link.size(), ' ') +
                        " HREF=\"../../host/text/page.htm\">");
+}
+
+TEST_F(RewriteTagTest, RewriteBeyondTheBoundKeepsTheTagAsItWas) {
+    std::string tag = "A HREF=\"page.htm\" TITLE=\"\">";
+    tag.insert(tag.size() - 2, MaxTagLength - tag.size(), 't');
+    const std::string original = tag;
+    std::string base = Base;
+    const LinkFlags flags = RewriteTag(tag, base, LinkOptions{}, ArchiveLinkMap(job, list));
+    EXPECT_EQ(tag, original);
+    EXPECT_FALSE(flags.ArchivedLink);
 }
 
 TEST_F(RewriteTagTest, BaseTagReplacesTheBaseAndVanishes) {

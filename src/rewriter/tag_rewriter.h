@@ -1,8 +1,8 @@
 #pragma once
 // Rewriting the links inside one HTML tag.
 //
-// A tag is handled as a short text on its own: the bytes after its "<" up to and
-// including its ">", at most 255 of them. Only tags of the link tag table ("A",
+// A tag is handled as a text on its own: the bytes after its "<" up to and
+// including its ">", at most MaxTagLength of them. Only tags of the link tag table ("A",
 // "IMG", "FRAME", "META", "BASE", "OBJECT", ...) are examined, and in them only
 // the attributes of the link attribute table ("HREF", "SRC", "BACKGROUND", "DATA",
 // ...). Each link value is resolved against the page's base and replaced by the
@@ -22,7 +22,9 @@
 
 namespace arkivo {
 
-inline constexpr std::size_t MaxTagLength = 255;
+// Tags of any real length are rewritten whole (an "A" with onMouseOver scripts
+// easily passes 255 bytes); the bound only keeps pathological input in check.
+inline constexpr std::size_t MaxTagLength = 64 * 1024;
 inline constexpr std::size_t MaxFragmentLength = 50;
 
 // The next word of text from pos (tag and attribute names are words), as written;
@@ -73,7 +75,7 @@ struct LinkFlags {
 // Rewrites the link values of one tag text in place, against base (a LinkBase
 // result). A BASE tag with an HREF replaces base for the rest of the page and
 // becomes "!>" itself. A value that runs into the end of a tag text that was cut
-// short is left as it is. When the rewritten text would exceed 255 bytes, the tag
+// short is left as it is. When the rewritten text would exceed MaxTagLength, the tag
 // is kept as it was and no flag is set.
 LinkFlags RewriteTag(std::string& tagText, std::string& base, const LinkOptions& options,
                      const ArchiveLinkMap& map);
