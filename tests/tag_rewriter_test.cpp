@@ -74,6 +74,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ValueCase{"A HREF=\"page", 6, "page", 8, 12, false}));
 
 constexpr const char* Base = "host:80/dir/";
+const std::string LongName = std::string(300, 'q') + ".htm";
 
 class RewriteTagTest : public ::testing::Test {
   protected:
@@ -83,6 +84,7 @@ class RewriteTagTest : public ::testing::Test {
         Add(jobItems, "http://host:80/dir/pic.gif", "host", "pic.gif", "image/gif");
         Add(jobItems, "http://host:80/dir/sub/", "host", "sub.htm", "text/html");
         Add(jobItems, "http://host:80/movie.avi", "host", "movie.avi", "video/x-msvideo");
+        Add(jobItems, "http://host:80/dir/" + LongName, "host", "long.htm", "text/html");
         Add(list, "http://other:80/dir/x.htm", "other", "x.htm", "text/html");
         for (const auto& item : jobItems) {
             job.push_back(item.get());
@@ -226,6 +228,10 @@ INSTANTIATE_TEST_SUITE_P(
         TagCase{"MetaWithoutUrl", "META HTTP-EQUIV=\"Refresh\" CONTENT=\"5\">",
                 "META HTTP-EQUIV=\"Refresh\" CONTENT=\"5\">"},
         TagCase{"MetaHrefIgnored", "META HREF=\"page.htm\">", "META HREF=\"page.htm\">"},
+        TagCase{"LongLinkToArchivedPage", "A HREF=\"" + LongName + "\">",
+                "A HREF=\"../../host/text/long.htm\">", true},
+        TagCase{"LongLinkKeptWholeAsOriginalUrl", "A HREF=\"x" + LongName + "\">",
+                "A HREF=\"http://host/dir/x" + LongName + "\">", false, true},
         TagCase{"LongTagWithScriptsRewritten",
                 "A HREF=\"page.htm\" onMouseOver=\"window.status='" + std::string(200, 's') +
                     "'; return true\" onMouseOut=\"window.status=''\" HREF=\"miss.htm\">",

@@ -1,16 +1,14 @@
 #pragma once
 // Turning a link as written in a page into an absolute address in the form the
 // cache readers give item URLs ("http://" + host + ":" + port + path), so that it
-// can be looked up among archived items.
+// can be looked up among archived items. Links and bases of any length are
+// handled whole.
 
 #include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace arkivo {
-
-// Links, resolved links and bases are bounded texts; longer ones are cut.
-inline constexpr std::size_t MaxLinkLength = 255;
 
 // The base that relative links of the page at address resolve against: the
 // address without a leading "http://" (any case) and cut after its last "/", so

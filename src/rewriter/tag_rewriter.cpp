@@ -164,7 +164,7 @@ std::optional<std::string> LinkValue(std::string_view tagName, std::string_view 
             } else {
                 flags.UnarchivedLink = flags.UnarchivedLink || linksToPage;
                 if (options.ShowOriginalUrls) {
-                    mapped = CanonicalUrlShort(resolved);
+                    mapped = CanonicalUrl(resolved);
                 }
             }
         }
