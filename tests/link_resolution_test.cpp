@@ -30,6 +30,17 @@ TEST(LinkBase, KeepsALongAddressWhole) {
     EXPECT_EQ(LinkBase("http://" + dir + "page.htm"), dir);
 }
 
+TEST(NamesOtherScheme, OnlySchemesOtherThanHttpAndHttps) {
+    for (const char* other : {"javascript:void(0)", "JavaScript:x", "mailto:a@b", "news:c.l",
+                              "data:,x", "about:blank", "ftp://h/x", "x-my.app+1:y"}) {
+        EXPECT_TRUE(NamesOtherScheme(other)) << other;
+    }
+    for (const char* web : {"http://h/x", "HTTPS://h/x", "http:x.htm", "http//h/x", "page.htm",
+                            "dir/a:b.htm", "a.cgi?u=x:y", "#top", "1a:b", ":x", "", "mailto"}) {
+        EXPECT_FALSE(NamesOtherScheme(web)) << web;
+    }
+}
+
 struct ResolveCase {
     const char* link;
     const char* resolved;

@@ -75,6 +75,24 @@ void RemoveDotSegments(std::string& link) {
 
 }  // namespace
 
+bool NamesOtherScheme(std::string_view link) {
+    const auto isLetter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
+    if (link.empty() || !isLetter(link[0])) {
+        return false;
+    }
+    std::size_t end = 1;
+    while (end < link.size() && (isLetter(link[end]) || (link[end] >= '0' && link[end] <= '9') ||
+                                 link[end] == '+' || link[end] == '-' || link[end] == '.')) {
+        ++end;
+    }
+    if (end == link.size() || link[end] != ':') {
+        return false;
+    }
+    const std::string_view scheme = link.substr(0, end);
+    return !(scheme.size() == 4 && StartsWithNoCase(scheme, "HTTP")) &&
+           !(scheme.size() == 5 && StartsWithNoCase(scheme, "HTTPS"));
+}
+
 std::string LinkBase(std::string_view address) {
     if (StartsWithNoCase(address, "HTTP://")) {
         address.remove_prefix(7);

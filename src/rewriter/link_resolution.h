@@ -16,6 +16,12 @@ namespace arkivo {
 // stays whole.
 std::string LinkBase(std::string_view address);
 
+// True when link begins with a scheme other than http and https ("javascript:",
+// "mailto:", "news:", "ftp:", "data:", "about:"): it leads nowhere in the archive
+// and is left as it is written. A scheme is a letter followed by letters, digits,
+// "+", "-" or ".", and then ":".
+bool NamesOtherScheme(std::string_view link);
+
 // The absolute form of link against base (a LinkBase result):
 // - "#...", "news:..." and "mailto:..." give the empty text;
 // - the fragment is dropped; "http//" is mended to "http://" and "https://" taken

@@ -66,10 +66,6 @@ bool EqualsNoCase(std::string_view text, std::string_view upper) {
     return true;
 }
 
-bool StartsWithNoCase(std::string_view text, std::string_view upper) {
-    return text.size() >= upper.size() && EqualsNoCase(text.substr(0, upper.size()), upper);
-}
-
 std::size_t FindNoCase(std::string_view text, std::string_view upper) {
     for (std::size_t i = 0; i + upper.size() <= text.size(); ++i) {
         if (EqualsNoCase(text.substr(i, upper.size()), upper)) {
@@ -120,7 +116,7 @@ std::optional<std::string> RefreshContent(std::size_t refresh, const TagAttribut
     const std::string terminated = std::string(head) + ">";
     std::size_t pos = url + 3;
     const TagValue link = ReadValue(terminated, pos);
-    if (link.Text.empty()) {
+    if (link.Text.empty() || NamesOtherScheme(link.Text)) {
         return std::nullopt;
     }
     std::string rewritten(head.substr(0, link.Start));
@@ -134,49 +130,47 @@ std::optional<std::string> LinkValue(std::string_view tagName, std::string_view 
                                      const std::string& value, const std::string& base,
                                      const LinkOptions& options, const ArchiveLinkMap& map,
                                      LinkFlags& flags) {
-    // Links within the page and mail addresses are kept as written.
-    std::string mapped = value;
-    if (value[0] != '#' && !StartsWithNoCase(value, "MAILTO:")) {
-        std::string fragment;
-        const std::size_t hash = value.find('#');
-        // Only an anchor or a map name is worth keeping; it is cut so that the tag
-        // stays within its bound.
-        if ((attribute == "HREF" || attribute == "USEMAP") && hash != std::string::npos) {
-            fragment = value.substr(hash, MaxFragmentLength);
+    // Links within the page and links of other schemes (javascript:, mailto:, news:,
+    // data:, ...) are kept exactly as written.
+    if (value[0] == '#' || NamesOtherScheme(value)) {
+        return std::nullopt;
+    }
+    // DATA is a link only in OBJECT; an INPUT links only through the SRC of an image
+    // button. Neither case is an A HREF, so no flag is missed.
+    if ((attribute == "DATA" && tagName != "OBJECT") ||
+        (tagName == "INPUT" && attribute != "SRC")) {
+        return std::nullopt;
+    }
+    std::string fragment;
+    const std::size_t hash = value.find('#');
+    // Only an anchor or a map name is worth keeping; it is cut so that the tag
+    // stays within its bound.
+    if ((attribute == "HREF" || attribute == "USEMAP") && hash != std::string::npos) {
+        fragment = value.substr(hash, MaxFragmentLength);
+    }
+    const std::string resolved = ResolveLink(value, base);
+    std::string mapped(map.MapToArchive(resolved));
+    const bool found = mapped != NotFoundPageLink;
+    if (found) {
+        mapped += fragment;
+    }
+    const bool linksToPage = tagName == "A" && attribute == "HREF";
+    // An applet's CODE names a class, not a page: it gets neither flags nor the web
+    // address, only the archived copy or the not-found page.
+    if (IsImageAttribute(attribute)) {
+        // A FRAME's SRC is a page and an EMBED's a sound or film: no picture for those.
+        if (!found && attribute == "SRC" && tagName != "FRAME" && tagName != "EMBED") {
+            mapped = NotFoundPictureLink;
         }
-        const std::string resolved = ResolveLink(value, base);
-        mapped = map.MapToArchive(resolved);
-        const bool found = mapped != NotFoundPageLink;
+    } else if (attribute != "CODE") {
         if (found) {
-            mapped += fragment;
-        }
-        const bool linksToPage = tagName == "A" && attribute == "HREF";
-        // An applet's CODE names a class, not a page: it gets neither flags nor the web
-        // address, only the archived copy or the not-found page.
-        if (IsImageAttribute(attribute)) {
-            // A FRAME's SRC is a page and an EMBED's a sound or film: no picture for those.
-            if (!found && attribute == "SRC" && tagName != "FRAME" && tagName != "EMBED") {
-                mapped = NotFoundPictureLink;
-            }
-        } else if (attribute != "CODE") {
-            if (found) {
-                flags.ArchivedLink = flags.ArchivedLink || linksToPage;
-            } else {
-                flags.UnarchivedLink = flags.UnarchivedLink || linksToPage;
-                if (options.ShowOriginalUrls) {
-                    mapped = CanonicalUrl(resolved);
-                }
+            flags.ArchivedLink = flags.ArchivedLink || linksToPage;
+        } else {
+            flags.UnarchivedLink = flags.UnarchivedLink || linksToPage;
+            if (options.ShowOriginalUrls) {
+                mapped = CanonicalUrl(resolved);
             }
         }
-    }
-    // Tested after the mapping, which these cases cannot flag (only A HREF sets flags).
-    // DATA is a link only in OBJECT, and not when it holds the object itself.
-    if (attribute == "DATA" && (tagName != "OBJECT" || StartsWithNoCase(value, "DATA:"))) {
-        return std::nullopt;
-    }
-    // An INPUT links only through the SRC of an image button.
-    if (tagName == "INPUT" && attribute != "SRC") {
-        return std::nullopt;
     }
     return mapped;
 }

@@ -73,10 +73,11 @@ struct LinkFlags {
 };
 
 // Rewrites the link values of one tag text in place, against base (a LinkBase
-// result). A BASE tag with an HREF replaces base for the rest of the page and
-// becomes "!>" itself. A value that runs into the end of a tag text that was cut
-// short is left as it is. When the rewritten text would exceed MaxTagLength, the tag
-// is kept as it was and no flag is set.
+// result). Links within the page ("#top") and links of schemes other than http and
+// https ("javascript:", "mailto:", "news:") are left exactly as written. A BASE tag with an HREF
+// replaces base for the rest of the page and becomes "!>" itself. A value that runs into the end of
+// a tag text that was cut short is left as it is. When the rewritten text would exceed
+// MaxTagLength, the tag is kept as it was and no flag is set.
 LinkFlags RewriteTag(std::string& tagText, std::string& base, const LinkOptions& options,
                      const ArchiveLinkMap& map);
 
