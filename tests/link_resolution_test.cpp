@@ -56,6 +56,7 @@ INSTANTIATE_TEST_SUITE_P(
     Links, ResolveLinkCases,
     ::testing::Values(ResolveCase{"page.htm", "http://host:80/dir/page.htm"},
                       ResolveCase{"/x.htm", "http://host:80/x.htm"},
+                      ResolveCase{"go.cgi?to=http://x/", "http://host:80/dir/go.cgi?to=http://x/"},
                       ResolveCase{"page.htm#part", "http://host:80/dir/page.htm"},
                       ResolveCase{"#top", ""}, ResolveCase{"news:comp.lang", ""},
                       ResolveCase{"NEWS:comp.lang", ""}, ResolveCase{"mailto:x@host", ""},

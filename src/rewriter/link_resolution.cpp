@@ -73,22 +73,28 @@ void RemoveDotSegments(std::string& link) {
     link = std::move(kept);
 }
 
-}  // namespace
-
-bool NamesOtherScheme(std::string_view link) {
+// The length of the scheme link begins with (a letter, then letters, digits, "+", "-"
+// or ".", then ":"), without the ":"; 0 when it begins with none.
+std::size_t SchemeLength(std::string_view link) {
     const auto isLetter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
     if (link.empty() || !isLetter(link[0])) {
-        return false;
+        return 0;
     }
     std::size_t end = 1;
     while (end < link.size() && (isLetter(link[end]) || (link[end] >= '0' && link[end] <= '9') ||
                                  link[end] == '+' || link[end] == '-' || link[end] == '.')) {
         ++end;
     }
-    if (end == link.size() || link[end] != ':') {
+    return end < link.size() && link[end] == ':' ? end : 0;
+}
+
+}  // namespace
+
+bool NamesOtherScheme(std::string_view link) {
+    const std::string_view scheme = link.substr(0, SchemeLength(link));
+    if (scheme.empty()) {
         return false;
     }
-    const std::string_view scheme = link.substr(0, end);
     return !(scheme.size() == 4 && StartsWithNoCase(scheme, "HTTP")) &&
            !(scheme.size() == 5 && StartsWithNoCase(scheme, "HTTPS"));
 }
@@ -116,7 +122,10 @@ std::string ResolveLink(std::string_view link, std::string_view base) {
     if (StartsWithNoCase(resolved, "HTTPS://")) {
         resolved.erase(4, 1);
     }
-    if (resolved.find("://") == std::string::npos) {
+    // Only a scheme and "://" at the front make a link absolute: "go.cgi?to=http://x"
+    // is a relative link all the same.
+    const std::size_t scheme = SchemeLength(resolved);
+    if (scheme == 0 || resolved.compare(scheme, 3, "://") != 0) {
         if (StartsWithNoCase(resolved, "HTTP:")) {
             resolved.erase(0, 5);
         }

@@ -26,7 +26,8 @@ bool NamesOtherScheme(std::string_view link);
 // - "#...", "news:..." and "mailto:..." give the empty text;
 // - the fragment is dropped; "http//" is mended to "http://" and "https://" taken
 //   as "http://";
-// - a link without "://" is relative: "/x" to the base's host, "x" to the base;
+// - a link that does not begin with a scheme and "://" is relative: "/x" to the
+//   base's host, "x" to the base;
 // - http links are rebuilt as "http://" + host + ":" + port + path (host lower
 //   case, port 80 when none is given), other schemes pass unchanged;
 // - "\" becomes "/", "/./" becomes "/", and each "/../" removes the path segment
