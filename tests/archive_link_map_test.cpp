@@ -54,6 +54,11 @@ TEST_F(ArchiveLinkMapTest, GivesTheArchivedCopyRelativeToAnotherArchivedPage) {
     EXPECT_EQ(Map("http://host:80/other.htm"), "../../notfound.htm");
 }
 
+TEST_F(ArchiveLinkMapTest, LinksArePercentEncodedSoABrowserOpensTheNamedFile) {
+    Job(Item("http://host:80/my%20page.htm", "my%20page[1].htm", Html, "h%41"));
+    EXPECT_EQ(Map("http://host:80/my%20page.htm"), "../../h%2541/text/my%2520page%5B1%5D.htm");
+}
+
 TEST_F(ArchiveLinkMapTest, JobIsSearchedBeforeList) {
     List(Item("http://host:80/a.htm", "from-list.htm"));
     Job(Item("http://host:80/a.htm", "from-job.htm"));

@@ -250,6 +250,33 @@ TEST_F(ArchiveRunTest, PagesLinkToEachOtherInsideTheArchive) {
     EXPECT_EQ(recorded[1]->Title, "Next");
 }
 
+// The readers give "http://H:80/dir/a.htm" and "http://h/dir/a.htm" one URL.
+TEST_F(ArchiveRunTest, AUrlMetTwiceGetsOneFileFromTheLastItemUnderTheFirstName) {
+    Cached("http://h:80/dir/a.htm", 1, "<TITLE>Old</TITLE>old");
+    Cached("http://h:80/dir/index.htm", 1, "<A HREF=\"a.htm\">a</A>");
+    Cached("http://h:80/dir/a.htm", 1, "<TITLE>New</TITLE>new").Date = 45001.0;
+    ArchiveRun run(Options(), {});
+    EXPECT_EQ(RunAll(run).ArchivedCount, 2u);
+    EXPECT_EQ(ReadFile(Archived("h/text/a.htm")), "<TITLE>New</TITLE>new");
+    EXPECT_FALSE(FileExists(Archived("h/text/a(1).htm")));
+    EXPECT_EQ(ReadFile(Archived("h/text/index.htm")), "<A HREF=\"../../h/text/a.htm\">a</A>");
+    const TCacheItemList recorded = LoadArchiveInfo(Archived("archive.dat"));
+    ASSERT_EQ(recorded.size(), 2u);
+    EXPECT_EQ(recorded[0]->ArchiveName, "a.htm");
+    EXPECT_EQ(recorded[0]->Title, "New");
+    EXPECT_EQ(recorded[0]->Date, 45001.0);
+}
+
+TEST_F(ArchiveRunTest, AUrlMetTwiceWithTwoTypesIsWrittenInTheFolderOfTheLastItem) {
+    Cached("http://h:80/x", 2, "GIF89a");
+    Cached("http://h:80/x", 1, "<P>page");
+    ArchiveRun run(Options(), {});
+    RunAll(run);
+    EXPECT_EQ(ReadFile(Archived("h/text/x.htm")), "<P>page");
+    EXPECT_FALSE(FileExists(Archived("h/image/x.gif")));
+    EXPECT_EQ(LoadArchiveInfo(Archived("archive.dat")).size(), 1u);
+}
+
 TEST_F(ArchiveRunTest, ItemsBeyondSixteenBitsAreStillArchived) {
     // Unclassified items are named but never copied, which keeps this cheap; the
     // ten items that follow them lie past index 65535.

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "archive/link_text.h"
+
 namespace arkivo {
 namespace {
 

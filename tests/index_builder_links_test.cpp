@@ -2,19 +2,17 @@
 // is archived, and linkchecker walks the archive from "1st_page.htm". No link may
 // be broken, and every archived file must be reached from the index.
 //
-// linkchecker (Debian package "linkchecker") must be installed; without it the test
-// is skipped. Run as root, linkchecker reads the files as "nobody", so the archive
-// is made readable to everyone.
+// linkchecker must be installed (see link_checker.h); without it the test is
+// skipped.
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <set>
-#include <sstream>
 
 #include "archive/archive_layout.h"
 #include "archiver/archive_run.h"
 #include "image_headers.h"
+#include "link_checker.h"
 #include "model/content_types.h"
 #include "model/url.h"
 #include "platform/dialogs.h"
@@ -25,77 +23,15 @@
 namespace arkivo {
 namespace {
 
+using testing::CheckedLink;
+using testing::CheckLinks;
 using testing::GifPicture;
+using testing::HasLinkChecker;
 using testing::JfifPicture;
-using testing::RunCommand;
+using testing::MakeReadableToAll;
+using testing::PercentDecoded;
 using testing::TempDir;
 using testing::WriteFile;
-
-struct CheckedLink {
-    std::string url;
-    bool valid = false;
-    std::string result;
-    std::string parent;
-};
-
-std::vector<std::string> SplitFields(const std::string& line) {
-    std::vector<std::string> fields;
-    std::stringstream stream(line);
-    std::string field;
-    while (std::getline(stream, field, ';')) {
-        fields.push_back(field);
-    }
-    return fields;
-}
-
-// Every URL linkchecker met, from its CSV report:
-// urlname;parentname;base;result;warningstring;infostring;valid;url;...
-std::vector<CheckedLink> CheckLinks(const std::string& startPage) {
-    const std::string report = RunCommand("linkchecker --no-status --verbose -o csv 'file://" +
-                                          startPage + "' 2>/dev/null")
-                                   .Output;
-    std::vector<CheckedLink> links;
-    std::stringstream lines(report);
-    std::string line;
-    while (std::getline(lines, line)) {
-        const auto fields = SplitFields(line);
-        if (line.empty() || line[0] == '#' || fields.size() < 8 || fields[0] == "urlname") {
-            continue;
-        }
-        links.push_back({fields[7], fields[6] == "True", fields[3], fields[1]});
-    }
-    return links;
-}
-
-std::string PercentDecoded(const std::string& text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size()) {
-            out += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
-            i += 2;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
-}
-
-// linkchecker run as root reads as "nobody": open the tree to everyone, whatever
-// the umask made of it.
-void MakeReadableToAll(const std::string& root) {
-    namespace fs = std::filesystem;
-    const auto open = fs::perms::others_read | fs::perms::group_read;
-    const auto enter = fs::perms::others_exec | fs::perms::group_exec;
-    fs::permissions(root, open | enter, fs::perm_options::add);
-    for (const auto& entry : fs::recursive_directory_iterator(root)) {
-        fs::permissions(entry.path(), entry.is_directory() ? open | enter : open,
-                        fs::perm_options::add);
-    }
-}
-
-bool HasLinkChecker() {
-    return RunCommand("command -v linkchecker").Output.find("linkchecker") != std::string::npos;
-}
 
 class OfflineIndexLinks : public ::testing::Test {
   protected:
@@ -186,9 +122,9 @@ TEST_F(OfflineIndexLinks, EveryLinkWorksAndEveryFileIsReached) {
     ASSERT_FALSE(links.empty()) << "linkchecker reported nothing";
     std::set<std::string> reached;
     for (const CheckedLink& link : links) {
-        EXPECT_TRUE(link.valid) << link.url << " (from " << link.parent << "): " << link.result;
-        if (link.valid && link.url.rfind("file://", 0) == 0) {
-            reached.insert(PercentDecoded(link.url.substr(7)));
+        EXPECT_TRUE(link.Valid) << link.Url << " (from " << link.Parent << "): " << link.Result;
+        if (link.Valid && link.Url.rfind("file://", 0) == 0) {
+            reached.insert(PercentDecoded(link.Url.substr(7)));
         }
     }
     for (const auto& item : items) {

@@ -9,6 +9,7 @@
 
 #include "model/content_types.h"
 #include "rewriter/page_title.h"
+#include "rewriter/tag_rewriter.h"
 #include "support/test_support.h"
 
 namespace arkivo {
@@ -166,13 +167,13 @@ INSTANTIATE_TEST_SUITE_P(
                  {}},
         PageCase{"ShortTagsStay", "<A SRC=x><P><B>", "<A SRC=x><P><B>", {}},
         PageCase{"NineByteTagIsRewritten", "<A SRC=xy>", "<A SRC=../../images/notfound.gif>", {}},
-        PageCase{"OverlongRewriteKeptIntactWithoutMarker",
+        PageCase{"LongLinkRewrittenWithMarker",
                  "<A HREF=\"" + std::string(230, 'm') + "\">x</A>",
-                 "<A HREF=\"" + std::string(230, 'm') + "\">x</A>",
+                 "<A HREF=\"http://host/dir/" + std::string(230, 'm') + "\"><STRIKE>x</STRIKE></A>",
                  {}},
-        PageCase{"TagOver255BytesKeptIntactWhenItWouldGrow",
+        PageCase{"TagOver255BytesRewritten",
                  "<A HREF=\"page.htm\"" + LongTitle + ">after<A HREF=page.htm>",
-                 "<A HREF=\"page.htm\"" + LongTitle + ">after<A HREF=" + Page + ">",
+                 "<A HREF=\"" + Page + "\"" + LongTitle + ">after<A HREF=" + Page + ">",
                  {}},
         PageCase{"TagOver255BytesRewrittenInItsFirst255",
                  "<A HREF=\"../../../../../dir/page.htm\"" + LongTitle + ">after<A HREF=page.htm>",
@@ -193,6 +194,29 @@ TEST_F(LinkRewriterTest, OriginalUrlsDropPort80AndKeepOthers) {
     EXPECT_EQ(Rewrite(page, original), "<A HREF=\"http://host/dir/missing.htm\">");
     EXPECT_EQ(Rewrite(page, original, "http://host:8080/dir/index.htm"),
               "<A HREF=\"http://host:8080/dir/missing.htm\">");
+}
+
+TEST_F(LinkRewriterTest, TagBeyondTheBoundIsRewrittenInItsFirstPart) {
+    // The link as written is the longer one, so the tag stays within the bound.
+    const std::string rest = std::string(MaxTagLength, 't') + " HREF=page.htm>after";
+    EXPECT_EQ(
+        Rewrite("<A HREF=../../../../dir/page.htm TITLE=" + rest + "<A HREF=page.htm>", Plain()),
+        "<A HREF=" + Page + " TITLE=" + rest + "<A HREF=" + Page + ">");
+}
+
+TEST_F(LinkRewriterTest, GrowthOfAPageIsBounded) {
+    // Every tiny link becomes a long, percent-encoded one.
+    Add(jobItems, "http://host:80/dir/far.htm", "host", std::string(240, '%') + ".htm",
+        "text/html");
+    job.push_back(jobItems.back().get());
+    std::string page;
+    for (int i = 0; i < 25000; ++i) {
+        page += "<A HREF=far.htm>";
+    }
+    const std::string rewritten = Rewrite(page, Plain());
+    EXPECT_LE(rewritten.size(), 2 * page.size() + MaxPageGrowth + MaxTagLength);
+    EXPECT_TRUE(rewritten.starts_with("<A HREF=../../host/text/%25%25"));
+    EXPECT_TRUE(rewritten.ends_with("><A HREF=far.htm>"));
 }
 
 TEST_F(LinkRewriterTest, PageWithMoreThan65535Links) {

@@ -74,6 +74,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ValueCase{"A HREF=\"page", 6, "page", 8, 12, false}));
 
 constexpr const char* Base = "host:80/dir/";
+const std::string LongName = std::string(300, 'q') + ".htm";
 
 class RewriteTagTest : public ::testing::Test {
   protected:
@@ -83,6 +84,7 @@ class RewriteTagTest : public ::testing::Test {
         Add(jobItems, "http://host:80/dir/pic.gif", "host", "pic.gif", "image/gif");
         Add(jobItems, "http://host:80/dir/sub/", "host", "sub.htm", "text/html");
         Add(jobItems, "http://host:80/movie.avi", "host", "movie.avi", "video/x-msvideo");
+        Add(jobItems, "http://host:80/dir/" + LongName, "host", "long.htm", "text/html");
         Add(list, "http://other:80/dir/x.htm", "other", "x.htm", "text/html");
         for (const auto& item : jobItems) {
             job.push_back(item.get());
@@ -153,8 +155,16 @@ INSTANTIATE_TEST_SUITE_P(
                 true},
         TagCase{"UnarchivedNotFound", "A HREF=\"missing.htm\">", "A HREF=\"../../notfound.htm\">",
                 false, true, false},
-        TagCase{"QuotedValueEndsAtSpace", "A HREF=\"my page.htm\">",
+        TagCase{"QuotedValueWithSpace", "A HREF=\"my page.htm\">",
                 "A HREF=\"http://host/dir/my page.htm\">", false, true},
+        TagCase{"SingleQuotedValue", "A HREF='page.htm'>", "A HREF='../../host/text/page.htm'>",
+                true},
+        TagCase{"BlanksAroundValueTrimmed", "A HREF=\"  page.htm\t\" TARGET=x>",
+                "A HREF=\"  ../../host/text/page.htm\t\" TARGET=x>", true},
+        TagCase{"LineEndEndsUnquotedValue", "A HREF=page.htm\r\nTARGET=_top>",
+                "A HREF=../../host/text/page.htm\r\nTARGET=_top>", true},
+        TagCase{"NamesInsideOtherValuesStay", "A TITLE=\"SRC=x HREF=y\" HREF=page.htm ALT='SRC=z'>",
+                "A TITLE=\"SRC=x HREF=y\" HREF=../../host/text/page.htm ALT='SRC=z'>", true},
         TagCase{"FragmentKeptOnArchivedLink", "A HREF=\"page.htm#part\">",
                 "A HREF=\"../../host/text/page.htm#part\">", true},
         TagCase{"FragmentCutTo50", "A HREF=\"page.htm#" + std::string(60, 'f') + "\">",
@@ -168,7 +178,14 @@ INSTANTIATE_TEST_SUITE_P(
         TagCase{"OwnFragmentStays", "A HREF=\"#top\">", "A HREF=\"#top\">"},
         TagCase{"MailtoStays", "A HREF=\"mailto:x\">", "A HREF=\"mailto:x\">"},
         TagCase{"UpperMailtoStays", "A HREF=\"MAILTO:x\">", "A HREF=\"MAILTO:x\">"},
-        TagCase{"NewsBecomesEmptyOriginalUrl", "A HREF=\"news:x\">", "A HREF=\"\">", false, true},
+        TagCase{"NewsStays", "A HREF=\"news:x\">", "A HREF=\"news:x\">"},
+        TagCase{"JavascriptStays", "A HREF=\"javascript:void(0)\">",
+                "A HREF=\"javascript:void(0)\">"},
+        TagCase{"JavascriptStaysWithoutOriginalUrls", "A HREF='JavaScript:go(\"x.htm\")'>",
+                "A HREF='JavaScript:go(\"x.htm\")'>", false, false, false},
+        TagCase{"OtherSchemesStay",
+                "IMG SRC=\"data:image/gif;base64,R0lGOD\" LOWSRC=about:blank USEMAP=ftp://h/m>",
+                "IMG SRC=\"data:image/gif;base64,R0lGOD\" LOWSRC=about:blank USEMAP=ftp://h/m>"},
         TagCase{"ArchivedImage", "IMG SRC=\"pic.gif\">", "IMG SRC=\"../../host/image/pic.gif\">"},
         TagCase{"MissingImage", "IMG SRC=\"missing.gif\">",
                 "IMG SRC=\"../../images/notfound.gif\">"},
@@ -205,6 +222,8 @@ INSTANTIATE_TEST_SUITE_P(
                 "META HTTP-EQUIV=\"Refresh\" CONTENT=\"0;URL=../../host/text/page.htm\">"},
         TagCase{"MetaRefreshUnquotedLowerCase", "meta http-equiv=refresh content=5;url=page.htm>",
                 "meta http-equiv=refresh content=5;url=../../host/text/page.htm>"},
+        TagCase{"MetaRefreshSingleQuoted", "META HTTP-EQUIV=Refresh CONTENT='0;URL=page.htm'>",
+                "META HTTP-EQUIV=Refresh CONTENT='0;URL=../../host/text/page.htm'>"},
         TagCase{"MetaRefreshToMissingPage", "META HTTP-EQUIV=Refresh CONTENT=\"0;URL=gone.htm\">",
                 "META HTTP-EQUIV=Refresh CONTENT=\"0;URL=../../notfound.htm\">"},
         TagCase{"MetaRefreshValueEndsAtSpace",
@@ -216,15 +235,23 @@ INSTANTIATE_TEST_SUITE_P(
         TagCase{"MetaWithoutUrl", "META HTTP-EQUIV=\"Refresh\" CONTENT=\"5\">",
                 "META HTTP-EQUIV=\"Refresh\" CONTENT=\"5\">"},
         TagCase{"MetaHrefIgnored", "META HREF=\"page.htm\">", "META HREF=\"page.htm\">"},
-        // A rewrite beyond 255 bytes keeps the whole tag as it was, without flags.
-        TagCase{"OverlongRewriteKeptIntact",
-                "A HREF=\"page.htm\" SRC=x HREF=\"" + std::string(200, 'm') + "\">",
-                "A HREF=\"page.htm\" SRC=x HREF=\"" + std::string(200, 'm') + "\">"},
+        TagCase{"LongLinkToArchivedPage", "A HREF=\"" + LongName + "\">",
+                "A HREF=\"../../host/text/long.htm\">", true},
+        TagCase{"LongLinkKeptWholeAsOriginalUrl", "A HREF=\"x" + LongName + "\">",
+                "A HREF=\"http://host/dir/x" + LongName + "\">", false, true},
+        TagCase{"LongTagWithScriptsRewritten",
+                "A HREF=\"page.htm\" onMouseOver=\"window.status='" + std::string(200, 's') +
+                    "'; return true\" onMouseOut=\"window.status=''\" HREF=\"miss.htm\">",
+                "A HREF=\"../../host/text/page.htm\" onMouseOver=\"window.status='" +
+                    std::string(200, 's') +
+                    "'; return true\" onMouseOut=\"window.status=''\" "
+                    "HREF=\"http://host/dir/miss.htm\">",
+                true, true},
         // A tag cut short at the bound: the value that runs into the cut stays.
         TagCase{"ValueRunningIntoTheCutStays", "A HREF=\"page.htm\" HREF=\"pag",
                 "A HREF=\"../../host/text/page.htm\" HREF=\"pag", true}));
 
-TEST_F(RewriteTagTest, TagOfExactly255BytesIsRewritten) {
+TEST_F(RewriteTagTest, TagOfExactlyTheBoundIsRewritten) {
     const std::string link = "../" + std::string(195, 'm') + "/../../dir/page.htm";
     std::string tag = "A HREF=\"" + link + "\">";
     tag.insert(1, MaxTagLength - tag.size(), ' ');
@@ -233,6 +260,16 @@ TEST_F(RewriteTagTest, TagOfExactly255BytesIsRewritten) {
     RewriteTag(tag, base, LinkOptions{}, ArchiveLinkMap(job, list));
     EXPECT_EQ(tag, "A" + std::string(MaxTagLength - 10 - link.size(), ' ') +
                        " HREF=\"../../host/text/page.htm\">");
+}
+
+TEST_F(RewriteTagTest, RewriteBeyondTheBoundKeepsTheTagAsItWas) {
+    std::string tag = "A HREF=\"page.htm\" TITLE=\"\">";
+    tag.insert(tag.size() - 2, MaxTagLength - tag.size(), 't');
+    const std::string original = tag;
+    std::string base = Base;
+    const LinkFlags flags = RewriteTag(tag, base, LinkOptions{}, ArchiveLinkMap(job, list));
+    EXPECT_EQ(tag, original);
+    EXPECT_FALSE(flags.ArchivedLink);
 }
 
 TEST_F(RewriteTagTest, BaseTagReplacesTheBaseAndVanishes) {

@@ -1,5 +1,6 @@
 #include "archive/archive_layout.h"
 
+#include "archive/link_text.h"
 #include "model/content_types.h"
 #include "platform/path.h"
 
@@ -30,7 +31,8 @@ std::optional<std::string> ArchivePathOf(const std::string& archiveDir, const TC
 }
 
 std::string ArchiveLinkOf(const TCacheItem& item) {
-    return "../../" + item.Domain + "/" + ArchiveFolderOf(item.Kind) + "/" + item.ArchiveName;
+    return "../../" +
+           LinkText(item.Domain + "/" + ArchiveFolderOf(item.Kind) + "/" + item.ArchiveName);
 }
 
 }  // namespace arkivo

@@ -34,7 +34,8 @@ std::optional<std::string> ArchiveFolderPath(const std::string& archiveDir, cons
 std::optional<std::string> ArchivePathOf(const std::string& archiveDir, const TCacheItem& item);
 
 // The link from one archived page to another (both lie two levels below the
-// archive directory): "../../" + Domain + "/" + folder + "/" + ArchiveName.
+// archive directory): "../../" + Domain + "/" + folder + "/" + ArchiveName, written
+// with LinkText, so "my%20page[1].htm" is linked as "my%2520page%5B1%5D.htm".
 std::string ArchiveLinkOf(const TCacheItem& item);
 
 }  // namespace arkivo

@@ -34,8 +34,9 @@ class ArchiveLinkMap {
   public:
     ArchiveLinkMap(const std::vector<TCacheItem*>& job, const TCacheItemList& list);
 
-    // "../../" + Domain + "/" + folder + "/" + ArchiveName of the first item that
-    // matches link, or "../../notfound.htm". The text lives as long as the map.
+    // ArchiveLinkOf the first item that matches link ("../../" + Domain + "/" +
+    // folder + "/" + ArchiveName, percent-encoded), or "../../notfound.htm". The
+    // text lives as long as the map.
     std::string_view MapToArchive(std::string_view link) const;
 
   private:

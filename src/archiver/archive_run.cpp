@@ -1,6 +1,11 @@
 #include "archiver/archive_run.h"
 
+#include <algorithm>
 #include <exception>
+#include <iterator>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "archive/archive_layout.h"
 #include "archive/archive_link_map.h"
@@ -94,6 +99,7 @@ ArchiveRunResult ArchiveRun::RunArchive() {
                 error = read.message();
             } else {
                 archiveRead = true;
+                FindCopies();
                 NameItems();
                 usedNames_.Clear();
                 ArchiveItems(result);
@@ -144,28 +150,71 @@ ArchiveRunResult ArchiveRun::RunArchive() {
     return result;
 }
 
+// Two cache entries can have one URL (the readers give every URL one form, so
+// "http://WWW.SITE.example:80/a.htm" and "http://www.site.example/a.htm" are the same).
+// Such a URL gets one file, as a later run would update it in place: the item met last
+// supplies the bytes, date and title, under the name the first one is given.
+void ArchiveRun::FindCopies() {
+    std::unordered_map<std::string_view, std::size_t> lastOfUrl;
+    for (std::size_t i = 0; i < archiveJob_.size(); ++i) {
+        if (archiveJob_[i]->Kind != UnknownContentCode) {
+            lastOfUrl[archiveJob_[i]->Url] = i;
+        }
+    }
+    std::unordered_set<std::string_view> met;
+    supplierOf_.assign(archiveJob_.size(), 0);
+    copyAt_.assign(archiveJob_.size(), nullptr);
+    for (std::size_t i = 0; i < archiveJob_.size(); ++i) {
+        const TCacheItem& item = *archiveJob_[i];
+        supplierOf_[i] = item.Kind == UnknownContentCode ? i : lastOfUrl[item.Url];
+        if (item.Kind != UnknownContentCode && met.insert(item.Url).second) {
+            copyAt_[i] = archiveJob_[supplierOf_[i]];
+        }
+    }
+}
+
 void ArchiveRun::NameItems() {
     StartStage(NamingStageText);
     const TExtensionTable extensions = extensionTable_ ? *extensionTable_ : BuildExtensionTable();
     for (std::size_t i = 0; i < archiveJob_.size(); ++i) {
         AdvanceProgress(i);
         TCacheItem& item = *archiveJob_[i];
-        if (const auto name = archiveList_.FindArchivedName(item.Url)) {
-            item.ArchiveName = *name;
-        } else if (!AssignArchiveName(item, options_.ArchiveDir, options_.ProgramEdition,
-                                      extensions, usedNames_)) {
-            item.ArchiveName.clear();
+        TCacheItem& supplier = *archiveJob_[supplierOf_[i]];
+        if (item.Kind != UnknownContentCode && copyAt_[i] == nullptr) {
+            item.ArchiveName = supplier.ArchiveName;  // its URL was met and named before
+            continue;
         }
+        NameItem(item, extensions);
+        if (&supplier != &item) {
+            // Of another type, the copy lies in another folder and needs a name free there.
+            if (ArchiveFolderOf(supplier.Kind) == ArchiveFolderOf(item.Kind)) {
+                supplier.ArchiveName = item.ArchiveName;
+            } else {
+                NameItem(supplier, extensions);
+            }
+        }
+    }
+}
+
+void ArchiveRun::NameItem(TCacheItem& item, const TExtensionTable& extensions) {
+    if (const auto name = archiveList_.FindArchivedName(item.Url)) {
+        item.ArchiveName = *name;
+    } else if (!AssignArchiveName(item, options_.ArchiveDir, options_.ProgramEdition, extensions,
+                                  usedNames_)) {
+        item.ArchiveName.clear();
     }
 }
 
 void ArchiveRun::ArchiveItems(ArchiveRunResult& result) {
     StartStage(ArchivingStageText);
-    const ArchiveLinkMap map(archiveJob_, archiveList_.Entries());
+    std::vector<TCacheItem*> copies;
+    std::copy_if(copyAt_.begin(), copyAt_.end(), std::back_inserter(copies),
+                 [](const TCacheItem* copy) { return copy != nullptr; });
+    const ArchiveLinkMap map(copies, archiveList_.Entries());
     for (std::size_t i = 0; i < archiveJob_.size(); ++i) {
         AdvanceProgress(i);
-        TCacheItem& item = *archiveJob_[i];
-        if (item.Kind != UnknownContentCode) {
+        if (copyAt_[i] != nullptr) {
+            TCacheItem& item = *copyAt_[i];
             try {
                 if (ArchiveOne(item, map)) {
                     archiveList_.MergeArchived(item);
@@ -225,6 +274,8 @@ void ArchiveRun::FinishArchiveRun(const ArchiveRunResult& result) {
     }
     extensionTable_.reset();
     archiveJob_.clear();
+    supplierOf_.clear();
+    copyAt_.clear();
 }
 
 }  // namespace arkivo

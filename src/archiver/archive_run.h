@@ -98,7 +98,9 @@ class ArchiveRun {
 
   private:
     ArchiveRunResult RunArchive();
+    void FindCopies();
     void NameItems();
+    void NameItem(TCacheItem& item, const TExtensionTable& extensions);
     void ArchiveItems(ArchiveRunResult& result);
     bool ArchiveOne(TCacheItem& item, const class ArchiveLinkMap& map);
     void StartStage(const char* stage);
@@ -107,6 +109,11 @@ class ArchiveRun {
     ArchiveRunOptions options_;
     ArchiveRunHooks hooks_;
     std::vector<TCacheItem*> archiveJob_;
+    // One copy is written for each URL of the job. For each item: the index of the item
+    // that supplies its URL's copy (the last one met), and the copy written where the
+    // URL is first met (nullptr elsewhere and for items that are not archived).
+    std::vector<std::size_t> supplierOf_;
+    std::vector<TCacheItem*> copyAt_;
     std::optional<TExtensionTable> extensionTable_;
     TArchiveList archiveList_;
     UsedNames usedNames_;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <unordered_set>
 
+#include "archive/link_text.h"
 #include "explorer/domain_names.h"
 #include "model/url.h"
 #include "offline_index/html_text.h"

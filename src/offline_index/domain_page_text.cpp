@@ -1,6 +1,7 @@
 #include "offline_index/domain_page_text.h"
 
 #include "archive/archive_layout.h"
+#include "archive/link_text.h"
 #include "model/url.h"
 #include "offline_index/html_text.h"
 

@@ -8,14 +8,6 @@
 namespace arkivo {
 namespace {
 
-bool IsPlainLinkByte(unsigned char c) {
-    if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) {
-        return true;
-    }
-    return std::string_view("-._~!$()*+,;@/{}").find(static_cast<char>(c)) !=
-           std::string_view::npos;
-}
-
 std::string Hex2(unsigned char c) {
     char digits[3];
     std::snprintf(digits, sizeof digits, "%02X", c);
@@ -96,20 +88,6 @@ std::string AttributeText(std::string_view text) {
 
 std::string ElementText(std::string_view text) {
     return EntityEscaped(text, false);
-}
-
-std::string LinkText(std::string_view path) {
-    std::string out;
-    out.reserve(path.size());
-    for (char c : path) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (IsPlainLinkByte(byte)) {
-            out += c;
-        } else {
-            out += "%" + Hex2(byte);
-        }
-    }
-    return out;
 }
 
 }  // namespace arkivo

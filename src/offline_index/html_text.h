@@ -3,7 +3,8 @@
 // untrusted text (web addresses, page titles, archive names) inside the attribute,
 // script string or element it is written into, and writing a finished page. Text that holds none of
 // the characters an escape handles comes out unchanged, so ordinary addresses and
-// names are written exactly as they are.
+// names are written exactly as they are. Links to archived files are written with
+// LinkText (archive/link_text.h), which the rewritten pages share.
 
 #include <string>
 #include <string_view>
@@ -29,10 +30,5 @@ std::string AttributeText(std::string_view text);
 // Text between tags: "<" and ">" become character references. "&" stays, so the
 // character references of a page title survive.
 std::string ElementText(std::string_view text);
-
-// A relative link for an unquoted HREF or SRC value: every byte outside the
-// letters, digits and "-._~!$()*+,;@/{}" is percent-encoded, so "#", "%", "?", ":",
-// blanks, quotes and "&" in a file or directory name still lead to that file.
-std::string LinkText(std::string_view path);
 
 }  // namespace arkivo

@@ -28,9 +28,12 @@ class PagePass {
   public:
     PagePass(std::string_view page, std::string_view url, const LinkOptions& options,
              const ArchiveLinkMap& map)
-        : page_(page), options_(options), map_(map), base_(LinkBase(url)) {
+        : page_(page),
+          options_(options),
+          map_(map),
+          base_(LinkBase(url)),
+          growthLimit_(MaxPageGrowth + page.size()) {
         out_.reserve(page.size() + page.size() / 8 + 64);
-        tag_.reserve(MaxTagLength);
     }
 
     std::string Run() {
@@ -65,7 +68,9 @@ class PagePass {
 
         LinkFlags flags;
         if (tag_.size() > ShortTagLength) {
-            flags = RewriteTag(tag_, base_, options_, map_);
+            if (out_.size() <= pos_ + growthLimit_) {
+                flags = RewriteTag(tag_, base_, options_, map_);
+            }
         } else {
             CloseMarkers();
         }
@@ -113,6 +118,7 @@ class PagePass {
     const LinkOptions& options_;
     const ArchiveLinkMap& map_;
     std::string base_;
+    std::size_t growthLimit_;
     std::size_t pos_ = 0;
     std::string out_;
     std::string tag_;

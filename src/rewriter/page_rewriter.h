@@ -3,8 +3,8 @@
 // links between archived copies.
 //
 // The page is scanned once, as bytes, without a document tree. Text between tags
-// and comments is copied byte for byte; each tag (at most 255 bytes of it; the rest
-// of a longer tag is copied unchanged) goes through RewriteTag. Links to archived
+// and comments is copied byte for byte; each tag (at most MaxTagLength bytes of it;
+// the rest of a longer tag is copied unchanged) goes through RewriteTag. Links to archived
 // pages may be emphasised ("<B>" ... "</B>" before the "</A>") and links to pages
 // that were not archived struck out ("<STRIKE>" ... "</STRIKE>"), as the link
 // options say.
@@ -18,6 +18,12 @@
 #include "rewriter/link_options.h"
 
 namespace arkivo {
+
+// How much a page may grow: links to archived copies and web addresses are longer
+// than the links as written, but a hostile page of many tiny links must not grow
+// without end. Once the copy has grown by this much plus the page's own size, the
+// rest of the page is copied as it stands.
+inline constexpr std::size_t MaxPageGrowth = 16 * 1024 * 1024;
 
 // The rewritten bytes of page, whose own address is url (an item Url).
 std::string RewritePageText(std::string_view page, std::string_view url, const LinkOptions& options,

@@ -30,6 +30,26 @@ constexpr bool IsValueEnd(char c) {
     return c == ' ' || c == '"' || c == '<' || c == '>';
 }
 
+constexpr bool IsBlank(char c) {
+    return static_cast<unsigned char>(c) <= 0x20;
+}
+
+// A tab inside an unquoted value is dropped, but a line end ends it like a space:
+// attributes are often written one to a line.
+constexpr bool EndsUnquotedValue(char c) {
+    return IsValueEnd(c) || c == '\n' || c == '\r' || c == '\f';
+}
+
+constexpr bool EndsAttributeName(char c) {
+    return IsBlank(c) || c == '/' || c == '>' || c == '=';
+}
+
+std::string WithoutControlBytes(std::string_view text) {
+    std::string kept(text);
+    std::erase_if(kept, [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+    return kept;
+}
+
 char Upper(char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - ('a' - 'A')) : c;
 }
@@ -44,10 +64,6 @@ bool EqualsNoCase(std::string_view text, std::string_view upper) {
         }
     }
     return true;
-}
-
-bool StartsWithNoCase(std::string_view text, std::string_view upper) {
-    return text.size() >= upper.size() && EqualsNoCase(text.substr(0, upper.size()), upper);
 }
 
 std::size_t FindNoCase(std::string_view text, std::string_view upper) {
@@ -80,28 +96,32 @@ bool IsImageAttribute(std::string_view attribute) {
 
 // The new CONTENT value of a META refresh: the link after its "URL" mapped into
 // the archive. Nothing when the tag is no refresh (a "REFRESH" that only follows
-// this value does not count) or the value names no link.
-std::optional<std::string> RefreshContent(std::string_view tagText, std::size_t valueEnd,
-                                          const std::string& content, const std::string& base,
-                                          const ArchiveLinkMap& map) {
-    const std::size_t refresh = FindNoCase(tagText, "REFRESH");
-    const std::size_t url = FindNoCase(content, "URL");
+// this value does not count) or the value names no link. refresh is where the tag
+// text first names "REFRESH", or npos.
+std::optional<std::string> RefreshContent(std::size_t refresh, const TagAttribute& content,
+                                          const std::string& base, const ArchiveLinkMap& map) {
+    // The link is looked for before the value's first space, so "0; URL=x" is left as
+    // it is written.
+    const std::string& value = content.Value;
+    const std::string_view head = std::string_view(value).substr(0, value.find(' '));
+    const std::size_t url = FindNoCase(head, "URL");
     // Only a REFRESH named after this value keeps the tag as it is; a tag naming none at
     // all is rewritten all the same.
-    if ((refresh != std::string_view::npos && refresh >= valueEnd) ||
+    if ((refresh != std::string_view::npos && refresh >= content.ValueEnd) ||
         url == std::string_view::npos) {
         return std::nullopt;
     }
-    // The link runs to the end of the value, so the value gets a terminator of its own;
-    // ReadValue then steps over the "=" after "URL".
-    const std::string terminated = content + ">";
+    // The head gets a terminator of its own, so the link may run to its end; ReadValue
+    // then steps over the "=" after "URL".
+    const std::string terminated = std::string(head) + ">";
     std::size_t pos = url + 3;
     const TagValue link = ReadValue(terminated, pos);
-    if (link.Text.empty()) {
+    if (link.Text.empty() || NamesOtherScheme(link.Text)) {
         return std::nullopt;
     }
-    std::string rewritten = content.substr(0, link.Start);
+    std::string rewritten(head.substr(0, link.Start));
     rewritten += map.MapToArchive(ResolveLink(link.Text, base));
+    rewritten += value.substr(std::min(pos, head.size()));
     return rewritten;
 }
 
@@ -110,49 +130,47 @@ std::optional<std::string> LinkValue(std::string_view tagName, std::string_view 
                                      const std::string& value, const std::string& base,
                                      const LinkOptions& options, const ArchiveLinkMap& map,
                                      LinkFlags& flags) {
-    // Links within the page and mail addresses are kept as written.
-    std::string mapped = value;
-    if (value[0] != '#' && !StartsWithNoCase(value, "MAILTO:")) {
-        std::string fragment;
-        const std::size_t hash = value.find('#');
-        // Only an anchor or a map name is worth keeping; it is cut so that the tag
-        // stays within its bound.
-        if ((attribute == "HREF" || attribute == "USEMAP") && hash != std::string::npos) {
-            fragment = value.substr(hash, MaxFragmentLength);
+    // Links within the page and links of other schemes (javascript:, mailto:, news:,
+    // data:, ...) are kept exactly as written.
+    if (value[0] == '#' || NamesOtherScheme(value)) {
+        return std::nullopt;
+    }
+    // DATA is a link only in OBJECT; an INPUT links only through the SRC of an image
+    // button. Neither case is an A HREF, so no flag is missed.
+    if ((attribute == "DATA" && tagName != "OBJECT") ||
+        (tagName == "INPUT" && attribute != "SRC")) {
+        return std::nullopt;
+    }
+    std::string fragment;
+    const std::size_t hash = value.find('#');
+    // Only an anchor or a map name is worth keeping; it is cut so that the tag
+    // stays within its bound.
+    if ((attribute == "HREF" || attribute == "USEMAP") && hash != std::string::npos) {
+        fragment = value.substr(hash, MaxFragmentLength);
+    }
+    const std::string resolved = ResolveLink(value, base);
+    std::string mapped(map.MapToArchive(resolved));
+    const bool found = mapped != NotFoundPageLink;
+    if (found) {
+        mapped += fragment;
+    }
+    const bool linksToPage = tagName == "A" && attribute == "HREF";
+    // An applet's CODE names a class, not a page: it gets neither flags nor the web
+    // address, only the archived copy or the not-found page.
+    if (IsImageAttribute(attribute)) {
+        // A FRAME's SRC is a page and an EMBED's a sound or film: no picture for those.
+        if (!found && attribute == "SRC" && tagName != "FRAME" && tagName != "EMBED") {
+            mapped = NotFoundPictureLink;
         }
-        const std::string resolved = ResolveLink(value, base);
-        mapped = map.MapToArchive(resolved);
-        const bool found = mapped != NotFoundPageLink;
+    } else if (attribute != "CODE") {
         if (found) {
-            mapped += fragment;
-        }
-        const bool linksToPage = tagName == "A" && attribute == "HREF";
-        // An applet's CODE names a class, not a page: it gets neither flags nor the web
-        // address, only the archived copy or the not-found page.
-        if (IsImageAttribute(attribute)) {
-            // A FRAME's SRC is a page and an EMBED's a sound or film: no picture for those.
-            if (!found && attribute == "SRC" && tagName != "FRAME" && tagName != "EMBED") {
-                mapped = NotFoundPictureLink;
-            }
-        } else if (attribute != "CODE") {
-            if (found) {
-                flags.ArchivedLink = flags.ArchivedLink || linksToPage;
-            } else {
-                flags.UnarchivedLink = flags.UnarchivedLink || linksToPage;
-                if (options.ShowOriginalUrls) {
-                    mapped = CanonicalUrlShort(resolved);
-                }
+            flags.ArchivedLink = flags.ArchivedLink || linksToPage;
+        } else {
+            flags.UnarchivedLink = flags.UnarchivedLink || linksToPage;
+            if (options.ShowOriginalUrls) {
+                mapped = CanonicalUrl(resolved);
             }
         }
-    }
-    // Tested after the mapping, which these cases cannot flag (only A HREF sets flags).
-    // DATA is a link only in OBJECT, and not when it holds the object itself.
-    if (attribute == "DATA" && (tagName != "OBJECT" || StartsWithNoCase(value, "DATA:"))) {
-        return std::nullopt;
-    }
-    // An INPUT links only through the SRC of an image button.
-    if (tagName == "INPUT" && attribute != "SRC") {
-        return std::nullopt;
     }
     return mapped;
 }
@@ -196,10 +214,70 @@ TagValue ReadValue(std::string_view text, std::size_t& pos) {
         ++pos;
     }
     value.Terminated = pos < text.size();
-    value.Text.assign(text.substr(value.Start, pos - value.Start));
-    // Control bytes are dropped; a space ends the value, so nothing is left to trim.
-    std::erase_if(value.Text, [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+    // A space ends the value, so nothing is left to trim.
+    value.Text = WithoutControlBytes(text.substr(value.Start, pos - value.Start));
     return value;
+}
+
+TagAttribute NextAttribute(std::string_view text, std::size_t& pos) {
+    const std::size_t end = text.size();
+    TagAttribute attribute;
+    while (pos < end && (IsBlank(text[pos]) || text[pos] == '/')) {
+        ++pos;
+    }
+    if (pos >= end || text[pos] == '>') {
+        pos = end;
+        return attribute;
+    }
+    // A name may begin with "=", which HTML takes as part of it.
+    const std::size_t nameStart = pos++;
+    while (pos < end && !EndsAttributeName(text[pos])) {
+        ++pos;
+    }
+    attribute.Name = text.substr(nameStart, pos - nameStart);
+    std::size_t equals = pos;
+    while (equals < end && IsBlank(text[equals])) {
+        ++equals;
+    }
+    if (equals >= end || text[equals] != '=') {
+        return attribute;
+    }
+    pos = equals + 1;
+    while (pos < end && IsBlank(text[pos])) {
+        ++pos;
+    }
+    attribute.HasValue = true;
+    std::size_t start = pos;
+    std::size_t stop = pos;
+    if (pos < end && (text[pos] == '"' || text[pos] == '\'')) {
+        start = pos + 1;
+        const std::size_t close = text.find(text[pos], start);
+        if (close != std::string_view::npos) {
+            stop = close;
+            pos = close + 1;
+        } else {
+            // No closing quote: the tag's own ">" ends the value, unless the tag was cut.
+            stop = text.back() == '>' ? end - 1 : end;
+            pos = stop;
+        }
+        attribute.Terminated = stop < end;
+    } else {
+        while (pos < end && !EndsUnquotedValue(text[pos])) {
+            ++pos;
+        }
+        stop = pos;
+        attribute.Terminated = pos < end;
+    }
+    while (start < stop && IsBlank(text[start])) {
+        ++start;
+    }
+    while (stop > start && IsBlank(text[stop - 1])) {
+        --stop;
+    }
+    attribute.ValueStart = start;
+    attribute.ValueEnd = stop;
+    attribute.Value = WithoutControlBytes(text.substr(start, stop - start));
+    return attribute;
 }
 
 LinkFlags RewriteTag(std::string& tagText, std::string& base, const LinkOptions& options,
@@ -210,14 +288,18 @@ LinkFlags RewriteTag(std::string& tagText, std::string& base, const LinkOptions&
     if (tagName.empty()) {
         return flags;
     }
-    std::optional<std::string> original;  // the tag as read, once a value was replaced
+    // The new text is built piece by piece: the tag up to `copied`, values replaced.
+    std::string rewritten;
+    std::size_t copied = 0;
+    bool replaced = false;
+    std::optional<std::size_t> refresh;  // where the tag names "REFRESH", once asked
     while (pos < tagText.size()) {
-        const std::string_view attribute = Lookup(LinkAttributes, NextWord(tagText, pos));
-        if (attribute.empty()) {
+        const TagAttribute found = NextAttribute(tagText, pos);
+        const std::string_view attribute = Lookup(LinkAttributes, found.Name);
+        if (attribute.empty() || !found.HasValue) {
             continue;
         }
-        const TagValue value = ReadValue(tagText, pos);
-        if (!value.Terminated) {
+        if (!found.Terminated) {
             continue;  // cut short with its tag: rewriting a part would garble it
         }
         // In META only CONTENT can hold a link (a refresh's); elsewhere CONTENT holds none,
@@ -225,35 +307,36 @@ LinkFlags RewriteTag(std::string& tagText, std::string& base, const LinkOptions&
         std::optional<std::string> replacement;
         if (tagName == "META") {
             if (attribute == "CONTENT") {
-                replacement = RefreshContent(tagText, pos, value.Text, base, map);
+                if (!refresh) {
+                    refresh = FindNoCase(tagText, "REFRESH");
+                }
+                replacement = RefreshContent(*refresh, found, base, map);
             }
         } else if (tagName == "BASE" && attribute == "HREF") {
             // The tag must go: a BASE left in would resolve the archive's relative links
             // against the web site. "<!>" is an empty declaration, which browsers ignore.
-            base = LinkBase(value.Text);
+            base = LinkBase(found.Value);
             tagText = "!>";
-            break;
-        } else if (attribute != "CONTENT" && !value.Text.empty()) {
-            replacement = LinkValue(tagName, attribute, value.Text, base, options, map, flags);
+            return flags;
+        } else if (attribute != "CONTENT" && !found.Value.empty()) {
+            replacement = LinkValue(tagName, attribute, found.Value, base, options, map, flags);
         }
         if (!replacement) {
             continue;
         }
-        // Too long for the tag bound: earlier replacements are undone as well, so the tag
-        // stays whole and consistent, and no flag claims a link it no longer has.
-        const std::size_t oldLength = pos - value.Start;
-        if (tagText.size() - oldLength + replacement->size() > MaxTagLength) {
-            if (original) {
-                tagText = std::move(*original);
-            }
+        rewritten.append(tagText, copied, found.ValueStart - copied);
+        rewritten += *replacement;
+        copied = found.ValueEnd;
+        replaced = true;
+        // Too long for the tag bound: the tag stays whole and as it was, and no flag
+        // claims a link it no longer has.
+        if (rewritten.size() + (tagText.size() - copied) > MaxTagLength) {
             return LinkFlags{};
         }
-        if (!original) {
-            original = tagText;
-        }
-        tagText.replace(value.Start, oldLength, *replacement);
-        // Scanning goes on after the new value, so its text is not read as words.
-        pos = value.Start + replacement->size();
+    }
+    if (replaced) {
+        rewritten.append(tagText, copied);
+        tagText = std::move(rewritten);
     }
     return flags;
 }

@@ -8,16 +8,14 @@
 #include "exit_status.h"
 #include "interrupt_guard.h"
 #include "model/edition.h"
-#include "model/url.h"
 #include "platform/file_system.h"
 #include "progress_display.h"
 #include "shell/program_settings.h"
+#include "shell/program_values.h"
 #include "sources.h"
 
 namespace arkivo::cli {
 namespace {
-
-constexpr std::size_t TagLimit = 255;
 
 // The stored link options with the command line's overrides.
 LinkOptions ChosenLinks(const ProgramSettings& settings, const ArchiveChoices& choices) {
@@ -27,8 +25,9 @@ LinkOptions ChosenLinks(const ProgramSettings& settings, const ArchiveChoices& c
     links.EmphasizeLinks = choices.Emphasize.value_or(links.EmphasizeLinks);
     if (choices.Emphasis) {
         const EmphasisTags tags = PresetTags(*choices.Emphasis, settings.CustomTags);
-        links.ActiveEmphasizeTag = CutTo(tags.Open, TagLimit);
-        links.ActiveDeEmphasizeTag = CutTo(tags.Close, TagLimit);
+        // The active tags are program values, as the Properties dialog sets them.
+        links.ActiveEmphasizeTag = ProgramValueText(tags.Open);
+        links.ActiveDeEmphasizeTag = ProgramValueText(tags.Close);
     }
     return links;
 }
