@@ -153,6 +153,10 @@ TEST_F(ArchiveRunTest, OnlyWrittenCopiesAreRecorded) {
 
     EXPECT_EQ(result.ArchivedCount, 1u);
     EXPECT_EQ(result.FailedCount, 2u);
+    // The windows say how many failed and why the first did, in the system's words.
+    EXPECT_NE(result.FirstFailure.find(gone.CacheFile + ": No such file or directory"),
+              std::string::npos);
+    EXPECT_EQ(dialogs.Shown().front().Text, FailedItemsText(result));
     const TCacheItemList recorded = LoadArchiveInfo(Archived("archive.dat"));
     ASSERT_EQ(recorded.size(), 1u);
     EXPECT_EQ(recorded[0]->Url, "http://h:80/kept.gif");

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "ie_test_helpers.h"
 #include "model/content_types.h"
 #include "model/file_utils.h"
@@ -77,6 +79,21 @@ TEST_F(NavDeletion, AnItemThatCannotBeDeletedStaysListed) {
     EXPECT_EQ(result.NotDeleted, 1u);
     ASSERT_EQ(items.size(), 1u);
     EXPECT_EQ(items[0]->CacheFile, stuck.CacheFile);
+}
+
+TEST_F(NavDeletion, NothingOutsideTheCacheIsDeletedThroughALinkedFolder) {
+    TempDir victim;
+    WriteFile(victim / "thesis.txt", "years of work");
+    std::filesystem::create_directory_symlink(victim.Path(), cache / "14");
+    TCacheItem& linked = Add("a.com", 0);
+    linked.CacheFile = cache / "14/thesis.txt";
+    linked.CacheDirLength = cache.Path().size();
+    grouping.BuildDomainList(items, OpenAgeWindow(Now));
+
+    auto deleter = MakeCacheEntryDeleter(Edition::Nav, "");
+    const DeletionResult result = DeleteChosenItems(items, grouping, TypeSwitches{}, *deleter);
+    EXPECT_EQ(result.NotDeleted, 1u);
+    EXPECT_EQ(testing::ReadFile(victim / "thesis.txt"), "years of work");
 }
 
 TEST_F(NavDeletion, TheWholeCacheWarningOnlyWhenEverythingIsChosen) {

@@ -11,6 +11,7 @@
 
 #include "cli_tool.h"
 #include "link_checker.h"
+#include "model/file_utils.h"
 
 namespace arkivo {
 namespace {
@@ -169,8 +170,7 @@ TEST_F(CliArchiveTest, ARunThatArchivesNothingNamesNoIndexPage) {
     // The only item fails: the run failed.
     const std::string failing =
         WriteTextCache(dir_ / "bad/", {{"http://a.example/p.htm", "text/html", 1, "x"}});
-    std::filesystem::remove(dir_ / "bad/M0");
-    std::filesystem::create_symlink("/proc/self/mem", dir_ / "bad/M0");
+    WriteFile(dir_ / "other/a.example/text", "a file where the page's folder belongs");
     const Outcome failed = RunTool("archive --nav " + Quote(failing) + " --to " +
                                    Quote(dir_ / "other") + " --types text");
     EXPECT_EQ(failed.Status, 4);
@@ -193,14 +193,16 @@ TEST_F(CliArchiveTest, ADirectoryThatCannotBeMadeFailsTheRun) {
 
 TEST_F(CliArchiveTest, AnItemThatCannotBeArchivedIsCountedAndFailsTheRun) {
     const std::string index = Cache();
-    // The page's cached file becomes one that no one, root included, can read.
-    std::filesystem::remove(dir_ / "cache/M0");
-    std::filesystem::create_symlink("/proc/self/mem", dir_ / "cache/M0");
     const std::string archive = dir_ / "archive";
+    // A file where the page's folder belongs: the page cannot be written, whoever runs.
+    WriteFile(archive + "/a.example/text", "in the way");
     const Outcome outcome = RunTool("archive --nav " + Quote(index) + " --to " + Quote(archive));
     EXPECT_EQ(outcome.Status, 4);
     EXPECT_EQ(outcome.Out, "1 item archived; index page " + archive + "/1st_page.htm\n");
-    EXPECT_NE(outcome.Err.find("arkivo: 1 item could not be archived"), std::string::npos)
+    EXPECT_NE(outcome.Err.find("arkivo: 1 item could not be archived; the first: cannot open the "
+                               "folder of " +
+                               archive + "/a.example/text/index.htm: Not a directory"),
+              std::string::npos)
         << outcome.Err;
     EXPECT_EQ(Occurrences(ReadFile(archive + "/archive.dat"), "http://"), 1u);
 }

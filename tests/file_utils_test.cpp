@@ -4,6 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
+
+#include "platform/file_system.h"
+#include "platform/unique_fd.h"
 #include "support/test_support.h"
 
 namespace arkivo {
@@ -39,7 +43,17 @@ TEST(IsDirectory, OnlyForDirectories) {
     EXPECT_FALSE(IsDirectory(""));
 }
 
-TEST(CopyFileOver, CopiesAndReplacesTheTarget) {
+// Copies src (a file under dir) to target beneath dir, as the archive run copies
+// a cached file into the archive.
+Status Copy(const TempDir& dir, const std::string& src, const std::string& target) {
+    const UniqueFd in(OpenRegularFile(src));
+    if (!in.Valid()) {
+        return Status::Error(StatusCode::Unreadable, src);
+    }
+    return CopyFileBeneath(in.Get(), dir.Path(), target);
+}
+
+TEST(CopyFileBeneath, CopiesAndReplacesTheTarget) {
     TempDir dir;
     std::string big(300000, '\0');
     for (std::size_t i = 0; i < big.size(); ++i) {
@@ -47,37 +61,46 @@ TEST(CopyFileOver, CopiesAndReplacesTheTarget) {
     }
     WriteFile(dir / "src", big);
     WriteFile(dir / "dst", std::string(500000, 'o'));
-    ASSERT_TRUE(CopyFileOver(dir / "src", dir / "dst"));
+    ASSERT_TRUE(Copy(dir, dir / "src", dir / "dst").ok());
     EXPECT_EQ(ReadFile(dir / "dst"), big);
 
     WriteFile(dir / "empty", "");
-    ASSERT_TRUE(CopyFileOver(dir / "empty", dir / "dst"));
+    ASSERT_TRUE(Copy(dir, dir / "empty", dir / "dst").ok());
     EXPECT_EQ(ReadFile(dir / "dst"), "");
 }
 
-TEST(CopyFileOver, ReportsWhatCouldNotBeCopied) {
+TEST(CopyFileBeneath, ReportsWhatCouldNotBeCopied) {
     TempDir dir;
-    EXPECT_FALSE(CopyFileOver(dir / "missing", dir / "dst"));
     WriteFile(dir / "src", "x");
-    EXPECT_FALSE(CopyFileOver(dir / "src", dir / "no/such/dir/dst"));
-    EXPECT_FALSE(CopyFileOver(dir.Path(), dir / "dst"));  // a directory is no file
+    const Status missingFolder = Copy(dir, dir / "src", dir / "no/such/dir/dst");
+    EXPECT_FALSE(missingFolder.ok());
+    EXPECT_NE(missingFolder.message().find("No such file or directory"), std::string::npos);
 }
 
-TEST(CopyFileOver, AFailedCopyLeavesTheOldTarget) {
+TEST(CopyFileBeneath, AFailedCopyLeavesTheOldTarget) {
     TempDir dir;
     WriteFile(dir / "src", "new");
-    WriteFile(dir / "dst", "old copy");
     WriteFile(dir / "sub/dst", "old copy");
     ::chmod((dir / "sub").c_str(), 0555);  // no new file can be made beside it
     if (::geteuid() != 0) {
-        EXPECT_FALSE(CopyFileOver(dir / "src", dir / "sub/dst"));
+        EXPECT_FALSE(Copy(dir, dir / "src", dir / "sub/dst").ok());
         EXPECT_EQ(ReadFile(dir / "sub/dst"), "old copy");
     }
-    // A source that cannot be read leaves the target alone whoever runs the test.
-    WriteFile(dir / "unreadable/x", "");
-    EXPECT_FALSE(CopyFileOver(dir / "unreadable", dir / "dst"));
-    EXPECT_EQ(ReadFile(dir / "dst"), "old copy");
     ::chmod((dir / "sub").c_str(), 0755);
+}
+
+TEST(CopyFileBeneath, NeverWritesThroughALinkOutOfTheRoot) {
+    TempDir outside;
+    TempDir dir;
+    WriteFile(dir / "src", "new");
+    WriteFile(outside / "victim", "kept");
+    std::filesystem::create_directory_symlink(outside.Path(), dir / "linked");
+    EXPECT_FALSE(Copy(dir, dir / "src", dir / "linked/victim").ok());
+    std::filesystem::create_symlink(outside / "victim", dir / "dst");
+    ASSERT_TRUE(Copy(dir, dir / "src", dir / "dst").ok());  // the link is replaced
+    EXPECT_EQ(ReadFile(outside / "victim"), "kept");
+    EXPECT_FALSE(std::filesystem::is_symlink(dir / "dst"));
+    EXPECT_EQ(ReadFile(dir / "dst"), "new");
 }
 
 }  // namespace

@@ -99,6 +99,7 @@ class HostileArchiveTest : public ::testing::Test {
         entry.Url = url;
         entry.CacheFile = file;
         entry.CacheFileExists = true;
+        entry.CacheDirLength = (root / "cache/").size();
         entry.ContentType = contentType;
         entry.Date = 45000.0;
         BuildCacheItem(Edition::Nav, entry, items);
@@ -121,6 +122,21 @@ class HostileArchiveTest : public ::testing::Test {
         }
         bytes += Record(0xFFFFFFF0u, 0xFFFFFFF0u, 0xFFFFFFF0u, "http://www:80/huge");
         WriteFile(archiveDir + "archive.dat", bytes);
+    }
+
+    ArchiveRunResult ArchiveAll() {
+        ArchiveRunOptions options;
+        options.ArchiveDir = archiveDir;
+        options.AskQuestions = false;
+        ArchiveRun run(options, {});
+        run.PrepareArchiveRun();
+        for (const auto& item : items) {
+            run.ArchiveJob().push_back(item.get());
+        }
+        EXPECT_TRUE(run.StartArchiveRun());
+        ArchiveRunResult result = run.CheckArchiveDirectory();
+        run.FinishArchiveRun(result);
+        return result;
     }
 
     std::vector<SearchHit> Search(const std::string& pageText) {
@@ -171,18 +187,7 @@ TEST_F(HostileArchiveTest, ArchivingWritesOnlyIntoTheArchive) {
     ASSERT_FALSE(items.empty());
 
     const auto before = Listing(root.Path(), archiveDir);
-    ArchiveRunOptions options;
-    options.ArchiveDir = archiveDir;
-    options.AskQuestions = false;
-    ArchiveRun run(options, {});
-    run.PrepareArchiveRun();
-    for (const auto& item : items) {
-        run.ArchiveJob().push_back(item.get());
-    }
-    ASSERT_TRUE(run.StartArchiveRun());
-    ArchiveRunResult result = run.CheckArchiveDirectory();
-    run.FinishArchiveRun(result);
-    EXPECT_NE(result.Outcome, ArchiveOutcome::NotStarted);
+    EXPECT_NE(ArchiveAll().Outcome, ArchiveOutcome::NotStarted);
 
     EXPECT_EQ(Listing(root.Path(), archiveDir), before);
     for (const auto& entry : fs::recursive_directory_iterator(archiveDir)) {
@@ -198,6 +203,35 @@ TEST_F(HostileArchiveTest, ArchivingWritesOnlyIntoTheArchive) {
     }
     EXPECT_TRUE(Search(std::string(Secret)).empty());
     EXPECT_EQ(Listing(root.Path(), archiveDir), before);
+}
+
+TEST_F(HostileArchiveTest, LinkedFoldersInsideTheArchiveLeadNowhere) {
+    // A type folder, a domain folder and the icon folder that are links out of the
+    // archive, and an archived page that is a link to a secret, listed in archive.dat.
+    for (const char* folder : {"elsewhere/text", "elsewhere/domain", "elsewhere/images"}) {
+        WriteFile(root / (std::string(folder) + "/kept.htm"), "kept");
+    }
+    MakeDirectoryPath(archiveDir + "www.x.example");
+    MakeDirectoryPath(archiveDir + "www.z.example/text");
+    fs::create_directory_symlink(root / "elsewhere/text", archiveDir + "www.x.example/text");
+    fs::create_directory_symlink(root / "elsewhere/domain", archiveDir + "www.y.example");
+    fs::create_directory_symlink(root / "elsewhere/images", archiveDir + "images");
+    fs::create_symlink(root / "secret.htm", archiveDir + "www.z.example/text/s.htm");
+    WriteFile(archiveDir + "archive.dat", Stored("http://www.z.example:80/s.htm", "s.htm"));
+    Cached("http://www.x.example/page.htm", "text/html", "<a href=\"b.htm\">b</a>");
+    Cached("http://www.x.example/b.htm", "text/html", "<p>");
+    Cached("http://www.y.example/index.htm", "text/html", "<p>");
+    Cached("http://www.w.example/index.htm", "text/html", "<p>");
+
+    const auto before = Listing(root.Path(), archiveDir);
+    const ArchiveRunResult result = ArchiveAll();
+    EXPECT_EQ(result.ArchivedCount, 1u);  // www.w.example's page alone has a real folder
+    EXPECT_EQ(result.FailedCount, 3u);
+    EXPECT_EQ(Listing(root.Path(), archiveDir), before);
+    for (const SearchHit& hit : Search("")) {
+        EXPECT_EQ(hit.File.find("www.z.example"), std::string::npos) << hit.File;
+    }
+    EXPECT_TRUE(Search(std::string(Secret)).empty());
 }
 
 }  // namespace

@@ -109,11 +109,11 @@ TEST(ImageSize, ReadsFiles) {
     WriteFile(dir / "a.gif", GifPicture(200, 100));
     WriteFile(dir / "b.jpg", JfifPicture(1024, 768));
     WriteFile(dir / "c.bin", "GIF");
-    EXPECT_EQ(ReadImageSize(dir / "a.gif"), (ImageSize{200, 100}));
-    EXPECT_EQ(ReadImageSize(dir / "b.jpg"), (ImageSize{1024, 768}));
-    EXPECT_EQ(ReadImageSize(dir / "c.bin"), std::nullopt);
-    EXPECT_EQ(ReadImageSize(dir / "missing.gif"), std::nullopt);
-    EXPECT_EQ(ReadImageSize(dir.Path()), std::nullopt);
+    EXPECT_EQ(ReadImageSize(dir.Path(), dir / "a.gif"), (ImageSize{200, 100}));
+    EXPECT_EQ(ReadImageSize(dir.Path(), dir / "b.jpg"), (ImageSize{1024, 768}));
+    EXPECT_EQ(ReadImageSize(dir.Path(), dir / "c.bin"), std::nullopt);
+    EXPECT_EQ(ReadImageSize(dir.Path(), dir / "missing.gif"), std::nullopt);
+    EXPECT_EQ(ReadImageSize(dir.Path(), dir.Path()), std::nullopt);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "netscape_test_records.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "platform/file_system.h"
 #include "support/test_support.h"
 
 namespace arkivo {
@@ -88,7 +89,7 @@ TEST_F(ReadCacheIndexTest, OnlyRegularFilesThroughLinksGiveItems) {
     WriteFile(dir_ / "FAT.DB", Fixture("fat4k_five_entries.db"));
     WriteFile(dir_ / "M0000000.HTM", "x");
     WriteFile(dir_ / "m0000000.htm", "x");
-    std::filesystem::create_symlink(dir_ / "M0000000.HTM", dir_ / "M0000002.JPG");
+    std::filesystem::create_symlink("M0000000.HTM", dir_ / "M0000002.JPG");
     std::filesystem::create_directory(dir_ / "M0000001.GIF");
     std::filesystem::create_symlink(dir_ / "gone", dir_ / "M0000003.TXT");
     ReadCacheIndex(dir_ / "FAT.DB", items_);
@@ -124,6 +125,31 @@ TEST_F(ReadCacheIndexTest, NamesLeadingOutOfTheCacheDirectoryDropTheEntry) {
     ReadCacheIndex(cache + "index.db", items_);
     ASSERT_EQ(Urls(), (std::vector<std::string>{"http://a.example:80/nested"}));
     EXPECT_EQ(items_[0]->CacheFile, cache + "14/CACHE3260");
+}
+
+TEST_F(ReadCacheIndexTest, LinksOutOfTheCacheDirectoryDropTheEntry) {
+    std::vector<testing::TestRecord> records(3);
+    records[0].Url = "http://a.example/shadow";
+    records[0].FileName = "shadow.txt";
+    records[1].Url = "http://a.example/linked-folder";
+    records[1].FileName = "15/cache1";
+    records[2].Url = "http://a.example/inside";
+    records[2].FileName = "16/cache2";
+    const std::string cache = dir_ / "cache/";
+    WriteFile(dir_ / "outside/cache1", "secret");
+    WriteFile(cache + "14/cache2", "kept");
+    std::filesystem::create_symlink(dir_ / "outside/cache1", cache + "shadow.txt");
+    std::filesystem::create_directory_symlink(dir_ / "outside", cache + "15");
+    std::filesystem::create_directory_symlink("14", cache + "16");
+    std::vector<testing::TestPair> pairs;
+    for (const auto& record : records) {
+        pairs.push_back({testing::KeyOf(record), testing::DataOf(record)});
+    }
+    WriteFile(cache + "index.db", testing::HashHeaderPage(4096) + testing::DataPage(4096, pairs) +
+                                      testing::DataPage(4096, {}));
+    ReadCacheIndex(cache + "index.db", items_);
+    ASSERT_EQ(Urls(), (std::vector<std::string>{"http://a.example:80/inside"}));
+    EXPECT_EQ(ReadAndClose(OpenCachedFile(*items_[0])), "kept");
 }
 
 TEST_F(ReadCacheIndexTest, ReadsTheTextIndexWithItsEdgeCases) {

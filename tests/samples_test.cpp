@@ -254,7 +254,7 @@ TEST_F(SamplesTest, PicturesHaveTheSizesThePagesGive) {
     for (const auto& [url, size] : sizes) {
         const TCacheItem* item = Find(items, url);
         ASSERT_NE(item, nullptr) << url;
-        EXPECT_EQ(ReadImageSize(item->CacheFile), size) << url;
+        EXPECT_EQ(ReadImageSize(CacheDirOf(*item), item->CacheFile), size) << url;
     }
 }
 

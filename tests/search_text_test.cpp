@@ -16,7 +16,7 @@ class SearchTextInFileTest : public ::testing::Test {
   protected:
     TextSearchResult Search(std::string_view text, const std::string& bytes) {
         WriteFile(dir / "page.htm", bytes);
-        return SearchTextInFile(text, dir / "page.htm");
+        return SearchTextInFile(text, dir.Path(), dir / "page.htm");
     }
 
     TempDir dir;
@@ -76,8 +76,8 @@ TEST_F(SearchTextInFileTest, EmptyPagesHoldNothingButTheEmptyText) {
 }
 
 TEST_F(SearchTextInFileTest, AFileThatCannotBeReadIsUnreadable) {
-    EXPECT_EQ(SearchTextInFile("x", dir / "missing.htm"), TextSearchResult::Unreadable);
-    EXPECT_EQ(SearchTextInFile("x", dir.Path()), TextSearchResult::Unreadable);
+    EXPECT_EQ(SearchTextInFile("x", dir.Path(), dir / "missing.htm"), TextSearchResult::Unreadable);
+    EXPECT_EQ(SearchTextInFile("x", dir.Path(), dir.Path()), TextSearchResult::Unreadable);
 }
 
 TEST(SearchFoldCase, ChangesTheLettersAToZAndNothingElse) {

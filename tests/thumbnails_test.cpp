@@ -45,11 +45,11 @@ TEST(Thumbnails, ReadsPictureFiles) {
     WriteFile(dir / "photo.jpg", JfifPicture(1000, 10));
     WriteFile(dir / "small.gif", GifPicture(60, 40));
     WriteFile(dir / "broken.jpg", "\xFF\xD8\xFF\xE0");
-    EXPECT_EQ(ThumbnailSize(dir / "wide.gif"), (Thumbnail{{100, 50}, {200, 100}}));
-    EXPECT_EQ(ThumbnailSize(dir / "photo.jpg"), (Thumbnail{{150, 1}, {1000, 10}}));
-    EXPECT_EQ(ThumbnailSize(dir / "small.gif"), (Thumbnail{{60, 40}, {60, 40}}));
-    EXPECT_EQ(ThumbnailSize(dir / "broken.jpg"), std::nullopt);
-    EXPECT_EQ(ThumbnailSize(dir / "missing.gif"), std::nullopt);
+    EXPECT_EQ(ThumbnailSize(dir.Path(), dir / "wide.gif"), (Thumbnail{{100, 50}, {200, 100}}));
+    EXPECT_EQ(ThumbnailSize(dir.Path(), dir / "photo.jpg"), (Thumbnail{{150, 1}, {1000, 10}}));
+    EXPECT_EQ(ThumbnailSize(dir.Path(), dir / "small.gif"), (Thumbnail{{60, 40}, {60, 40}}));
+    EXPECT_EQ(ThumbnailSize(dir.Path(), dir / "broken.jpg"), std::nullopt);
+    EXPECT_EQ(ThumbnailSize(dir.Path(), dir / "missing.gif"), std::nullopt);
 }
 
 }  // namespace

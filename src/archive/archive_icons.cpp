@@ -5,6 +5,7 @@
 #include "platform/file_system.h"
 #include "platform/path.h"
 #include "platform/program_dir.h"
+#include "platform/rooted_files.h"
 
 namespace arkivo {
 namespace {
@@ -18,12 +19,12 @@ std::string ImagesDir(const std::string& baseDir) {
 void CopyPageSpelling(const std::string& archiveDir, std::string_view spelling) {
     const std::string images = ImagesDir(archiveDir);
     const std::string target = images + std::string(spelling) + ".gif";
-    if (FileExists(target)) {
+    if (IsFileBeneath(archiveDir, target)) {
         return;
     }
-    const std::string icon = images + LowerCase(spelling) + ".gif";
-    if (FileExists(icon)) {
-        CopyFileOver(icon, target);
+    const UniqueFd icon(OpenRegularFileBeneath(archiveDir, images + LowerCase(spelling) + ".gif"));
+    if (icon.Valid()) {
+        CopyFileBeneath(icon.Get(), archiveDir, target);
     }
 }
 
@@ -31,9 +32,7 @@ void CopyPageSpelling(const std::string& archiveDir, std::string_view spelling) 
 
 void EnsureIcons(const std::string& archiveDir) {
     const std::string images = ImagesDir(archiveDir);
-    if (!IsDirectory(images)) {
-        MakeDirectoryPath(images);
-    }
+    MakeDirectoriesBeneath(archiveDir, images);
     for (std::string_view word : IconWords) {
         CopyIcon(archiveDir, word);
     }
@@ -45,10 +44,13 @@ void EnsureIcons(const std::string& archiveDir) {
 void CopyIcon(const std::string& archiveDir, std::string_view word) {
     const std::string fileName = std::string(word) + ".gif";
     const std::string target = ImagesDir(archiveDir) + fileName;
-    if (FileExists(target)) {
+    if (IsFileBeneath(archiveDir, target)) {
         return;
     }
-    CopyFileOver(ImagesDir(ProgramDir()) + fileName, target);
+    const UniqueFd icon(OpenRegularFile(ImagesDir(ProgramDir()) + fileName));
+    if (icon.Valid()) {
+        CopyFileBeneath(icon.Get(), archiveDir, target);
+    }
 }
 
 }  // namespace arkivo

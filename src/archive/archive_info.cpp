@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 
 #include "archive/archive_icons.h"
 #include "archive/archive_layout.h"
@@ -10,6 +11,7 @@
 #include "model/url.h"
 #include "platform/file_system.h"
 #include "platform/path.h"
+#include "platform/rooted_files.h"
 
 namespace arkivo {
 namespace {
@@ -23,7 +25,9 @@ std::string DomainOfUrl(const std::string& url) {
 
 TCacheItemList LoadArchiveInfo(const std::string& filePath) {
     TCacheItemList entries;
-    TSimpleBufferFileStream stream(filePath, FileMode::Read);
+    // Opened within its folder: an archive.dat that is a link out of it is refused.
+    TSimpleBufferFileStream stream(OpenRegularFileBeneath(DirectoryPart(filePath), filePath),
+                                   filePath);
     for (;;) {
         auto item = std::make_unique<TCacheItem>();
         if (item->LoadFromStream(stream)) {
@@ -48,7 +52,7 @@ Status TArchiveList::ReadArchiveInfo(const std::string& archiveDir, UsedNames& u
         // Keep the entries whose archived copy is still there, in their order.
         std::erase_if(entries_, [&](const std::unique_ptr<TCacheItem>& entry) {
             const auto path = ArchivePathOf(archiveDir, *entry);
-            return !path || !FileExists(*path);
+            return !path || !IsFileBeneath(archiveDir, *path);
         });
         for (const auto& entry : entries_) {
             usedNames.Add(
@@ -82,16 +86,19 @@ Status TArchiveList::WriteArchiveInfo(const std::string& archiveDir) {
     const std::string filePath = JoinPath(archiveDir, ArchiveInfoFileName);
     Status status;
     if (entries_.empty()) {
-        if (::unlink(filePath.c_str()) != 0 && errno != ENOENT) {
-            status = Status::Error(StatusCode::WriteFailed, "cannot delete " + filePath);
+        const int removed = RemoveFileBeneath(archiveDir, filePath);
+        if (removed != 0 && removed != ENOENT) {
+            status = Status::Error(StatusCode::WriteFailed,
+                                   "cannot delete " + filePath + ": " + std::strerror(removed));
         }
     } else {
         TMemoryStream buffer;
         for (const auto& entry : entries_) {
             entry->SaveToStream(buffer);
         }
-        status = WriteFileAtomically(filePath, buffer.Bytes(),
-                                     JoinPath(archiveDir, ArchiveInfoTempName));
+        status = WriteFileBeneath(
+            archiveDir, filePath, buffer.Bytes(),
+            ReplaceOptions{Durability::Synced, std::string(ArchiveInfoTempName), {}});
     }
     entries_.clear();
     firstByUrl_.clear();

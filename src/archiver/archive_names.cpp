@@ -1,14 +1,12 @@
 #include "archiver/archive_names.h"
 
-#include <sys/stat.h>
-
 #include <cstdint>
 
 #include "archive/archive_layout.h"
-#include "model/file_utils.h"
 #include "model/url.h"
 #include "platform/byte_set.h"
 #include "platform/path.h"
+#include "platform/rooted_files.h"
 
 namespace arkivo {
 namespace {
@@ -18,11 +16,6 @@ constexpr std::size_t NameLimit = 255;
 bool IsNameCharacter(unsigned char c) {
     static constexpr ByteSet allowed = AlphanumericsAnd("!#$().@_{}~");
     return allowed[c];
-}
-
-bool PathExists(const std::string& path) {
-    struct stat info {};
-    return ::lstat(path.c_str(), &info) == 0;
 }
 
 std::string FirstChoiceName(const TCacheItem& item, Edition edition,
@@ -121,14 +114,12 @@ bool AssignArchiveName(TCacheItem& item, const std::string& archiveDir, Edition 
     if (!folderPath) {
         return false;
     }
-    if (!IsDirectory(*folderPath)) {
-        MakeDirectoryPath(*folderPath);
-    }
+    MakeDirectoriesBeneath(archiveDir, *folderPath);
     const std::string folder = ArchiveFolderOf(item.Kind);
     std::string name = FirstChoiceName(item, edition, extensions);
     for (;;) {
         const std::string key = UsedNames::KeyOf(item.Domain, folder, name);
-        if (!usedNames.Contains(key) && !PathExists(*folderPath + name)) {
+        if (!usedNames.Contains(key) && !ExistsBeneath(archiveDir, *folderPath + name)) {
             usedNames.Add(key);
             item.ArchiveName = name;
             return true;

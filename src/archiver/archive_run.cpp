@@ -1,6 +1,8 @@
 #include "archiver/archive_run.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <exception>
 #include <iterator>
 #include <string_view>
@@ -15,6 +17,7 @@
 #include "offline_index/index_builder.h"
 #include "platform/dialogs.h"
 #include "platform/path.h"
+#include "platform/rooted_files.h"
 #include "rewriter/page_rewriter.h"
 
 namespace arkivo {
@@ -35,6 +38,12 @@ std::string CompletionQuestion(const std::string& dir) {
 }
 
 }  // namespace
+
+std::string FailedItemsText(const ArchiveRunResult& result) {
+    const std::size_t count = result.FailedCount;
+    return std::to_string(count) + (count == 1 ? " item" : " items") +
+           " could not be archived; the first: " + result.FirstFailure;
+}
 
 ArchiveRun::ArchiveRun(ArchiveRunOptions options, ArchiveRunHooks hooks)
     : options_(std::move(options)), hooks_(std::move(hooks)) {}
@@ -137,7 +146,12 @@ ArchiveRunResult ArchiveRun::RunArchive() {
             options_.ProgramEdition == Edition::IE) {
             hooks_.StoreSettings();
         }
-        if (options_.AskQuestions) {
+        if (options_.AskQuestions && result.FailedCount > 0) {
+            TheDialogs().ShowMessage(
+                DialogMessage{FailedItemsText(result), DialogIcon::Warning, DialogButtons::Ok, 0});
+        }
+        // A run that failed is not called completed.
+        if (options_.AskQuestions && result.Outcome == ArchiveOutcome::Completed) {
             const DialogResult answer = TheDialogs().ShowMessage(
                 DialogMessage{CompletionQuestion(options_.ArchiveDir), DialogIcon::Information,
                               DialogButtons::YesNoCancel, 0});
@@ -215,15 +229,18 @@ void ArchiveRun::ArchiveItems(ArchiveRunResult& result) {
         AdvanceProgress(i);
         if (copyAt_[i] != nullptr) {
             TCacheItem& item = *copyAt_[i];
+            Status archived;
             try {
-                if (ArchiveOne(item, map)) {
-                    archiveList_.MergeArchived(item);
-                    ++result.ArchivedCount;
-                } else {
-                    ++result.FailedCount;
-                }
-            } catch (const std::exception&) {
-                ++result.FailedCount;  // one item's failure never stops the run
+                archived = ArchiveOne(item, map);
+            } catch (const std::exception& caught) {
+                // One item's failure never stops the run.
+                archived = Status::Error(StatusCode::WriteFailed, caught.what());
+            }
+            if (archived.ok()) {
+                archiveList_.MergeArchived(item);
+                ++result.ArchivedCount;
+            } else if (result.FailedCount++ == 0) {
+                result.FirstFailure = archived.message();
             }
         }
         if (cancelRequested_) {
@@ -232,20 +249,22 @@ void ArchiveRun::ArchiveItems(ArchiveRunResult& result) {
     }
 }
 
-bool ArchiveRun::ArchiveOne(TCacheItem& item, const ArchiveLinkMap& map) {
+Status ArchiveRun::ArchiveOne(TCacheItem& item, const ArchiveLinkMap& map) {
     const auto path = ArchivePathOf(options_.ArchiveDir, item);
     if (!path) {
-        return false;
+        return Status::Error(StatusCode::Refused, "no safe archive name for " + item.Url);
     }
     // A name kept from an earlier run may belong to a folder this run has not made.
-    const std::string folder = DirectoryPart(*path);
-    if (!IsDirectory(folder)) {
-        MakeDirectoryPath(folder);
-    }
+    MakeDirectoriesBeneath(options_.ArchiveDir, DirectoryPart(*path));
     if (item.Kind == HtmlContentCode) {
-        return RewritePage(item, options_.ArchiveDir, options_.Links, map).ok();
+        return RewritePage(item, options_.ArchiveDir, options_.Links, map);
     }
-    return CopyFileOver(item.CacheFile, *path);
+    const UniqueFd cached(OpenCachedFile(item));
+    if (!cached.Valid()) {
+        return Status::Error(StatusCode::Unreadable,
+                             "cannot read " + item.CacheFile + ": " + std::strerror(errno));
+    }
+    return CopyFileBeneath(cached.Get(), options_.ArchiveDir, *path);
 }
 
 void ArchiveRun::StartStage(const char* stage) {

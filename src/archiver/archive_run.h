@@ -68,8 +68,12 @@ struct ArchiveRunResult {
     bool KeepWindowOpen = false;  // the directory could not be created: the window waits for Cancel
     std::size_t ArchivedCount = 0;
     std::size_t FailedCount = 0;  // items whose copy or rewritten page could not be written
+    std::string FirstFailure;     // why the first of them failed, in the system's words
     std::string Error;
 };
+
+// "N items could not be archived; the first: " and why the first failed.
+std::string FailedItemsText(const ArchiveRunResult& result);
 
 class ArchiveRun {
   public:
@@ -102,7 +106,7 @@ class ArchiveRun {
     void NameItems();
     void NameItem(TCacheItem& item, const TExtensionTable& extensions);
     void ArchiveItems(ArchiveRunResult& result);
-    bool ArchiveOne(TCacheItem& item, const class ArchiveLinkMap& map);
+    Status ArchiveOne(TCacheItem& item, const class ArchiveLinkMap& map);
     void StartStage(const char* stage);
     void AdvanceProgress(std::size_t index);
 

@@ -1,9 +1,9 @@
 #include "explorer/cache_deletion.h"
 
-#include <unistd.h>
-
 #include <cerrno>
 #include <unordered_set>
+
+#include "platform/rooted_files.h"
 
 namespace arkivo {
 namespace {
@@ -15,7 +15,10 @@ class CachedFileDeleter : public CacheEntryDeleter {
                                      DeletionResult&) override {
         std::vector<ItemDeletion> states;
         for (const TCacheItem* item : items) {
-            const bool gone = ::unlink(item->CacheFile.c_str()) == 0 || errno == ENOENT;
+            // Never through a link out of the cache: a linked folder would let an
+            // index entry delete files anywhere.
+            const int removed = RemoveFileBeneath(CacheDirOf(*item), item->CacheFile);
+            const bool gone = removed == 0 || removed == ENOENT;
             states.push_back(gone ? ItemDeletion::Deleted : ItemDeletion::NotDeleted);
         }
         return states;

@@ -4,6 +4,8 @@
 #include <cstring>
 
 #include "platform/byte_reader.h"
+#include "platform/path.h"
+#include "platform/rooted_files.h"
 
 namespace arkivo {
 namespace {
@@ -76,9 +78,20 @@ void TCacheItem::AssignFrom(const TCacheItem& other) {
     Group = other.Group;
     Domain = other.Domain;
     CacheFile = other.CacheFile;
+    CacheDirLength = other.CacheDirLength;
     Url = other.Url;
     Title = other.Title;
     ArchiveName = other.ArchiveName;
+}
+
+std::string CacheDirOf(const TCacheItem& item) {
+    return item.CacheDirLength > 0 && item.CacheDirLength <= item.CacheFile.size()
+               ? item.CacheFile.substr(0, item.CacheDirLength)
+               : DirectoryPart(item.CacheFile);
+}
+
+int OpenCachedFile(const TCacheItem& item) {
+    return OpenRegularFileBeneath(CacheDirOf(item), item.CacheFile);
 }
 
 }  // namespace arkivo

@@ -39,6 +39,9 @@ class TCacheItem {
     std::string CacheKey;     // the entry's name in the IE cache (ArkivoIE only); never stored
     std::string Domain;       // cleaned lower-case host; never stored
     std::string CacheFile;    // path of the cached file; never stored
+    // How many leading bytes of CacheFile name the cache directory the file must stay
+    // in (links out of it are refused); 0: the file's own directory. Never stored.
+    std::size_t CacheDirLength = 0;
 
     // Appends the stored record to the stream.
     void SaveToStream(TStream& stream) const;
@@ -51,6 +54,14 @@ class TCacheItem {
     // Copies everything but CacheKey from another item (the archive merge uses it).
     void AssignFrom(const TCacheItem& other);
 };
+
+// The cache directory the item's cached file must stay in.
+std::string CacheDirOf(const TCacheItem& item);
+
+// Opens the item's cached file for reading, never through a link out of its cache
+// directory, and only when it is a regular file (platform/rooted_files.h); -1, with
+// errno set, otherwise.
+int OpenCachedFile(const TCacheItem& item);
 
 // An owning list of items in the order they were met.
 using TCacheItemList = std::vector<std::unique_ptr<TCacheItem>>;

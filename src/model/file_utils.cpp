@@ -6,9 +6,11 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 
 #include "platform/file_system.h"
 #include "platform/path.h"
+#include "platform/rooted_files.h"
 
 namespace arkivo {
 namespace {
@@ -79,32 +81,17 @@ void MakeDirectoryPath(const std::string& path) {
     ::mkdir(dir.c_str(), 0755);
 }
 
-bool CopyFileOver(const std::string& source, const std::string& target) {
-    const int in = OpenRegularFile(source);
-    if (in < 0) {
-        return false;
-    }
+Status CopyFileBeneath(int source, const std::string& root, const std::string& target) {
     struct stat info {};
-    if (::fstat(in, &info) != 0) {
-        ::close(in);
-        return false;
+    if (::fstat(source, &info) != 0) {
+        return Status::Error(StatusCode::Unreadable,
+                             "cannot read the file for " + target + ": " + std::strerror(errno));
     }
     // The copy goes to a temporary file that replaces the target only when complete,
     // so a failed copy never destroys what the target held.
-    std::string temp;
-    const int out = CreateFileBeside(target, temp);
-    if (out < 0) {
-        ::close(in);
-        return false;
-    }
-    const bool copied = CopyContents(in, out, info.st_size);
-    const bool closed = ::close(out) == 0;
-    ::close(in);
-    if (!copied || !closed || ::rename(temp.c_str(), target.c_str()) != 0) {
-        ::unlink(temp.c_str());
-        return false;
-    }
-    return true;
+    return ReplaceFileBeneath(
+        root, target, [&](int out) { return CopyContents(source, out, info.st_size); },
+        ReplaceOptions{Durability::Unsynced, {}, {}});
 }
 
 }  // namespace arkivo

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "platform/status.h"
+
 namespace arkivo {
 
 // True when the path exists and is a directory.
@@ -12,9 +14,10 @@ bool IsDirectory(const std::string& path);
 // callers test IsDirectory afterwards.
 void MakeDirectoryPath(const std::string& path);
 
-// Copies the file byte for byte with the kernel's copy, replacing an existing
-// target only once the copy is complete. Returns false when the copy could not be
-// made; the target is then as it was.
-bool CopyFileOver(const std::string& source, const std::string& target);
+// Copies the open file source byte for byte with the kernel's copy to target, a
+// path beneath root (platform/rooted_files.h), replacing an existing target only
+// once the copy is complete. When the copy cannot be made, the target is as it was
+// and the status says why.
+Status CopyFileBeneath(int source, const std::string& root, const std::string& target);
 
 }  // namespace arkivo

@@ -30,6 +30,7 @@ TCacheItem* BuildCacheItem(Edition edition, const CacheEntry& entry, TCacheItemL
     item->Kind = ContentCodeOf(contentType);
     item->Group = ContentGroupOf(contentType);
     item->CacheFile = entry.CacheFile;
+    item->CacheDirLength = entry.CacheDirLength;
     item->CacheKey = entry.CacheKey;
     item->Domain = FileNameSafe(host);
 

@@ -10,12 +10,13 @@
 namespace arkivo {
 
 struct CacheEntry {
-    std::string_view Url;          // the URL as the cache recorded it
-    std::string CacheFile;         // full path of the cached file
-    bool CacheFileExists = false;  // the reader found CacheFile to be a regular file
-    std::string_view ContentType;  // as the cache recorded it; may be empty
-    double Date = 0.0;             // already converted by the reader
-    std::string CacheKey;          // the entry's name in the IE cache; empty for Navigator
+    std::string_view Url;            // the URL as the cache recorded it
+    std::string CacheFile;           // full path of the cached file
+    bool CacheFileExists = false;    // the reader found CacheFile to be a regular file
+    std::string_view ContentType;    // as the cache recorded it; may be empty
+    double Date = 0.0;               // already converted by the reader
+    std::string CacheKey;            // the entry's name in the IE cache; empty for Navigator
+    std::size_t CacheDirLength = 0;  // CacheFile's leading bytes that name the cache directory
 };
 
 // Builds the item for entry and appends it to items, or drops the entry when its

@@ -70,6 +70,12 @@ TFileStream::TFileStream(const std::string& path, FileMode mode) : path_(path) {
     }
 }
 
+TFileStream::TFileStream(int fd, const std::string& path) : fd_(fd), path_(path) {
+    if (fd_ < 0) {
+        Fail("cannot open", path);
+    }
+}
+
 TFileStream::~TFileStream() {
     if (fd_ >= 0) {
         ::close(fd_);

@@ -61,6 +61,9 @@ class TFileStream : public TStream {
   public:
     // Opens the file; throws StreamError when it cannot.
     TFileStream(const std::string& path, FileMode mode);
+    // Takes over fd, the file at path opened for reading by the caller (-1, with
+    // errno set, when it could not be: the constructor then throws StreamError).
+    TFileStream(int fd, const std::string& path);
     ~TFileStream() override;
     TFileStream(const TFileStream&) = delete;
     TFileStream& operator=(const TFileStream&) = delete;
@@ -85,6 +88,7 @@ class TSimpleBufferFileStream : public TFileStream {
     static constexpr std::size_t ReadAheadSize = 32768;
 
     TSimpleBufferFileStream(const std::string& path, FileMode mode) : TFileStream(path, mode) {}
+    TSimpleBufferFileStream(int fd, const std::string& path) : TFileStream(fd, path) {}
 
     TMemoryStream& ReadAhead() { return buffer_; }
 

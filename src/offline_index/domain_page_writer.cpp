@@ -1,9 +1,9 @@
 #include "offline_index/domain_page_writer.h"
 
 #include "archive/archive_layout.h"
-#include "model/file_utils.h"
 #include "offline_index/html_text.h"
 #include "platform/path.h"
+#include "platform/rooted_files.h"
 
 namespace arkivo {
 namespace {
@@ -15,18 +15,17 @@ int PercentOf(std::size_t position, std::size_t count) {
 void WritePagesOf(const std::string& archiveDir, const std::string& domain,
                   const DomainItems& items) {
     const std::string domainDir = JoinPath(archiveDir, domain) + PathSeparator;
-    if (!IsDirectory(domainDir)) {
-        MakeDirectoryPath(domainDir);
-    }
+    MakeDirectoriesBeneath(archiveDir, domainDir);
     for (FileClass kind : {FileClass::Text, FileClass::Image, FileClass::Audio, FileClass::Video,
                            FileClass::Other}) {
-        WriteIndexPage(domainDir + std::string(KindPageName(kind)), KindPage(kind, domain, items));
+        WriteIndexPage(archiveDir, domainDir + std::string(KindPageName(kind)),
+                       KindPage(kind, domain, items));
     }
     WriteIndexPage(
-        domainDir + std::string(ThumbnailPageName),
+        archiveDir, domainDir + std::string(ThumbnailPageName),
         ThumbnailPage(domain, items, [&](const TCacheItem& item) -> std::optional<Thumbnail> {
             const auto path = ArchivePathOf(archiveDir, item);
-            return path ? ThumbnailSize(*path) : std::nullopt;
+            return path ? ThumbnailSize(archiveDir, *path) : std::nullopt;
         }));
 }
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <stdexcept>
 
-#include "platform/file_system.h"
+#include "platform/rooted_files.h"
 
 namespace arkivo {
 namespace {
@@ -41,10 +41,11 @@ void AppendLine(std::string& page, std::string_view line) {
     page += "\r\n";
 }
 
-void WriteIndexPage(const std::string& path, std::string_view page) {
+void WriteIndexPage(const std::string& archiveDir, const std::string& path, std::string_view page) {
     // Each page is replaced whole, but not synced: every run rebuilds all of them
     // from archive.dat, which is synced, and a sync per page made small runs slow.
-    const Status written = WriteFileAtomically(path, page, {}, Durability::Unsynced);
+    const Status written =
+        WriteFileBeneath(archiveDir, path, page, ReplaceOptions{Durability::Unsynced, {}, {}});
     if (!written.ok()) {
         throw std::runtime_error(written.message());
     }

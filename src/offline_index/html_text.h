@@ -14,9 +14,10 @@ namespace arkivo {
 // Appends line and CR LF to page.
 void AppendLine(std::string& page, std::string_view line);
 
-// Replaces the file at path by page (crash-safe). Throws std::runtime_error naming
-// the file when it cannot be written: that ends the index generation.
-void WriteIndexPage(const std::string& path, std::string_view page);
+// Replaces the file at path, beneath archiveDir, by page (crash-safe). Throws
+// std::runtime_error naming the file when it cannot be written: that ends the index
+// generation.
+void WriteIndexPage(const std::string& archiveDir, const std::string& path, std::string_view page);
 
 // Text for a single-quoted script string inside a double-quoted attribute
 // (onMouseOver="window.status='...'"): "\" and "'" get a backslash, '"', "<" and

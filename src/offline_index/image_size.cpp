@@ -1,8 +1,11 @@
 #include "offline_index/image_size.h"
 
-#include <fstream>
+#include <unistd.h>
+
+#include <cerrno>
 
 #include "platform/byte_reader.h"
+#include "platform/rooted_files.h"
 
 namespace arkivo {
 namespace {
@@ -61,20 +64,26 @@ std::optional<ImageSize> ImageSizeOf(const ImageBytes& read) {
     return std::nullopt;
 }
 
-std::optional<ImageSize> ReadImageSize(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
+std::optional<ImageSize> ReadImageSize(const std::string& root, const std::string& path) {
+    const UniqueFd file(OpenRegularFileBeneath(root, path));
+    if (!file.Valid()) {
         return std::nullopt;
     }
     return ImageSizeOf([&file](std::uint64_t offset, std::size_t count) {
         std::string bytes(count, '\0');
-        file.clear();
-        file.seekg(static_cast<std::streamoff>(offset));
-        if (!file) {
-            return std::string();
+        std::size_t got = 0;
+        while (got < count) {
+            const ssize_t read = ::pread(file.Get(), bytes.data() + got, count - got,
+                                         static_cast<off_t>(offset + got));
+            if (read < 0 && errno == EINTR) {
+                continue;
+            }
+            if (read <= 0) {
+                break;
+            }
+            got += static_cast<std::size_t>(read);
         }
-        file.read(bytes.data(), static_cast<std::streamsize>(count));
-        bytes.resize(static_cast<std::size_t>(file.gcount()));
+        bytes.resize(got);
         return bytes;
     });
 }

@@ -33,8 +33,8 @@ using ImageBytes = std::function<std::string(std::uint64_t offset, std::size_t c
 // The size of the image whose bytes read gives; std::nullopt for anything else.
 std::optional<ImageSize> ImageSizeOf(const ImageBytes& read);
 
-// The size of the GIF or JFIF JPEG file at path; std::nullopt when the file is
-// missing, unreadable or of another kind.
-std::optional<ImageSize> ReadImageSize(const std::string& path);
+// The size of the GIF or JFIF JPEG file at path beneath root (platform/rooted_files.h);
+// std::nullopt when the file is missing, no regular file, unreadable or of another kind.
+std::optional<ImageSize> ReadImageSize(const std::string& root, const std::string& path);
 
 }  // namespace arkivo

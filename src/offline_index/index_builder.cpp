@@ -1,7 +1,5 @@
 #include "offline_index/index_builder.h"
 
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
 #include <stdexcept>
@@ -11,6 +9,7 @@
 #include "offline_index/short_date.h"
 #include "platform/clock.h"
 #include "platform/path.h"
+#include "platform/rooted_files.h"
 
 namespace arkivo {
 
@@ -18,17 +17,18 @@ void BuildOfflineIndex(const std::string& archiveDir, const TCacheItemList& arch
                        const IndexProgress& progress) {
     // The old frameset would show a stale state of the archive: remove it first.
     const std::string framesetPath = JoinPath(archiveDir, IndexPageName);
-    if (::unlink(framesetPath.c_str()) != 0 && errno != ENOENT) {
-        throw std::runtime_error("cannot delete " + framesetPath + ": " + std::strerror(errno));
+    const int removed = RemoveFileBeneath(archiveDir, framesetPath);
+    if (removed != 0 && removed != ENOENT) {
+        throw std::runtime_error("cannot delete " + framesetPath + ": " + std::strerror(removed));
     }
     const std::vector<std::string> domains = OfflineDomainList(archiveList);
     if (domains.empty()) {
         return;
     }
-    WriteIndexPage(framesetPath, FramesetPage());
-    WriteIndexPage(JoinPath(archiveDir, NotFoundPageName), NotFoundPage());
-    WriteIndexPage(JoinPath(archiveDir, WelcomePageName), WelcomePage());
-    WriteIndexPage(JoinPath(archiveDir, DomainListPageName),
+    WriteIndexPage(archiveDir, framesetPath, FramesetPage());
+    WriteIndexPage(archiveDir, JoinPath(archiveDir, NotFoundPageName), NotFoundPage());
+    WriteIndexPage(archiveDir, JoinPath(archiveDir, WelcomePageName), WelcomePage());
+    WriteIndexPage(archiveDir, JoinPath(archiveDir, DomainListPageName),
                    DomainListPage(domains, FormatShortDate(Now(), UserShortDateFormat())));
     WriteDomainPages(archiveDir, domains, archiveList, progress);
 }

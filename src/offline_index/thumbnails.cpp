@@ -33,8 +33,8 @@ ImageSize ScaleThumbnail(ImageSize full) {
     return ImageSize{w, h};
 }
 
-std::optional<Thumbnail> ThumbnailSize(const std::string& path) {
-    const auto full = ReadImageSize(path);
+std::optional<Thumbnail> ThumbnailSize(const std::string& root, const std::string& path) {
+    const auto full = ReadImageSize(root, path);
     if (!full) {
         return std::nullopt;
     }

@@ -21,8 +21,8 @@ struct Thumbnail {
 // 150, rounding halves away from zero.
 ImageSize ScaleThumbnail(ImageSize full);
 
-// The thumbnail of the GIF or JFIF JPEG file at path; std::nullopt when its size
-// cannot be read.
-std::optional<Thumbnail> ThumbnailSize(const std::string& path);
+// The thumbnail of the GIF or JFIF JPEG file at path beneath root; std::nullopt when
+// its size cannot be read.
+std::optional<Thumbnail> ThumbnailSize(const std::string& root, const std::string& path);
 
 }  // namespace arkivo

@@ -8,8 +8,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <random>
 
 #include "platform/path.h"
+#include "platform/unique_fd.h"
 
 namespace arkivo {
 namespace {
@@ -27,22 +29,32 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-Status WriteError(const std::string& what, const std::string& path) {
-    return Status::Error(StatusCode::WriteFailed, what + " " + path + ": " + std::strerror(errno));
+Status WriteError(const std::string& what, std::string_view path) {
+    return Status::Error(StatusCode::WriteFailed,
+                         what + " " + std::string(path) + ": " + std::strerror(errno));
 }
 
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
+constexpr std::size_t TempFileNameLength = TempFilePrefix.size() + 6;
+
+// A new file of a fresh temporary name in dirFd, made without following a link or
+// opening anything that was there; sets name.
+int CreateTempFileAt(int dirFd, std::string& name) {
+    static constexpr std::string_view Letters =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    thread_local std::mt19937 random{std::random_device{}()};
+    std::uniform_int_distribution<std::size_t> pick(0, Letters.size() - 1);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        name.assign(TempFilePrefix);
+        while (name.size() < TempFileNameLength) {
+            name += Letters[pick(random)];
         }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
+        const int fd = ::openat(dirFd, name.c_str(),
+                                O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+        if (fd >= 0 || errno != EEXIST) {
+            return fd;
+        }
     }
-    return true;
+    return -1;
 }
 
 // The first entry of dir whose name matches ignoring case, from its listing.
@@ -120,13 +132,9 @@ bool ReadRest(int fd, std::string& bytes) {
     return true;
 }
 
-int OpenRegularFile(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        return -1;
-    }
+int RegularFileOnly(int fd) {
     struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (fd >= 0 && (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))) {
         ::close(fd);
         errno = EINVAL;
         return -1;
@@ -134,8 +142,11 @@ int OpenRegularFile(const std::string& path) {
     return fd;
 }
 
-std::optional<std::string> ReadWholeFile(const std::string& path) {
-    const int fd = OpenRegularFile(path);
+int OpenRegularFile(const std::string& path) {
+    return RegularFileOnly(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+}
+
+std::optional<std::string> ReadAndClose(int fd) {
     if (fd < 0) {
         return std::nullopt;
     }
@@ -148,6 +159,10 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
     return bytes;
 }
 
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+    return ReadAndClose(OpenRegularFile(path));
+}
+
 std::optional<std::int64_t> FileModificationTime(const std::string& path) {
     struct stat info {};
     if (path.empty() || ::stat(path.c_str(), &info) != 0) {
@@ -156,62 +171,72 @@ std::optional<std::int64_t> FileModificationTime(const std::string& path) {
     return static_cast<std::int64_t>(info.st_mtime);
 }
 
-int CreateFileBeside(const std::string& path, std::string& tempPath) {
-    std::string pattern = DirectoryPart(path) + ".arkivo-XXXXXX";
-    const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
-    if (fd >= 0) {
-        ::fchmod(fd, 0644);
-        tempPath = pattern;
-    }
-    return fd;
+bool IsTempFileName(std::string_view name) {
+    return name.size() == TempFileNameLength && name.starts_with(TempFilePrefix);
 }
 
-Status WriteFileAtomically(const std::string& path, std::string_view bytes,
-                           const std::string& tempPath, Durability durability) {
-    const bool sync = durability == Durability::Synced;
-    std::string temp = tempPath;
-    // A named temporary file is made anew: whatever has its name (a file left by a
-    // killed run, or a link or FIFO planted there) is removed, never written through.
-    if (!temp.empty()) {
-        ::unlink(temp.c_str());
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
     }
-    const int fd =
-        temp.empty()
-            ? CreateFileBeside(path, temp)
-            : ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    return true;
+}
+
+Status ReplaceFileAt(int dirFd, const std::string& name, const FileFiller& fill,
+                     const ReplaceOptions& options) {
+    const bool sync = options.Sync == Durability::Synced;
+    std::string temp = options.TempName;
+    int fd = -1;
     if (temp.empty()) {
-        temp = path;  // only for the message below
+        fd = CreateTempFileAt(dirFd, temp);
+    } else {
+        ::unlinkat(dirFd, temp.c_str(), 0);
+        fd = ::openat(dirFd, temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                      0644);
     }
+    const std::string& shown = options.ShownPath.empty() ? name : options.ShownPath;
     if (fd < 0) {
-        return WriteError("cannot create", temp);
+        return WriteError("cannot create a file beside", shown);
     }
-    if (!WriteAll(fd, bytes) || (sync && ::fsync(fd) != 0)) {
-        Status status = WriteError("cannot write", temp);
+    if (!fill(fd) || (sync && ::fsync(fd) != 0)) {
+        Status status = WriteError("cannot write", shown);
         ::close(fd);
-        ::unlink(temp.c_str());
+        ::unlinkat(dirFd, temp.c_str(), 0);
         return status;
     }
     if (::close(fd) != 0) {
-        Status status = WriteError("cannot write", temp);
-        ::unlink(temp.c_str());
+        Status status = WriteError("cannot write", shown);
+        ::unlinkat(dirFd, temp.c_str(), 0);
         return status;
     }
-    if (::rename(temp.c_str(), path.c_str()) != 0) {
-        Status status = WriteError("cannot replace", path);
-        ::unlink(temp.c_str());
+    if (::renameat(dirFd, temp.c_str(), dirFd, name.c_str()) != 0) {
+        Status status = WriteError("cannot replace", shown);
+        ::unlinkat(dirFd, temp.c_str(), 0);
         return status;
     }
-    if (!sync) {
-        return Status::Ok();
-    }
-    // Make the rename itself durable.
-    const std::string dir = DirectoryPart(path);
-    const int dirFd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0) {
-        ::fsync(dirFd);
-        ::close(dirFd);
+    if (sync) {
+        ::fsync(dirFd);  // makes the rename itself durable
     }
     return Status::Ok();
+}
+
+Status WriteFileAtomically(const std::string& path, std::string_view bytes, Durability durability) {
+    const std::string dir = DirectoryPart(path);
+    const UniqueFd dirFd(
+        ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!dirFd.Valid()) {
+        return WriteError("cannot open the folder of", path);
+    }
+    return ReplaceFileAt(
+        dirFd.Get(), FileNamePart(path), [bytes](int fd) { return WriteAll(fd, bytes); },
+        ReplaceOptions{durability, {}, path});
 }
 
 }  // namespace arkivo

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,9 +39,16 @@ bool IsFileAfterLstat(const std::string& path, const struct stat& info);
 // -1 otherwise, with errno EINVAL when path exists but is no regular file.
 int OpenRegularFile(const std::string& path);
 
+// fd when it is open on a regular file; otherwise -1, with errno EINVAL, and fd closed.
+int RegularFileOnly(int fd);
+
 // The whole file as bytes; std::nullopt when it cannot be opened as a regular file
 // or read.
 std::optional<std::string> ReadWholeFile(const std::string& path);
+
+// Everything left to read from fd, which is closed; std::nullopt when fd is -1 or a
+// read fails.
+std::optional<std::string> ReadAndClose(int fd);
 
 // Everything left to read from the open descriptor, into bytes (replacing what was
 // there), read straight into a buffer of the file's size; false, with errno set,
@@ -55,18 +63,40 @@ enum class Durability {
     Unsynced,  // left to the kernel: a failed write still never harms the old file
 };
 
-// Creates a new, uniquely named file in the directory of path (never an existing
-// one) for writing; gives its descriptor and sets tempPath, or -1.
-int CreateFileBeside(const std::string& path, std::string& tempPath);
+// Temporary files are named ".arkivo-" and six letters or digits, so that files a
+// killed run left behind can be told from everything else.
+inline constexpr std::string_view TempFilePrefix = ".arkivo-";
+bool IsTempFileName(std::string_view name);
 
-// Replaces path by a file holding bytes so that a crash at any moment leaves either
-// the old file or the new one, never a torn or missing one: the bytes go to
-// tempPath (default: a new file made by CreateFileBeside) in the same directory, are synced, and
-// the temporary file is renamed over path; then the directory is synced. Unsynced skips both syncs,
-// for the many files of an archive run, where a failed or cut-short write must still leave an
+// Writes a replacement file's contents to fd; false, with errno set, when it fails.
+using FileFiller = std::function<bool(int fd)>;
+
+struct ReplaceOptions {
+    Durability Sync = Durability::Synced;
+    // A fixed name for the temporary file (such as "archive.tmp"); empty for a new
+    // uniquely named one.
+    std::string TempName;
+    // The target as messages name it.
+    std::string ShownPath;
+};
+
+// Replaces the entry name of the directory dirFd by a file that fill writes, so that a
+// crash at any moment leaves either the old file or the new one, never a torn or
+// missing one: the bytes go to a temporary file in the same directory, are synced,
+// and the temporary file is renamed over name; then the directory is synced.
+// Whatever has the temporary file's name (a file left by a killed run, or a link or
+// FIFO planted there) is removed, never written through, and so is a link or FIFO of
+// the target's name: the rename replaces it. Unsynced skips both syncs, for the many
+// files of an archive run, where a failed or cut-short write must still leave an
 // earlier copy in place.
+Status ReplaceFileAt(int dirFd, const std::string& name, const FileFiller& fill,
+                     const ReplaceOptions& options);
+
+// Replaces path by a file holding bytes, as ReplaceFileAt does in path's directory.
 Status WriteFileAtomically(const std::string& path, std::string_view bytes,
-                           const std::string& tempPath = {},
                            Durability durability = Durability::Synced);
+
+// Writes all of bytes to fd; false, with errno set, when a write fails.
+bool WriteAll(int fd, std::string_view bytes);
 
 }  // namespace arkivo

@@ -34,7 +34,7 @@ std::uint64_t DosDateTimeToFileTime(std::uint32_t dosDateTime) {
 }
 
 UrlCacheFind::UrlCacheFind(IeIndex index, const std::string& cacheDirectory)
-    : index_(std::move(index)), files_(cacheDirectory) {}
+    : index_(std::move(index)), files_(cacheDirectory), cacheDirLength_(cacheDirectory.size()) {}
 
 bool UrlCacheFind::Next(UrlCacheEntryInfo& entry) {
     if (next_ >= index_.Urls.size()) {
@@ -45,6 +45,7 @@ bool UrlCacheFind::Next(UrlCacheEntryInfo& entry) {
     FoundFile file = files_.FileToRead(index_, record);
     entry.LocalFileName = std::move(file.Path);
     entry.LocalFileExists = file.IsFile;
+    entry.CacheDirLength = cacheDirLength_;
     entry.LastAccessTime = record.LastAccessTime;
     entry.LastSyncTime = DosDateTimeToFileTime(record.LastSyncTime);
     entry.HeaderInfo = record.HeaderText;

@@ -24,6 +24,7 @@ struct UrlCacheEntryInfo {
     std::string SourceUrlName;         // the location as the index stores it
     std::string LocalFileName;         // the cached file's path; empty when it has none usable
     bool LocalFileExists = false;      // LocalFileName names a regular file
+    std::size_t CacheDirLength = 0;    // LocalFileName's leading bytes naming the cache directory
     std::uint64_t LastAccessTime = 0;  // FILETIME, 0 = unset
     std::uint64_t LastSyncTime = 0;    // FILETIME from the stored DOS date/time, 0 = unset
     std::string HeaderInfo;            // the stored response header text
@@ -41,6 +42,7 @@ class UrlCacheFind {
   private:
     IeIndex index_;
     CacheFileResolver files_;
+    std::size_t cacheDirLength_;
     std::size_t next_ = 0;
 };
 

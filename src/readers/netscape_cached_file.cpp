@@ -5,6 +5,7 @@
 
 #include "model/url.h"
 #include "platform/path.h"
+#include "platform/rooted_files.h"
 
 namespace arkivo {
 namespace {
@@ -46,19 +47,22 @@ FoundFile CachedFileResolver::FileOf(std::string_view name) {
     }
     std::string path = indexDir_;
     Entry found;
+    bool throughLink = false;  // or through an entry whose kind the listing did not say
     std::size_t start = 0;
     while (true) {
         const std::size_t cut = name.find(PathSeparator, start);
         if (!FindNoCase(path, std::string(name.substr(start, cut - start)), found)) {
             return {indexDir_ + std::string(name), false};
         }
+        throughLink = throughLink || found.Type == Kind::Unknown;
         path = JoinPath(path, found.Name);
         if (cut == std::string_view::npos) {
             break;
         }
         start = cut + 1;
     }
-    const bool isFile = found.Type == Kind::Unknown ? FileExists(path) : found.Type == Kind::File;
+    // A link is followed only as far as it stays inside the cache directory.
+    const bool isFile = throughLink ? IsFileBeneath(indexDir_, path) : found.Type == Kind::File;
     return {std::move(path), isFile};
 }
 

@@ -24,8 +24,12 @@ class CachedFileResolver {
     // The path of the cached file, with each part spelled as on disk when a
     // matching entry exists (an exact match wins); indexDir + name otherwise. Empty
     // when the name is not a safe relative name. IsFile tells whether the path names
-    // a regular file (links followed), mostly from the directory listing alone.
+    // a regular file, mostly from the directory listing alone; links are followed
+    // only as far as they stay inside the index's directory.
     FoundFile FileOf(std::string_view name);
+
+    // The directory the cached files must stay in, as the paths FileOf gives begin.
+    const std::string& IndexDir() const { return indexDir_; }
 
   private:
     // What an entry is, as the listing or an lstat tells: a link (or an entry of a

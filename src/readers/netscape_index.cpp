@@ -30,6 +30,7 @@ void AddItem(CachedFileResolver& files, const NetscapeEntry& entry, TCacheItemLi
     }
     cacheEntry.CacheFile = std::move(file.Path);
     cacheEntry.CacheFileExists = file.IsFile;
+    cacheEntry.CacheDirLength = files.IndexDir().size();
     cacheEntry.Url = entry.Url;
     cacheEntry.ContentType = entry.ContentType;
     cacheEntry.Date = SecondsToDate(entry.Time);

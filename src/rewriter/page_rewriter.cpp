@@ -6,6 +6,7 @@
 
 #include "archive/archive_layout.h"
 #include "platform/file_system.h"
+#include "platform/rooted_files.h"
 #include "rewriter/html_comment.h"
 #include "rewriter/link_resolution.h"
 #include "rewriter/page_title.h"
@@ -136,21 +137,19 @@ std::string RewritePageText(std::string_view page, std::string_view url, const L
 
 Status RewritePage(TCacheItem& item, const std::string& archiveDir, const LinkOptions& options,
                    const ArchiveLinkMap& map) {
-    if (!FileExists(item.CacheFile)) {
-        return Status::Error(StatusCode::NotFound, "cached file not found: " + item.CacheFile);
-    }
     const std::optional<std::string> target = ArchivePathOf(archiveDir, item);
     if (!target) {
         return Status::Error(StatusCode::Refused, "no safe archive path for " + item.Url);
     }
-    const std::optional<std::string> page = ReadWholeFile(item.CacheFile);
+    const std::optional<std::string> page = ReadAndClose(OpenCachedFile(item));
     if (!page) {
-        return Status::Error(StatusCode::Unreadable, "cannot read " + item.CacheFile);
+        return Status::Error(errno == ENOENT ? StatusCode::NotFound : StatusCode::Unreadable,
+                             "cannot read " + item.CacheFile + ": " + std::strerror(errno));
     }
     item.Title = ExtractTitle(*page);
     // Through a temporary file, so a failed write never destroys an earlier copy.
-    return WriteFileAtomically(*target, RewritePageText(*page, item.Url, options, map), {},
-                               Durability::Unsynced);
+    return WriteFileBeneath(archiveDir, *target, RewritePageText(*page, item.Url, options, map),
+                            ReplaceOptions{Durability::Unsynced, {}, {}});
 }
 
 }  // namespace arkivo

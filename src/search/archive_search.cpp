@@ -6,7 +6,7 @@
 #include "archive/archive_layout.h"
 #include "model/cache_item.h"
 #include "model/url.h"
-#include "platform/file_system.h"
+#include "platform/rooted_files.h"
 #include "search/search_input.h"
 #include "search/text_search.h"
 
@@ -31,7 +31,7 @@ class ArchiveSearch {
         std::string url = item.Url;
         item.Domain = FileNameSafe(SplitHost(url));
         const std::optional<std::string> path = ArchivePathOf(directory_, item);
-        if (!path || !FileExists(*path)) {
+        if (!path || !IsFileBeneath(directory_, *path)) {
             return RecordTest::Miss;
         }
         hit.Url = CanonicalUrlShort(item.Url);
@@ -42,7 +42,7 @@ class ArchiveSearch {
             if (item.Kind != HtmlContentCode) {
                 return RecordTest::Miss;
             }
-            switch (SearchTextInFile(pageText_, *path)) {
+            switch (SearchTextInFile(pageText_, directory_, *path)) {
                 case TextSearchResult::Found:
                     break;
                 case TextSearchResult::NotFound:
@@ -68,8 +68,9 @@ SearchOutcome SearchArchive(const SearchRequest& request, const SearchCallbacks&
     const ArchiveSearch search(request);
     SearchOutcome outcome;
     try {
-        TSimpleBufferFileStream stream(search.Directory() + std::string(ArchiveInfoFileName),
-                                       FileMode::Read);
+        const std::string infoPath = search.Directory() + std::string(ArchiveInfoFileName);
+        TSimpleBufferFileStream stream(OpenRegularFileBeneath(search.Directory(), infoPath),
+                                       infoPath);
         TCacheItem item;
         while (!item.LoadFromStream(stream)) {
             SearchHit hit;

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "model/streams.h"
+#include "platform/rooted_files.h"
 #include "search/folded_find.h"
 
 namespace arkivo {
@@ -16,12 +17,13 @@ void FoldCase(char* bytes, std::size_t count) {
     }
 }
 
-TextSearchResult SearchTextInFile(std::string_view text, const std::string& path) {
+TextSearchResult SearchTextInFile(std::string_view text, const std::string& root,
+                                  const std::string& path) {
     std::string needle(text);
     FoldCase(needle.data(), needle.size());
     const bool impossible = needle.find('\0') != std::string::npos;
     try {
-        TFileStream file(path, FileMode::Read);
+        TFileStream file(OpenRegularFileBeneath(root, path), path);
         if (needle.empty()) {
             return TextSearchResult::Found;
         }

@@ -22,9 +22,11 @@ enum class TextSearchResult {
 // The bytes read from a page at a time.
 inline constexpr std::size_t TextSearchBlockSize = 64 * 1024;
 
-// Looks for text (its letters A to Z in either case match both cases) in the file.
-// An empty text is found in every readable file.
-TextSearchResult SearchTextInFile(std::string_view text, const std::string& path);
+// Looks for text (its letters A to Z in either case match both cases) in the file at
+// path beneath root (platform/rooted_files.h). An empty text is found in every
+// readable file.
+TextSearchResult SearchTextInFile(std::string_view text, const std::string& root,
+                                  const std::string& path);
 
 // Turns the letters A to Z into a to z in place; every other byte stays.
 void FoldCase(char* bytes, std::size_t count);

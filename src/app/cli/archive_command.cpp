@@ -53,7 +53,7 @@ int Report(const ArchiveRunResult& result, const ArchiveRun& run) {
                 return RunFailed;
             }
             if (result.FailedCount > 0) {
-                Complain(ItemCount(result.FailedCount) + " could not be archived");
+                Complain(FailedItemsText(result));
                 return RunFailed;
             }
             return result.ArchivedCount > 0 ? Success : NothingToDo;
