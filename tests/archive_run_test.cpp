@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "archive/archive_lock.h"
 #include "model/content_types.h"
 #include "model/file_utils.h"
 #include "platform/dialogs.h"
@@ -214,6 +215,23 @@ TEST_F(ArchiveRunTest, AnUnreadableArchiveInfoStopsTheRunAndSurvives) {
     EXPECT_EQ(dialogs.Shown().back().Icon, DialogIcon::Error);
     EXPECT_TRUE(IsDirectory(Archived("archive.dat")));
     EXPECT_FALSE(FileExists(Archived("h/image/a.gif")));
+}
+
+TEST_F(ArchiveRunTest, ASecondRunIntoTheDirectoryIsRefusedAndChangesNothing) {
+    Cached("http://h:80/a.gif", 2, "x");
+    {
+        const ArchiveLock first(Archived(""));
+        ArchiveRun run(Options(), {});
+        const ArchiveRunResult result = RunAll(run);
+        EXPECT_EQ(result.Outcome, ArchiveOutcome::Failed);
+        EXPECT_NE(result.Error.find(ArchiveBusyText), std::string::npos);
+        ASSERT_EQ(dialogs.Shown().size(), 1u);  // no question calls the run completed
+        EXPECT_EQ(dialogs.Shown()[0].Icon, DialogIcon::Error);
+        EXPECT_FALSE(FileExists(Archived("archive.dat")));
+        EXPECT_FALSE(FileExists(Archived("h/image/a.gif")));
+    }
+    ArchiveRun run(Options(), {});
+    EXPECT_EQ(RunAll(run).Outcome, ArchiveOutcome::Completed);
 }
 
 TEST_F(ArchiveRunTest, OnlyArkivoIEStoresTheSettingsAfterACompletedRun) {

@@ -9,6 +9,7 @@
 #include <regex>
 #include <sstream>
 
+#include "archive/archive_lock.h"
 #include "cli_tool.h"
 #include "link_checker.h"
 #include "model/file_utils.h"
@@ -205,6 +206,16 @@ TEST_F(CliArchiveTest, AnItemThatCannotBeArchivedIsCountedAndFailsTheRun) {
               std::string::npos)
         << outcome.Err;
     EXPECT_EQ(Occurrences(ReadFile(archive + "/archive.dat"), "http://"), 1u);
+}
+
+TEST_F(CliArchiveTest, ASecondRunIntoTheSameDirectoryIsRefused) {
+    const std::string archive = dir_ / "archive";
+    MakeDirectoryPath(archive);
+    const ArchiveLock running(archive);
+    const Outcome outcome = Archive("--to " + Quote(archive));
+    EXPECT_EQ(outcome.Status, 4);
+    EXPECT_NE(outcome.Err.find(ArchiveBusyText), std::string::npos) << outcome.Err;
+    EXPECT_FALSE(FileExists(archive + "/archive.dat"));
 }
 
 TEST_F(CliArchiveTest, ACompletedInternetExplorerRunStoresTheSettings) {

@@ -11,6 +11,7 @@
 
 #include "archive/archive_layout.h"
 #include "archive/archive_link_map.h"
+#include "archive/archive_lock.h"
 #include "archiver/archive_names.h"
 #include "model/file_utils.h"
 #include "model/url.h"
@@ -99,7 +100,12 @@ ArchiveRunResult ArchiveRun::RunArchive() {
     std::string error;
     bool archiveRead = false;
 
-    if (!archiveJob_.empty()) {
+    // Held until archive.dat is written back: a second run into this directory
+    // would otherwise read it before this one writes it, and one run's items be lost.
+    const ArchiveLock lock(options_.ArchiveDir);
+    if (!archiveJob_.empty() && !lock.status().ok()) {
+        error = lock.status().message();
+    } else if (!archiveJob_.empty()) {
         try {
             usedNames_.Clear();
             const Status read = archiveList_.ReadArchiveInfo(options_.ArchiveDir, usedNames_);
