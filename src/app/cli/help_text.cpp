@@ -48,7 +48,10 @@ std::string Overview() {
                "  search    find archived items by text in their URL and pages\n"
                "\n") +
            SourceHelp + "\n" + FilterHelp + "\n" +
-           "Messages go to standard error, results to standard output.\n" + ExitHelp;
+           "Messages go to standard error, results to standard output. Outside --json,\n"
+           "control bytes in texts from a cache or an archive show as \\xHH (upper-case\n"
+           "hex), so ESC shows as \\x1B.\n" +
+           ExitHelp;
 }
 
 std::string ItemsHelp() {
