@@ -152,8 +152,8 @@ std::string SearchHelp() {
            "Ctrl+C stops the search; the hits found so far are printed.\n"
            "\n"
            "Exit status: 0 hits found, 1 no hits, 2 usage error, 3 DIR is no directory\n"
-           "or holds no archive.dat, 4 the search was stopped or a file could not be\n"
-           "read.\n";
+           "or its archive.dat is missing or cannot be read, 4 the search was stopped or\n"
+           "an archived page could not be read.\n";
 }
 
 }  // namespace

@@ -84,9 +84,12 @@ int SearchArchiveDirectory(const CliArguments& arguments) {
         case SearchEnd::Stopped:
             Complain("search stopped; " + ItemCount(hits.size()) + " found before the stop");
             return RunFailed;
+        case SearchEnd::ArchiveInfoUnreadable:
+            Complain("cannot read " + PrintableText(SearchDirectoryOf(directory)) + "archive.dat");
+            return InputUnreadable;
         case SearchEnd::Failed:
-            Complain("search ended early: archive.dat or an archived page in " +
-                     PrintableText(directory) + " cannot be read");
+            Complain("search ended early: an archived page in " + PrintableText(directory) +
+                     " cannot be read");
             return RunFailed;
     }
     if (hits.empty()) {
