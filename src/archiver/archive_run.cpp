@@ -34,6 +34,18 @@ std::string CompletionQuestion(const std::string& dir) {
                  MessageLimit);
 }
 
+// "2 pages larger than 32 MB were archived as they stand: their links were not
+// rewritten."
+std::string UnchangedPagesText(std::size_t count, std::size_t limit) {
+    constexpr std::size_t MegaByte = 1024 * 1024;
+    const std::string size = limit % MegaByte == 0 ? std::to_string(limit / MegaByte) + " MB"
+                                                   : std::to_string(limit) + " bytes";
+    return count == 1 ? "1 page larger than " + size +
+                            " was archived as it stands: its links were not rewritten."
+                      : std::to_string(count) + " pages larger than " + size +
+                            " were archived as they stand: their links were not rewritten.";
+}
+
 }  // namespace
 
 ArchiveRun::ArchiveRun(ArchiveRunOptions options, ArchiveRunHooks hooks)
@@ -207,6 +219,7 @@ void ArchiveRun::NameItem(TCacheItem& item, const TExtensionTable& extensions) {
 
 void ArchiveRun::ArchiveItems(ArchiveRunResult& result) {
     StartStage(ArchivingStageText);
+    unchangedPages_ = 0;
     std::vector<TCacheItem*> copies;
     std::copy_if(copyAt_.begin(), copyAt_.end(), std::back_inserter(copies),
                  [](const TCacheItem* copy) { return copy != nullptr; });
@@ -230,6 +243,11 @@ void ArchiveRun::ArchiveItems(ArchiveRunResult& result) {
             break;
         }
     }
+    if (unchangedPages_ > 0) {
+        TheDialogs().ShowMessage(
+            DialogMessage{UnchangedPagesText(unchangedPages_, options_.PageRewriteLimit),
+                          DialogIcon::Information, DialogButtons::Ok, 0});
+    }
 }
 
 bool ArchiveRun::ArchiveOne(TCacheItem& item, const ArchiveLinkMap& map) {
@@ -243,7 +261,11 @@ bool ArchiveRun::ArchiveOne(TCacheItem& item, const ArchiveLinkMap& map) {
         MakeDirectoryPath(folder);
     }
     if (item.Kind == HtmlContentCode) {
-        return RewritePage(item, options_.ArchiveDir, options_.Links, map).ok();
+        bool unchanged = false;
+        const Status written = RewritePage(item, options_.ArchiveDir, options_.Links, map,
+                                           options_.PageRewriteLimit, &unchanged);
+        unchangedPages_ += unchanged ? 1 : 0;
+        return written.ok();
     }
     return CopyFileOver(item.CacheFile, *path);
 }

@@ -1,10 +1,14 @@
 #include "rewriter/page_rewriter.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 
 #include "archive/archive_layout.h"
+#include "model/file_utils.h"
 #include "platform/file_system.h"
 #include "rewriter/html_comment.h"
 #include "rewriter/link_resolution.h"
@@ -127,6 +131,24 @@ class PagePass {
     bool strikeOpen_ = false;
 };
 
+// The first LargePageTitleSpan bytes of the cached page when it is larger than
+// maxPageSize; nothing for a smaller page or one that cannot be opened.
+std::optional<std::string> HeadOfLargePage(const std::string& path, std::size_t maxPageSize) {
+    const int fd = OpenRegularFile(path);
+    if (fd < 0) {
+        return std::nullopt;
+    }
+    std::optional<std::string> head;
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && static_cast<std::uint64_t>(info.st_size) > maxPageSize) {
+        head.emplace(LargePageTitleSpan, '\0');
+        const ssize_t got = ::pread(fd, head->data(), head->size(), 0);
+        head->resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+    }
+    ::close(fd);
+    return head;
+}
+
 }  // namespace
 
 std::string RewritePageText(std::string_view page, std::string_view url, const LinkOptions& options,
@@ -135,13 +157,23 @@ std::string RewritePageText(std::string_view page, std::string_view url, const L
 }
 
 Status RewritePage(TCacheItem& item, const std::string& archiveDir, const LinkOptions& options,
-                   const ArchiveLinkMap& map) {
+                   const ArchiveLinkMap& map, std::size_t maxPageSize, bool* copiedUnchanged) {
     if (!FileExists(item.CacheFile)) {
         return Status::Error(StatusCode::NotFound, "cached file not found: " + item.CacheFile);
     }
     const std::optional<std::string> target = ArchivePathOf(archiveDir, item);
     if (!target) {
         return Status::Error(StatusCode::Refused, "no safe archive path for " + item.Url);
+    }
+    if (const std::optional<std::string> head = HeadOfLargePage(item.CacheFile, maxPageSize)) {
+        if (!CopyFileOver(item.CacheFile, *target)) {
+            return Status::Error(StatusCode::WriteFailed, "cannot copy " + item.CacheFile);
+        }
+        item.Title = ExtractTitle(*head);
+        if (copiedUnchanged != nullptr) {
+            *copiedUnchanged = true;
+        }
+        return Status::Ok();
     }
     const std::optional<std::string> page = ReadWholeFile(item.CacheFile);
     if (!page) {
