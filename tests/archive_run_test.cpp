@@ -272,6 +272,25 @@ TEST_F(ArchiveRunTest, PagesLinkToEachOtherInsideTheArchive) {
     EXPECT_EQ(recorded[1]->Title, "Next");
 }
 
+TEST_F(ArchiveRunTest, PagesOverTheLimitAreArchivedAsTheyStandAndReported) {
+    const std::string big = "<TITLE>Big</TITLE><A HREF=\"small.html\">s</A>";
+    Cached("http://h:80/big.html", 1, big);
+    Cached("http://h:80/small.html", 1, "<A HREF=\"big.html\">b</A>");
+    ArchiveRunOptions options = Options();
+    options.AskQuestions = false;
+    options.Links.EmphasizeLinks = false;
+    options.PageRewriteLimit = 30;
+    ArchiveRun run(options, {});
+    EXPECT_EQ(RunAll(run).ArchivedCount, 2u);
+    EXPECT_EQ(ReadFile(Archived("h/text/big.htm")), big);
+    EXPECT_EQ(ReadFile(Archived("h/text/small.htm")), "<A HREF=\"../../h/text/big.htm\">b</A>");
+    EXPECT_EQ(LoadArchiveInfo(Archived("archive.dat"))[0]->Title, "Big");
+    ASSERT_EQ(dialogs.Shown().size(), 1u);
+    EXPECT_EQ(dialogs.Shown()[0].Text,
+              "1 page larger than 30 bytes was archived as it stands: its links were not "
+              "rewritten.");
+}
+
 // The readers give "http://H:80/dir/a.htm" and "http://h/dir/a.htm" one URL.
 TEST_F(ArchiveRunTest, AUrlMetTwiceGetsOneFileFromTheLastItemUnderTheFirstName) {
     Cached("http://h:80/dir/a.htm", 1, "<TITLE>Old</TITLE>old");

@@ -3,6 +3,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <sstream>
 
@@ -150,6 +151,24 @@ TEST_F(CliItemsTest, PrintsAlignedColumnsWithoutJson) {
     EXPECT_TRUE(heading.starts_with("DATE                 TYPE        URL"));
     EXPECT_EQ(first.find("image/jpeg"), heading.find("TYPE"));
     EXPECT_EQ(first.find("http://"), heading.find("URL"));
+}
+
+// ESC and BEL cannot retitle the terminal, nor a line feed or a tab break the columns.
+TEST_F(CliItemsTest, PlainOutputShowsControlBytesAsHex) {
+    TestRecord hostile;
+    hostile.Url = "http://evil.example/\x1b]0;owned\x07\n\t\x7f.htm";
+    hostile.FileName = "M0001.HTM";
+    WriteFile(dir_ / "cache/M0001.HTM", "x");
+    WriteFile(dir_ / "cache/FAT.DB", HashHeaderPage(4096) +
+                                         DataPage(4096, {{KeyOf(hostile), DataOf(hostile)}}) +
+                                         DataPage(4096, {}));
+    const Outcome outcome = RunTool("items --nav " + Quote(dir_ / "cache/FAT.DB"));
+    ASSERT_EQ(outcome.Status, 0) << outcome.Err;
+    EXPECT_NE(outcome.Out.find("  http://evil.example:80/\\x1B]0;owned\\x07\\x0A\\x09\\x7F.htm  " +
+                               (dir_ / "cache/M0001.HTM") + "\n"),
+              std::string::npos)
+        << outcome.Out;
+    EXPECT_EQ(std::count(outcome.Out.begin(), outcome.Out.end(), '\n'), 2) << outcome.Out;
 }
 
 TEST_F(CliItemsTest, WithoutAnIndexUsesTheStoredFatPath) {

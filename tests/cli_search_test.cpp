@@ -2,6 +2,8 @@
 // stored search directory, the input checks and exit statuses, and a search of an
 // archive that arkivo archive wrote.
 
+#include <sys/stat.h>
+
 #include "cli_tool.h"
 #include "model/cache_item.h"
 #include "model/content_types.h"
@@ -118,6 +120,21 @@ TEST_F(CliSearchTest, ADirectoryWithoutArchiveInfoIsUnreadableInput) {
     EXPECT_EQ(outcome.Status, 3);
     EXPECT_EQ(outcome.Err,
               "arkivo: Couldn't find an archive info file\n(archive.dat) in this directory.\n");
+}
+
+// root reads a file whatever its mode, so then the tool runs as nobody.
+TEST_F(CliSearchTest, AnArchiveInfoThatCannotBeOpenedIsUnreadableInput) {
+    const std::string archive = Sample();
+    ASSERT_EQ(::chmod((archive + "archive.dat").c_str(), 0), 0);
+    std::string asUser;
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chmod(dir_.Path().c_str(), 0755), 0);
+        asUser = "setpriv --reuid=nobody --regid=nogroup --clear-groups ";
+    }
+    const CommandResult run =
+        RunCommand(asUser + Tool + " search " + Quote(archive) + " --url x 2>&1 </dev/null");
+    EXPECT_EQ(run.Status, 3) << run.Output;
+    EXPECT_EQ(run.Output, "arkivo: cannot read " + archive + "archive.dat\n");
 }
 
 TEST_F(CliSearchTest, UsageErrors) {

@@ -315,6 +315,25 @@ TEST_F(RewritePageTest, EmptyPageGivesEmptyCopy) {
     EXPECT_EQ(item.Title, "");
 }
 
+// Pages over the limit are copied as they stand; their title is looked for in their
+// first bytes only.
+TEST_F(RewritePageTest, APageOverTheLimitIsCopiedUnchanged) {
+    const std::string page = "<TITLE>Big</TITLE><A HREF=page.htm>x</A>";
+    PageItem(page);
+    const ArchiveLinkMap map(job, list);
+    bool unchanged = false;
+    ASSERT_TRUE(RewritePage(item, archive.Path(), {}, map, page.size(), &unchanged).ok());
+    EXPECT_FALSE(unchanged);
+    ASSERT_TRUE(RewritePage(item, archive.Path(), {}, map, page.size() - 1, &unchanged).ok());
+    EXPECT_TRUE(unchanged);
+    EXPECT_EQ(testing::ReadFile(archive / "host/text/index.htm"), page);
+    EXPECT_EQ(item.Title, "Big");
+
+    PageItem(std::string(LargePageTitleSpan, ' ') + "<TITLE>Late</TITLE>");
+    ASSERT_TRUE(RewritePage(item, archive.Path(), {}, map, 1).ok());
+    EXPECT_EQ(item.Title, "");
+}
+
 TEST_F(RewritePageTest, MissingCachedFileWritesNothing) {
     PageItem("<TITLE>x</TITLE>");
     item.CacheFile = cache / "gone";

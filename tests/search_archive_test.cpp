@@ -186,9 +186,9 @@ TEST_F(SearchArchiveTest, StopEndsTheSearchAfterTheCurrentRecordAndKeepsTheHits)
     EXPECT_EQ(found, (Urls{"http://h/a.html", "http://h/b.html"}));
 }
 
-TEST_F(SearchArchiveTest, MissingArchiveInfoFails) {
+TEST_F(SearchArchiveTest, MissingArchiveInfoIsUnreadable) {
     const SearchOutcome outcome = Run("x", "");
-    EXPECT_EQ(outcome.End, SearchEnd::Failed);
+    EXPECT_EQ(outcome.End, SearchEnd::ArchiveInfoUnreadable);
     EXPECT_EQ(outcome.HitCount, 0u);
 }
 
@@ -225,7 +225,7 @@ TEST_F(SearchArchiveTest, ATruncatedArchiveInfoGivesTheWholeRecordsBeforeTheCut)
     for (std::size_t cut = 0; cut < bytes.size(); ++cut) {
         WriteFile(At("archive.dat"), bytes.substr(0, cut));
         const SearchOutcome outcome = Run("h/", "");
-        EXPECT_NE(outcome.End, SearchEnd::Failed) << "cut at " << cut;
+        EXPECT_EQ(outcome.End, SearchEnd::Finished) << "cut at " << cut;
         EXPECT_LE(outcome.HitCount, 2u);
     }
 }

@@ -38,6 +38,18 @@ std::string CompletionQuestion(const std::string& dir) {
                  MessageLimit);
 }
 
+// "2 pages larger than 32 MB were archived as they stand: their links were not
+// rewritten."
+std::string UnchangedPagesText(std::size_t count, std::size_t limit) {
+    constexpr std::size_t MegaByte = 1024 * 1024;
+    const std::string size = limit % MegaByte == 0 ? std::to_string(limit / MegaByte) + " MB"
+                                                   : std::to_string(limit) + " bytes";
+    return count == 1 ? "1 page larger than " + size +
+                            " was archived as it stands: its links were not rewritten."
+                      : std::to_string(count) + " pages larger than " + size +
+                            " were archived as they stand: their links were not rewritten.";
+}
+
 }  // namespace
 
 std::string FailedItemsText(const ArchiveRunResult& result) {
@@ -227,6 +239,7 @@ void ArchiveRun::NameItem(TCacheItem& item, const TExtensionTable& extensions) {
 
 void ArchiveRun::ArchiveItems(ArchiveRunResult& result) {
     StartStage(ArchivingStageText);
+    unchangedPages_ = 0;
     std::vector<TCacheItem*> copies;
     std::copy_if(copyAt_.begin(), copyAt_.end(), std::back_inserter(copies),
                  [](const TCacheItem* copy) { return copy != nullptr; });
@@ -253,6 +266,11 @@ void ArchiveRun::ArchiveItems(ArchiveRunResult& result) {
             break;
         }
     }
+    if (unchangedPages_ > 0) {
+        TheDialogs().ShowMessage(
+            DialogMessage{UnchangedPagesText(unchangedPages_, options_.PageRewriteLimit),
+                          DialogIcon::Information, DialogButtons::Ok, 0});
+    }
 }
 
 Status ArchiveRun::ArchiveOne(TCacheItem& item, const ArchiveLinkMap& map) {
@@ -263,7 +281,11 @@ Status ArchiveRun::ArchiveOne(TCacheItem& item, const ArchiveLinkMap& map) {
     // A name kept from an earlier run may belong to a folder this run has not made.
     MakeDirectoriesBeneath(options_.ArchiveDir, DirectoryPart(*path));
     if (item.Kind == HtmlContentCode) {
-        return RewritePage(item, options_.ArchiveDir, options_.Links, map);
+        bool unchanged = false;
+        Status written = RewritePage(item, options_.ArchiveDir, options_.Links, map,
+                                     options_.PageRewriteLimit, &unchanged);
+        unchangedPages_ += unchanged ? 1 : 0;
+        return written;
     }
     const UniqueFd cached(OpenCachedFile(item));
     if (!cached.Valid()) {

@@ -24,6 +24,7 @@
 #include "model/content_types.h"
 #include "model/edition.h"
 #include "rewriter/link_options.h"
+#include "rewriter/page_rewriter.h"
 
 namespace arkivo {
 
@@ -49,6 +50,8 @@ struct ArchiveRunOptions {
     // The windows ask before creating a missing directory and offer to open the
     // index at the end; the command line creates the directory and asks nothing.
     bool AskQuestions = true;
+    // Larger HTML pages are copied as they stand, not rewritten (tests lower it).
+    std::size_t PageRewriteLimit = MaxRewrittenPageSize;
 };
 
 enum class ArchiveOutcome {
@@ -124,6 +127,7 @@ class ArchiveRun {
     bool busy_ = false;
     bool cancelRequested_ = false;
     int progress_ = 0;
+    std::size_t unchangedPages_ = 0;  // pages of this run too large to rewrite
 };
 
 }  // namespace arkivo

@@ -1,12 +1,17 @@
 #include "rewriter/page_rewriter.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 
 #include "archive/archive_layout.h"
+#include "model/file_utils.h"
 #include "platform/file_system.h"
 #include "platform/rooted_files.h"
+#include "platform/unique_fd.h"
 #include "rewriter/html_comment.h"
 #include "rewriter/link_resolution.h"
 #include "rewriter/page_title.h"
@@ -128,6 +133,19 @@ class PagePass {
     bool strikeOpen_ = false;
 };
 
+// The first LargePageTitleSpan bytes of the open page when it is larger than
+// maxPageSize; nothing for a smaller page.
+std::optional<std::string> HeadOfLargePage(int fd, std::size_t maxPageSize) {
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || static_cast<std::uint64_t>(info.st_size) <= maxPageSize) {
+        return std::nullopt;
+    }
+    std::string head(LargePageTitleSpan, '\0');
+    const ssize_t got = ::pread(fd, head.data(), head.size(), 0);
+    head.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+    return head;
+}
+
 }  // namespace
 
 std::string RewritePageText(std::string_view page, std::string_view url, const LinkOptions& options,
@@ -136,14 +154,29 @@ std::string RewritePageText(std::string_view page, std::string_view url, const L
 }
 
 Status RewritePage(TCacheItem& item, const std::string& archiveDir, const LinkOptions& options,
-                   const ArchiveLinkMap& map) {
+                   const ArchiveLinkMap& map, std::size_t maxPageSize, bool* copiedUnchanged) {
     const std::optional<std::string> target = ArchivePathOf(archiveDir, item);
     if (!target) {
         return Status::Error(StatusCode::Refused, "no safe archive path for " + item.Url);
     }
-    const std::optional<std::string> page = ReadAndClose(OpenCachedFile(item));
-    if (!page) {
+    UniqueFd cached(OpenCachedFile(item));
+    if (!cached.Valid()) {
         return Status::Error(errno == ENOENT ? StatusCode::NotFound : StatusCode::Unreadable,
+                             "cannot read " + item.CacheFile + ": " + std::strerror(errno));
+    }
+    if (const std::optional<std::string> head = HeadOfLargePage(cached.Get(), maxPageSize)) {
+        if (Status copied = CopyFileBeneath(cached.Get(), archiveDir, *target); !copied.ok()) {
+            return copied;
+        }
+        item.Title = ExtractTitle(*head);
+        if (copiedUnchanged != nullptr) {
+            *copiedUnchanged = true;
+        }
+        return Status::Ok();
+    }
+    const std::optional<std::string> page = ReadAndClose(cached.Release());
+    if (!page) {
+        return Status::Error(StatusCode::Unreadable,
                              "cannot read " + item.CacheFile + ": " + std::strerror(errno));
     }
     item.Title = ExtractTitle(*page);

@@ -25,6 +25,14 @@ namespace arkivo {
 // rest of the page is copied as it stands.
 inline constexpr std::size_t MaxPageGrowth = 16 * 1024 * 1024;
 
+// The largest page that is rewritten. A page is rewritten in memory, the page and
+// its copy side by side, so a larger one is copied as it stands (its links then
+// still lead to the web): a run's memory stays bounded whatever one page's size.
+inline constexpr std::size_t MaxRewrittenPageSize = 32 * 1024 * 1024;
+
+// A page copied as it stands has its title looked for in this many first bytes.
+inline constexpr std::size_t LargePageTitleSpan = 64 * 1024;
+
 // The rewritten bytes of page, whose own address is url (an item Url).
 std::string RewritePageText(std::string_view page, std::string_view url, const LinkOptions& options,
                             const ArchiveLinkMap& map);
@@ -34,8 +42,11 @@ std::string RewritePageText(std::string_view page, std::string_view url, const L
 // was written. Errors: NotFound when the cached file is missing, Refused when the
 // item has no safe archive path, Unreadable, WriteFailed (a partial copy is
 // removed); in the first three cases nothing is written and Title is unchanged.
-// The item's folder must exist.
+// The item's folder must exist. A cached page larger than maxPageSize is copied
+// unchanged instead, by the kernel's copy, its title taken from its first
+// LargePageTitleSpan bytes, and *copiedUnchanged (when given) set to true.
 Status RewritePage(TCacheItem& item, const std::string& archiveDir, const LinkOptions& options,
-                   const ArchiveLinkMap& map);
+                   const ArchiveLinkMap& map, std::size_t maxPageSize = MaxRewrittenPageSize,
+                   bool* copiedUnchanged = nullptr);
 
 }  // namespace arkivo

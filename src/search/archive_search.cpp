@@ -96,7 +96,8 @@ SearchOutcome SearchArchive(const SearchRequest& request, const SearchCallbacks&
             }
         }
     } catch (const StreamError&) {
-        outcome.End = SearchEnd::Failed;
+        // Only archive.dat is read through a stream here: pages are searched apart.
+        outcome.End = SearchEnd::ArchiveInfoUnreadable;
     }
     return outcome;
 }

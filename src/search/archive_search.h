@@ -40,9 +40,10 @@ struct SearchCallbacks {
 };
 
 enum class SearchEnd {
-    Finished,  // archive.dat was read to its end
-    Stopped,   // the stop request ended it
-    Failed,    // archive.dat or an archived page could not be read
+    Finished,               // archive.dat was read to its end
+    Stopped,                // the stop request ended it
+    ArchiveInfoUnreadable,  // archive.dat could not be opened or read
+    Failed,                 // an archived page could not be read
 };
 
 struct SearchOutcome {

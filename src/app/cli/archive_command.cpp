@@ -46,7 +46,7 @@ int Report(const ArchiveRunResult& result, const ArchiveRun& run) {
             // An archive left without items has its index page removed: say so
             // rather than name a page that is not there.
             const std::string where = FileExists(run.IndexPath())
-                                          ? "index page " + run.IndexPath()
+                                          ? "index page " + PrintableText(run.IndexPath())
                                           : "the archive holds no items, so it has no index page";
             if (!Print(ItemCount(result.ArchivedCount) + " archived; " + where + "\n")) {
                 Complain("cannot write the output");
@@ -60,7 +60,8 @@ int Report(const ArchiveRunResult& result, const ArchiveRun& run) {
         }
         case ArchiveOutcome::Cancelled:
             Complain("cancelled; the " + ItemCount(result.ArchivedCount) +
-                     " archived so far are recorded in " + run.ArchiveDir() + "archive.dat");
+                     " archived so far are recorded in " + PrintableText(run.ArchiveDir()) +
+                     "archive.dat");
             return RunFailed;
         case ArchiveOutcome::NothingToArchive:
             return NothingToDo;
@@ -100,7 +101,7 @@ int ArchiveChosenItems(const CliArguments& arguments) {
     };
     hooks.StoreSettings = [&store, &settings, edition] {
         if (const Status stored = StoreProgramSettings(store, settings, edition); !stored.ok()) {
-            Complain(stored.message());
+            Complain(PlainLines(stored.message()));
         }
     };
     ArchiveRun run(ArchiveRunOptions{edition, AbsoluteDirectory(dir),

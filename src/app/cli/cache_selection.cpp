@@ -24,7 +24,7 @@ void ChooseDomains(const std::vector<std::string>& wanted, bool allAges, DomainG
     grouping.MoveToSrc(others);
     for (const std::string& name : wantedNames.Names()) {
         if (!grouping.DstList().Contains(name)) {
-            Complain("no items of the domain '" + name + "'" +
+            Complain("no items of the domain '" + PrintableText(name) + "'" +
                      (allAges ? "" : " in the age window"));
         }
     }
@@ -35,7 +35,7 @@ void ChooseDomains(const std::vector<std::string>& wanted, bool allAges, DomainG
 int ReadItems(const SourceChoice& source, TCacheItemList& items) {
     const Status read = ReadSource(source, items);
     if (!read.ok()) {
-        Complain(read.message());
+        Complain(PlainLines(read.message()));
         const bool unreadable =
             read.code() == StatusCode::NotFound || read.code() == StatusCode::Unreadable;
         return unreadable ? InputUnreadable : RunFailed;

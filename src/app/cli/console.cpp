@@ -1,5 +1,6 @@
 #include "console.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace arkivo::cli {
@@ -13,12 +14,32 @@ void Complain(const std::string& message) {
     std::fprintf(stderr, "arkivo: %s\n", message.c_str());
 }
 
+std::string PrintableText(std::string_view text) {
+    constexpr char HexDigits[] = "0123456789ABCDEF";
+    std::string printable;
+    printable.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            printable += "\\x";
+            printable += HexDigits[byte >> 4];
+            printable += HexDigits[byte & 0x0F];
+        } else {
+            printable += c;
+        }
+    }
+    return printable;
+}
+
 std::string PlainLines(std::string_view text) {
     std::string plain;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' || i + 1 >= text.size() || text[i + 1] != '\n') {
-            plain += text[i];
+    for (std::size_t start = 0; start <= text.size();) {
+        const std::size_t end = std::min(text.find("\r\n", start), text.size());
+        plain += PrintableText(text.substr(start, end - start));
+        if (end < text.size()) {
+            plain += '\n';
         }
+        start = end + 2;
     }
     return plain;
 }

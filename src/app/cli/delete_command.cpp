@@ -68,7 +68,7 @@ int DeleteChosenItemsFromCache(const CliArguments& arguments) {
         }
         ReportEarlierDeletions(result);
         if (!result.Outcome.ok()) {
-            Complain(result.Outcome.message());
+            Complain(PlainLines(result.Outcome.message()));
             return RunFailed;
         }
         return NothingToDo;
@@ -92,7 +92,7 @@ int DeleteChosenItemsFromCache(const CliArguments& arguments) {
     ReportEarlierDeletions(result);
     Print(DeletionCountsText(result.Deleted, result.MarkedForDeletion, result.NotDeleted) + "\n");
     if (!result.Outcome.ok()) {
-        Complain(result.Outcome.message());
+        Complain(PlainLines(result.Outcome.message()));
         return RunFailed;
     }
     if (result.MarkedForDeletion > 0) {

@@ -49,8 +49,8 @@ std::string DomainsAsText(const std::vector<DomainSummary>& rows) {
     using Row = std::array<std::string, 4>;
     std::vector<Row> table = {{"DOMAIN", "TEXT", "MEDIA", "OTHER"}};
     for (const DomainSummary& row : rows) {
-        table.push_back({row.Name, std::to_string(row.TextCount), std::to_string(row.MediaCount),
-                         std::to_string(row.OtherCount)});
+        table.push_back({PrintableText(row.Name), std::to_string(row.TextCount),
+                         std::to_string(row.MediaCount), std::to_string(row.OtherCount)});
     }
     std::array<std::size_t, 4> widths{};
     for (const Row& row : table) {

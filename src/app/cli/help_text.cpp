@@ -48,7 +48,10 @@ std::string Overview() {
                "  search    find archived items by text in their URL and pages\n"
                "\n") +
            SourceHelp + "\n" + FilterHelp + "\n" +
-           "Messages go to standard error, results to standard output.\n" + ExitHelp;
+           "Messages go to standard error, results to standard output. Outside --json,\n"
+           "control bytes in texts from a cache or an archive show as \\xHH (upper-case\n"
+           "hex), so ESC shows as \\x1B.\n" +
+           ExitHelp;
 }
 
 std::string ItemsHelp() {
@@ -149,8 +152,8 @@ std::string SearchHelp() {
            "Ctrl+C stops the search; the hits found so far are printed.\n"
            "\n"
            "Exit status: 0 hits found, 1 no hits, 2 usage error, 3 DIR is no directory\n"
-           "or holds no archive.dat, 4 the search was stopped or a file could not be\n"
-           "read.\n";
+           "or its archive.dat is missing or cannot be read, 4 the search was stopped or\n"
+           "an archived page could not be read.\n";
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "console.h"
 #include "json_text.h"
 #include "model/content_types.h"
 #include "platform/clock.h"
@@ -59,8 +60,8 @@ std::string ItemsAsText(const TCacheItemList& items) {
     using Row = std::array<std::string, 4>;
     std::vector<Row> rows = {{"DATE", "TYPE", "URL", "FILE"}};
     for (const auto& item : items) {
-        rows.push_back(
-            {IsoDate(item->Date, ' '), ContentTypeOf(item->Kind), item->Url, item->CacheFile});
+        rows.push_back({IsoDate(item->Date, ' '), PrintableText(ContentTypeOf(item->Kind)),
+                        PrintableText(item->Url), PrintableText(item->CacheFile)});
     }
     std::array<std::size_t, 4> widths{};
     for (const Row& row : rows) {

@@ -22,7 +22,7 @@ int main(int argc, char** argv) {
 
     const ParsedArguments parsed = ParseArguments(std::vector<std::string>(argv + 1, argv + argc));
     if (!parsed.Error.empty()) {
-        Complain(parsed.Error + "\nTry 'arkivo --help'.");
+        Complain(PrintableText(parsed.Error) + "\nTry 'arkivo --help'.");
         return UsageFailure;
     }
     const CliArguments& arguments = parsed.Arguments;

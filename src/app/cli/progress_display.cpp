@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "console.h"
+
 namespace arkivo::cli {
 namespace {
 
@@ -16,12 +18,12 @@ ProgressDisplay::ProgressDisplay() : terminal_(::isatty(STDERR_FILENO) == 1) {}
 
 void ProgressDisplay::Stage(const std::string& text) {
     Finish();
-    stage_ = text;
+    stage_ = PrintableText(text);
     percent_ = 0;
     if (terminal_) {
         Draw();
     } else {
-        std::fprintf(stderr, "%s\n", text.c_str());
+        std::fprintf(stderr, "%s\n", stage_.c_str());
     }
 }
 

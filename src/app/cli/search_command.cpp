@@ -43,7 +43,7 @@ std::string HitsAsJson(const std::vector<SearchHit>& hits) {
 std::string HitsAsText(const std::vector<SearchHit>& hits) {
     std::size_t urlWidth = 3;
     for (const SearchHit& hit : hits) {
-        urlWidth = std::max(urlWidth, hit.Url.size());
+        urlWidth = std::max(urlWidth, PrintableText(hit.Url).size());
     }
     const auto line = [urlWidth](const std::string& fileClass, const std::string& url,
                                  const std::string& file) {
@@ -52,7 +52,7 @@ std::string HitsAsText(const std::vector<SearchHit>& hits) {
     };
     std::string out = line("CLASS", "URL", "FILE");
     for (const SearchHit& hit : hits) {
-        out += line(ClassName(hit.Class), hit.Url, hit.File);
+        out += line(ClassName(hit.Class), PrintableText(hit.Url), PrintableText(hit.File));
     }
     return out;
 }
@@ -84,8 +84,11 @@ int SearchArchiveDirectory(const CliArguments& arguments) {
         case SearchEnd::Stopped:
             Complain("search stopped; " + ItemCount(hits.size()) + " found before the stop");
             return RunFailed;
+        case SearchEnd::ArchiveInfoUnreadable:
+            Complain("cannot read " + PrintableText(SearchDirectoryOf(directory)) + "archive.dat");
+            return InputUnreadable;
         case SearchEnd::Failed:
-            Complain("search ended early: archive.dat or an archived page in " + directory +
+            Complain("search ended early: an archived page in " + PrintableText(directory) +
                      " cannot be read");
             return RunFailed;
     }
