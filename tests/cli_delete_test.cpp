@@ -73,6 +73,40 @@ TEST_F(CliDeleteTest, YesDeletesOnlyTheChosenItems) {
     EXPECT_NE(again.Err.find("arkivo: No files to delete."), std::string::npos) << again.Err;
 }
 
+// A FAT.DB written by Berkeley DB 1.85 itself (tools/make_fat_db) whose cached
+// file is a link to a file outside the cache: never listed, archived or deleted.
+TEST_F(CliDeleteTest, ACachedFileLinkedOutOfTheCacheIsNeverTouched) {
+    const std::string maker = std::string(ARKIVO_BINARY_DIR) + "/tools/make_fat_db";
+    WriteFile(dir_ / "site/out.txt", "x");
+    WriteFile(dir_ / "site/in.txt", "y");
+    WriteFile(dir_ / "site/manifest",
+              "http://a.example/out.txt\ttext/plain\t2026-11-01 00:00:00\tout.txt\n"
+              "http://a.example/in.txt\ttext/plain\t2026-11-01 00:00:00\tin.txt\n");
+    const std::string cache = dir_ / "fat/";
+    std::filesystem::create_directory(cache);
+    const CommandResult made = RunCommand(maker + " " + Quote(cache + "FAT.DB") + " --manifest " +
+                                          Quote(dir_ / "site/manifest") + " 2>&1");
+    if (made.Status != 0) {
+        ASSERT_NE(made.Output.find("cannot load libdb.so.2"), std::string::npos) << made.Output;
+        GTEST_SKIP() << made.Output;
+    }
+    WriteFile(dir_ / "victim/thesis.txt", "years of work");
+    std::filesystem::remove(cache + "M0000001.TXT");
+    std::filesystem::create_symlink(dir_ / "victim/thesis.txt", cache + "M0000001.TXT");
+    const std::string source = "--nav " + Quote(cache + "FAT.DB");
+
+    const Outcome items = RunTool("items " + source);
+    EXPECT_EQ(items.Out.find("out.txt"), std::string::npos) << items.Out;
+    EXPECT_NE(items.Out.find("in.txt"), std::string::npos) << items.Err;
+    const Outcome archived = RunTool("archive " + source + " --to " + Quote(dir_ / "archive"));
+    EXPECT_EQ(archived.Status, 0) << archived.Err;
+    const Outcome deleted = RunTool("delete " + source + " --yes");
+    EXPECT_EQ(deleted.Out,
+              "1 item deleted, 0 marked for deletion (files still on disk), 0 not deleted\n");
+    EXPECT_EQ(testing::ReadFile(dir_ / "victim/thesis.txt"), "years of work");
+    EXPECT_TRUE(std::filesystem::is_symlink(cache + "M0000001.TXT"));
+}
+
 TEST_F(CliDeleteTest, OnATerminalTheWholeCacheQuestionIsAskedAndYesDeletes) {
     const Outcome outcome = RunOnTerminal({"delete", "--nav", index_}, Prompt, "y\n");
     EXPECT_EQ(outcome.Status, 0) << outcome.Out;
