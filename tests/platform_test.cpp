@@ -9,6 +9,8 @@
 #include "platform/file_system.h"
 #include "platform/mul_div.h"
 #include "platform/path.h"
+#include "platform/program_dir.h"
+#include "platform/user_dirs.h"
 #include "support/test_support.h"
 
 namespace arkivo {
@@ -150,6 +152,29 @@ TEST(Files, AtomicWriteReplacesTheFileAndLeavesNoTemporary) {
     const Status failed = WriteFileAtomically(dir / "missing/f", "x");
     EXPECT_EQ(failed.code(), StatusCode::WriteFailed);
     EXPECT_FALSE(failed.message().empty());
+}
+
+TEST(ProgramLayout, InstalledWhenItsDataLieInShareArkivo) {
+    TempDir prefix;
+    WriteFile(prefix / "bin/arkivo", "");
+    SetProgramDirForTesting(prefix / "bin");
+    EXPECT_FALSE(IsInstalledProgram());
+    EXPECT_EQ(ProgramDataDir(), prefix / "bin/");
+    std::filesystem::create_directories(prefix / "share/arkivo");
+    EXPECT_TRUE(IsInstalledProgram());
+    EXPECT_EQ(ProgramDataDir(), prefix / "bin/../share/arkivo/");
+}
+
+TEST(UserDirs, XdgVariablesFirstThenHome) {
+    const testing::ScopedEnv home("HOME", "/home/u");
+    {
+        const testing::ScopedEnv data("XDG_DATA_HOME", "");
+        const testing::ScopedEnv config("XDG_CONFIG_HOME", "/cfg");
+        EXPECT_EQ(UserArkivoDir(), "/home/u/.local/share/Arkivo/");
+        EXPECT_EQ(UserConfigHome(), "/cfg");
+    }
+    const testing::ScopedEnv data("XDG_DATA_HOME", "/data");
+    EXPECT_EQ(UserArkivoDir(), "/data/Arkivo/");
 }
 
 }  // namespace

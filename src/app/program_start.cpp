@@ -28,7 +28,7 @@ int RunProgram(Edition edition, int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Arkivo"));
     QtDialogs dialogs;
     ScopedDialogs installed(dialogs);
-    SetHelpFile(LocateHelpFile(programDir));
+    SetHelpFile(LocateHelpFile(ProgramDataDir()));
 
     TControlForm controlForm(edition);
     TPrefsForm prefsForm(edition, controlForm.Settings(), &controlForm);

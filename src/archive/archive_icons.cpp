@@ -47,7 +47,7 @@ void CopyIcon(const std::string& archiveDir, std::string_view word) {
     if (IsFileBeneath(archiveDir, target)) {
         return;
     }
-    const UniqueFd icon(OpenRegularFile(ImagesDir(ProgramDir()) + fileName));
+    const UniqueFd icon(OpenRegularFile(ImagesDir(ProgramDataDir()) + fileName));
     if (icon.Valid()) {
         CopyFileBeneath(icon.Get(), archiveDir, target);
     }

@@ -1,5 +1,6 @@
 #include "platform/program_dir.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <climits>
@@ -24,6 +25,17 @@ std::string ProgramDir() {
         return "./";
     }
     return DirectoryPart(std::string_view(buffer, static_cast<std::size_t>(length)));
+}
+
+std::string ProgramDataDir() {
+    const std::string program = ProgramDir();
+    const std::string installed = program + "../share/arkivo/";
+    struct stat info {};
+    return ::stat(installed.c_str(), &info) == 0 && S_ISDIR(info.st_mode) ? installed : program;
+}
+
+bool IsInstalledProgram() {
+    return ProgramDataDir() != ProgramDir();
 }
 
 void SetProgramDirForTesting(std::string dir) {

@@ -10,8 +10,8 @@ std::string helpFile;
 
 }  // namespace
 
-std::string LocateHelpFile(const std::string& programDir) {
-    const std::string path = JoinPath(JoinPath(programDir, "help"), "Arkivo.html");
+std::string LocateHelpFile(const std::string& dataDir) {
+    const std::string path = JoinPath(JoinPath(dataDir, "help"), "Arkivo.html");
     return FileExists(path) ? path : std::string();
 }
 

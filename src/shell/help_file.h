@@ -31,8 +31,8 @@ inline constexpr int DestinationList = 43;
 
 inline constexpr const char* HelpFileNotFoundText = "Help file not found";
 
-// programDir + "help/Arkivo.html" when that file exists, else empty.
-std::string LocateHelpFile(const std::string& programDir);
+// dataDir + "help/Arkivo.html" when that file exists, else empty.
+std::string LocateHelpFile(const std::string& dataDir);
 
 // The help file path set at start-up; empty until then or when it is missing.
 const std::string& HelpFile();

@@ -13,6 +13,7 @@
 #include "model/file_utils.h"
 #include "platform/file_system.h"
 #include "platform/path.h"
+#include "platform/user_dirs.h"
 #include "platform/whole_number.h"
 
 namespace arkivo {
@@ -84,15 +85,7 @@ std::string SaveTarget(const std::string& path) {
 }  // namespace
 
 std::string DefaultSettingsPath() {
-    std::string base;
-    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config != nullptr && *config != '\0') {
-        base = config;
-    } else if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
-        base = JoinPath(home, ".config");
-    } else {
-        base = ".config";
-    }
-    return JoinPath(JoinPath(base, "Quenlow"), "Arkivo.reg");
+    return JoinPath(JoinPath(UserConfigHome(), "Quenlow"), "Arkivo.reg");
 }
 
 int ParseStoredInteger(std::string_view text, int fallback) {
