@@ -341,6 +341,70 @@ TEST(DeleteUrlCacheEntry, OneRunAtATime) {
     EXPECT_TRUE(second.Open(cache).ok());
 }
 
+// A URL record whose group offset names no group entry is listed but never changed:
+// deleting it alone writes nothing, and a run choosing it with another entry deletes
+// only the other. Unchecked, deleting this sticky entry lowered the directory count
+// through offset 0x34 and a hash slot's key through 0x5010 (the fixture's table
+// starts at 0x5000), leaving an index the next delete refused.
+TEST(DeleteUrlCacheEntry, NeverWritesThroughAHostileGroupOffset) {
+    const IeUrlRecord target = *FindRecord(ParseFile(IeFixture("typical") + "index.dat"),
+                                           "http://static.example.net/sticky.png");
+    const std::string other = "http://www.example.com/plain.txt";
+    for (const std::uint32_t group : {0x34u, 0x5010u, target.Offset, 0xDEADBEEFu}) {
+        SCOPED_TRACE(group);
+        TempDir temp;
+        const std::string cache = CopyCache(IeFixture("typical"), temp.Path());
+        const std::string bytes =
+            WithU32(ReadFile(cache + "index.dat"), target.Offset + UrlGroupOffset, group);
+        WriteFile(cache + "index.dat", bytes);
+        const auto exported = HaveMsiecfexport() ? MsiecfExport(cache + "index.dat") : std::nullopt;
+
+        const Status refused = DeleteUrlCacheEntry(cache, target.Location);
+        EXPECT_EQ(refused.code(), StatusCode::Refused);
+        EXPECT_NE(refused.message().find("damaged"), std::string::npos) << refused.message();
+        EXPECT_TRUE(ReadFile(cache + "index.dat") == bytes);
+        EXPECT_EQ(HaveMsiecfexport() ? MsiecfExport(cache + "index.dat") : std::nullopt, exported);
+
+        UrlCacheEditor editor;
+        ASSERT_TRUE(editor.Open(cache).ok());
+        EXPECT_EQ(editor.Choose(target.Location).code(), StatusCode::Refused);
+        ASSERT_TRUE(editor.Choose(other).ok());
+        const UrlCacheDeletion run = editor.Run();
+        ASSERT_TRUE(run.Outcome.ok()) << run.Outcome.message();
+        EXPECT_EQ(run.States, std::vector{UrlCacheEntryState::Deleted});
+        const std::string after = ReadFile(cache + "index.dat");
+        const std::size_t size = target.Blocks * BlockSize;
+        EXPECT_TRUE(after.substr(target.Offset, size) == bytes.substr(target.Offset, size));
+        EXPECT_EQ(HeaderU32(after, DirectoryCountOffset), 4u);
+        EXPECT_TRUE(FileExists(cache + "IJKL9012/sticky[1].png"));
+        ExpectReadableAndSound(cache + "index.dat");
+        if (exported) {
+            // msiecfexport lists what it did before, less the deleted entry and the
+            // fixture's LEAK record the run finished.
+            std::vector<ExportedRecord> expected = OfType(*exported, "URL");
+            std::erase_if(expected, [&](const ExportedRecord& r) { return r.Location == other; });
+            EXPECT_EQ(OfType(*MsiecfExport(cache + "index.dat"), "URL"), expected);
+        }
+    }
+}
+
+// Freeing a LEAK record never lowers a disk usage through a group offset that names
+// no group entry: here one pointing into the hash table.
+TEST(DeleteUrlCacheEntry, FreesALeakWithoutFollowingAHostileGroupOffset) {
+    TempDir temp;
+    const std::string cache = CopyCache(IeFixture("typical"), temp.Path());
+    std::string bytes = ReadFile(cache + "index.dat");
+    const std::uint32_t table = HeaderU32(bytes, FirstHashOffset);
+    bytes = WithU32(bytes, ParseFile(cache + "index.dat").LeakChain.front() + UrlGroupOffset,
+                    table + HashSlotsOffset);
+    WriteFile(cache + "index.dat", bytes);
+    EXPECT_EQ(FinishEarlierRuns(cache).EarlierDeleted, 1u);
+    const std::string after = ReadFile(cache + "index.dat");
+    EXPECT_TRUE(after.substr(table, HashBlocks * BlockSize) ==
+                bytes.substr(table, HashBlocks * BlockSize));
+    ExpectReadableAndSound(cache + "index.dat");
+}
+
 // Refusals change nothing: neither the index nor any file.
 TEST(DeleteUrlCacheEntry, RefusesUnsafeOrUnknownEntries) {
     struct Case {

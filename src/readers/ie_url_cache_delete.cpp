@@ -88,6 +88,11 @@ Status UrlCacheEditor::Choose(std::string_view sourceUrl) {
         return Status::Error(StatusCode::NotFound, "No cache entry for " + std::string(sourceUrl));
     }
     const IeUrlRecord& record = index_.Urls[found->second];
+    if (!record.Damage.empty()) {
+        return Status::Error(StatusCode::Refused, "The cache entry " + std::string(sourceUrl) +
+                                                      " is damaged (" + record.Damage +
+                                                      "); it was not deleted");
+    }
     if (record.SlotFlags == ie_index::SlotUrlLocked) {
         return Status::Error(StatusCode::Refused,
                              "The cache entry is in use: " + std::string(sourceUrl));
