@@ -21,6 +21,30 @@ std::string FileKey(const IeUrlRecord& record) {
     return std::to_string(record.DirectoryIndex) + "/" + LowerCase(record.FileName);
 }
 
+std::vector<std::uint32_t> UrlOffsets(const IeIndex& index) {
+    std::vector<std::uint32_t> offsets;
+    for (const IeUrlRecord& url : index.Urls) {
+        offsets.push_back(url.Offset);
+    }
+    return offsets;
+}
+
+// Parses an edited index into next and checks that it says what the edit meant: a
+// sound index listing the given URL records and LEAK chain. The reader's checks are
+// what makes an edit safe; this catches any layout they let through that an edit
+// would still damage, before the edited index is written.
+Status CheckEdit(const std::string& bytes, const std::vector<std::uint32_t>& urls,
+                 const std::vector<std::uint32_t>& leakChain, IeIndex& next) {
+    if (!ParseIndexFile(bytes, next).ok() || !next.IsSound() || UrlOffsets(next) != urls ||
+        next.LeakChain != leakChain) {
+        return Status::Error(
+            StatusCode::Refused,
+            "The cache index would not read back as the edit meant" +
+                (next.Damage.empty() ? std::string() : " (" + next.Damage.front() + ")"));
+    }
+    return Status::Ok();
+}
+
 }  // namespace
 
 UrlCacheEditor::UrlCacheEditor(UrlCacheDeleteHooks hooks) : hooks_(std::move(hooks)) {}
@@ -135,18 +159,27 @@ UrlCacheDeletion UrlCacheEditor::Run() {
     std::unordered_set<std::uint32_t> chosenRecords;
     if (!chosen_.empty()) {
         std::string marked = bytes_;
+        std::vector<std::uint32_t> leakChain = index_.LeakChain;
         for (const ChosenEntry& entry : chosen_) {
             LeakUrlRecord(marked, entry.Record);
             chosenRecords.insert(entry.Record.Offset);
+            leakChain.insert(leakChain.begin(), entry.Record.Offset);
         }
-        if (Status status = WriteIndex(marked); !status.ok()) {
+        std::vector<std::uint32_t> listed = UrlOffsets(index_);
+        std::erase_if(listed, [&](std::uint32_t offset) { return chosenRecords.contains(offset); });
+        IeIndex next;
+        Status status = CheckEdit(marked, listed, leakChain, next);
+        if (status.ok()) {
+            status = WriteIndex(marked);
+        }
+        if (!status.ok()) {
             result.Outcome =
                 Status::Error(status.code(), status.message() + "; nothing was deleted");
             Unlock();
             return result;
         }
         bytes_ = std::move(marked);
-        (void)ParseIndexFile(bytes_, index_);  // its LEAK chain now holds the chosen records
+        index_ = std::move(next);  // its LEAK chain now holds the chosen records
     }
 
     // Step 2: remove the files of the chosen entries and of the earlier LEAK records,
@@ -183,7 +216,14 @@ UrlCacheDeletion UrlCacheEditor::Run() {
     if (!gone.empty()) {
         std::string freed = bytes_;
         FreeLeakRecords(freed, index_, gone);
-        if (Status status = WriteIndex(freed); !status.ok()) {
+        std::vector<std::uint32_t> leakChain = index_.LeakChain;
+        std::erase_if(leakChain, [&](std::uint32_t offset) { return gone.contains(offset); });
+        IeIndex next;
+        Status status = CheckEdit(freed, UrlOffsets(index_), leakChain, next);
+        if (status.ok()) {
+            status = WriteIndex(freed);
+        }
+        if (!status.ok()) {
             result.Outcome = Status::Error(
                 status.code(), status.message() +
                                    "; the index clean-up is pending: the deleted entries stay "

@@ -18,8 +18,9 @@
 //
 // Only a sound index is changed: any damage found while reading it refuses the
 // delete before anything is touched, and an entry whose own record is damaged (see
-// IeUrlRecord::Damage) is never changed. A file name that is not a plain name is
-// never followed, and nothing outside the cache directory is removed.
+// IeUrlRecord::Damage) is never changed. Each edited index is read back and must
+// say what the edit meant before it is written. A file name that is not a plain
+// name is never followed, and nothing outside the cache directory is removed.
 
 #include <cstddef>
 #include <functional>
