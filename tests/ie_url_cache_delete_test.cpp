@@ -405,6 +405,31 @@ TEST(DeleteUrlCacheEntry, FreesALeakWithoutFollowingAHostileGroupOffset) {
     ExpectReadableAndSound(cache + "index.dat");
 }
 
+// An entry in the cache directory itself may name index.dat as its file: the delete
+// frees the entry but never removes the index, which would leave the cache without
+// one until the next write.
+TEST(DeleteUrlCacheEntry, NeverRemovesTheIndexItself) {
+    TempDir temp;
+    const std::string cache = CopyCache(IeFixture("typical"), temp.Path());
+    std::string bytes = ReadFile(cache + "index.dat");
+    const IeUrlRecord target =
+        *FindRecord(ParseFile(cache + "index.dat"), "http://www.example.com/index.html");
+    bytes[target.Offset + UrlDirectoryIndex] = static_cast<char>(NoDirectory);
+    bytes.replace(bytes.find("index[1].htm", target.Offset), 12,
+                  std::string("INDEX.DAT\0\0\0", 12));
+    WriteFile(cache + "index.dat", bytes);
+    std::vector<std::string> removed;
+    UrlCacheDeleteHooks hooks;
+    hooks.RemoveFile = [&removed](const std::string& path) {
+        removed.push_back(path);
+        return ::unlink(path.c_str()) == 0 ? 0 : errno;
+    };
+    ASSERT_TRUE(DeleteUrlCacheEntry(cache, target.Location, hooks).ok());
+    EXPECT_EQ(removed, std::vector{cache + "ABCD1234/leaked[1].htm"});
+    EXPECT_EQ(FindRecord(ParseFile(cache + "index.dat"), target.Location), nullptr);
+    ExpectReadableAndSound(cache + "index.dat");
+}
+
 // Refusals change nothing: neither the index nor any file.
 TEST(DeleteUrlCacheEntry, RefusesUnsafeOrUnknownEntries) {
     struct Case {

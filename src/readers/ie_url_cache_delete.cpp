@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -19,6 +20,16 @@ namespace {
 // A record's file as the cache looks it up: its directory and its name in any case.
 std::string FileKey(const IeUrlRecord& record) {
     return std::to_string(record.DirectoryIndex) + "/" + LowerCase(record.FileName);
+}
+
+// True when path is the cache index itself (a record in the cache directory may name
+// it): removing it would leave the cache without an index until the next write.
+bool IsIndexFile(const std::string& path, const std::string& indexPath) {
+    struct stat file {};
+    struct stat index {};
+    return !path.empty() && ::lstat(path.c_str(), &file) == 0 &&
+           ::stat(indexPath.c_str(), &index) == 0 && file.st_dev == index.st_dev &&
+           file.st_ino == index.st_ino;
 }
 
 std::vector<std::uint32_t> UrlOffsets(const IeIndex& index) {
@@ -183,8 +194,8 @@ UrlCacheDeletion UrlCacheEditor::Run() {
     }
 
     // Step 2: remove the files of the chosen entries and of the earlier LEAK records,
-    // but never one a listed entry names: Internet Explorer gives the name of a file
-    // that went missing to a new entry.
+    // but never one a listed entry names (Internet Explorer gives the name of a file
+    // that went missing to a new entry), nor the index itself.
     std::unordered_set<std::string> listedFiles;
     for (const IeUrlRecord& url : index_.Urls) {
         if (!url.FileName.empty()) {
@@ -192,7 +203,8 @@ UrlCacheDeletion UrlCacheEditor::Run() {
         }
     }
     const auto fileGone = [&](const IeUrlRecord& record, const std::string& path) {
-        return listedFiles.contains(FileKey(record)) || RemoveFile(path);
+        return listedFiles.contains(FileKey(record)) || IsIndexFile(path, paths_.IndexPath) ||
+               RemoveFile(path);
     };
     std::unordered_set<std::uint32_t> gone;
     for (std::size_t i = 0; i < chosen_.size(); ++i) {
