@@ -339,6 +339,59 @@ TEST(DeleteUrlCacheEntry, OneRunAtATime) {
     ASSERT_TRUE(first.Choose("http://www.example.com/index.html").ok());
     ASSERT_TRUE(first.Run().Outcome.ok());
     EXPECT_TRUE(second.Open(cache).ok());
+    // It reads the index the first run wrote.
+    EXPECT_EQ(second.Choose("http://www.example.com/index.html").code(), StatusCode::NotFound);
+}
+
+// Two processes set off to delete every entry at once: one run at a time, each
+// reading the index once it holds the lock, so exactly one of them deletes the
+// entries and the other finds them gone or is refused.
+TEST(DeleteUrlCacheEntry, TwoProcessesNeverBothDeleteTheSameEntries) {
+    enum Outcome { DeletedAll, FoundNone, Refused, Failed };
+    const IeIndex original = ParseFile(IeFixture("typical") + "index.dat");
+    for (int round = 0; round < 10; ++round) {
+        SCOPED_TRACE(round);
+        TempDir temp;
+        const std::string cache = CopyCache(IeFixture("typical"), temp.Path());
+        int start[2];
+        ASSERT_EQ(::pipe(start), 0);
+        std::vector<pid_t> children;
+        for (int i = 0; i < 2; ++i) {
+            const pid_t child = ::fork();
+            ASSERT_GE(child, 0);
+            if (child == 0) {
+                ::close(start[1]);
+                char byte;
+                (void)::read(start[0], &byte, 1);  // returns when the parent closes the pipe
+                UrlCacheEditor editor;
+                if (!editor.Open(cache).ok()) {
+                    ::_exit(Refused);
+                }
+                std::size_t chosen = 0;
+                for (const IeUrlRecord& url : original.Urls) {
+                    chosen += editor.Choose(url.Location).ok() ? 1 : 0;
+                }
+                const UrlCacheDeletion run = editor.Run();
+                const bool ok =
+                    run.Outcome.ok() && CountOf(run.States, UrlCacheEntryState::Deleted) == chosen;
+                ::_exit(!ok ? Failed : chosen == 0 ? FoundNone : DeletedAll);
+            }
+            children.push_back(child);
+        }
+        ::close(start[0]);
+        ::close(start[1]);
+        int deleters = 0;
+        for (const pid_t child : children) {
+            int status = 0;
+            ASSERT_EQ(::waitpid(child, &status, 0), child);
+            ASSERT_TRUE(WIFEXITED(status));
+            EXPECT_NE(WEXITSTATUS(status), Failed);
+            deleters += WEXITSTATUS(status) == DeletedAll ? 1 : 0;
+        }
+        EXPECT_EQ(deleters, 1);
+        EXPECT_TRUE(ParseFile(cache + "index.dat").Urls.empty());
+        ExpectReadableAndSound(cache + "index.dat");
+    }
 }
 
 // A URL record whose group offset names no group entry is listed but never changed:
