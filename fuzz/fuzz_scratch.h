@@ -1,6 +1,9 @@
 #pragma once
 // A scratch directory for the targets whose entry point reads a file: made once per
-// process under $TMPDIR (or /tmp) and reused for every input.
+// process under $TMPDIR, else in memory under /dev/shm (where replacing a file never
+// waits for the disk), else under /tmp, and reused for every input.
+
+#include <unistd.h>
 
 #include <cstdint>
 #include <cstdlib>
@@ -14,7 +17,10 @@ namespace arkivo::fuzz {
 inline const std::string& ScratchDir() {
     static const std::string dir = [] {
         const char* base = std::getenv("TMPDIR");
-        std::string pattern = std::string(base && *base ? base : "/tmp") + "/arkivo-fuzz-XXXXXX";
+        if (base == nullptr || *base == '\0') {
+            base = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+        }
+        std::string pattern = std::string(base) + "/arkivo-fuzz-XXXXXX";
         if (::mkdtemp(pattern.data()) == nullptr) {
             std::abort();
         }
