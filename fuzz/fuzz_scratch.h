@@ -1,19 +1,28 @@
 #pragma once
 // A scratch directory for the targets whose entry point reads a file: made once per
 // process under $TMPDIR, else in memory under /dev/shm (where replacing a file never
-// waits for the disk), else under /tmp, and reused for every input.
+// waits for the disk), else under /tmp, reused for every input and removed at exit.
 
 #include <unistd.h>
 
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <string_view>
 
 namespace arkivo::fuzz {
 
-// The directory, ending in "/".
+inline const std::string& ScratchDir();
+
+inline void RemoveScratchDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(ScratchDir(), ignored);
+}
+
+// The directory, ending in "/"; removed when the process exits normally (libFuzzer
+// exits so at the end of a timed run), kept after a crash.
 inline const std::string& ScratchDir() {
     static const std::string dir = [] {
         const char* base = std::getenv("TMPDIR");
@@ -26,6 +35,9 @@ inline const std::string& ScratchDir() {
         }
         return pattern + "/";
     }();
+    // Registered once dir is made, so the handler runs before dir is destroyed.
+    static const bool removedAtExit = std::atexit(RemoveScratchDir) == 0;
+    (void)removedAtExit;
     return dir;
 }
 
