@@ -114,10 +114,36 @@ TEST(IeIndexFile, ReadsTheLeakChain) {
         EXPECT_EQ(leak.LeakChain.size(), 1u);
         EXPECT_TRUE(leak.Leaks.empty());
     }
-    for (const std::uint32_t group : {0xDEADBEEFu, 0x100u}) {
+    // The fixture's group data block spans 0x4000 to 0x5000, its hash table follows.
+    for (const std::uint32_t group : {0xDEADBEEFu, 0x100u, 0x5010u, 0x6e80u}) {
         const IeIndex leak = patched(ie_index::UrlGroupOffset, group);
         ASSERT_EQ(leak.Leaks.size(), 1u);
         EXPECT_EQ(leak.Leaks[0].GroupOffset, 0u);
+    }
+}
+
+// A delete lowers the disk usage of an entry's group entry, so a group offset that
+// names no whole group entry inside a group data block marks the record damaged: it
+// is still listed, but never changed.
+TEST(IeIndexFile, AGroupOffsetMustNameAGroupEntry) {
+    const std::string bytes = ReadFile(IeFixture("typical") + "index.dat");
+    const IeIndex index = Parse(bytes);
+    const IeUrlRecord& url = index.Urls.front();
+    const auto damage = [&](std::uint32_t group) {
+        const IeIndex patched = Parse(WithU32(bytes, url.Offset + ie_index::UrlGroupOffset, group));
+        EXPECT_TRUE(patched.IsSound());
+        EXPECT_EQ(Entries(patched), Entries(index));
+        return patched.Urls.front().Damage;
+    };
+    // The group data block spans 0x4000 to 0x5000; the hash table follows.
+    for (const std::uint32_t group : {0x4008u, 0x4028u, 0x5000u - 32}) {
+        EXPECT_EQ(damage(group), "") << std::hex << group;
+    }
+    const std::uint32_t size = static_cast<std::uint32_t>(bytes.size());
+    for (const std::uint32_t group :
+         {0x34u, 0x1E0u, 0x250u, 0x4000u, 0x5000u - 31, 0x5010u, url.Offset,
+          index.LeakChain.front(), size - 256, size - 16, 0xDEADBEEFu}) {
+        EXPECT_NE(damage(group), "") << std::hex << group;
     }
 }
 

@@ -193,4 +193,13 @@ inline std::uint32_t HeaderU32(const std::string& bytes, std::uint32_t offset) {
     return ByteReader(bytes).U32LE(offset).value_or(0);
 }
 
+// The bytes with the little-endian dword at offset set to value, as an attacker
+// would patch an index.
+inline std::string WithU32(std::string bytes, std::uint32_t offset, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) {
+        bytes[offset + i] = static_cast<char>(value >> (8 * i));
+    }
+    return bytes;
+}
+
 }  // namespace arkivo::testing

@@ -339,6 +339,148 @@ TEST(DeleteUrlCacheEntry, OneRunAtATime) {
     ASSERT_TRUE(first.Choose("http://www.example.com/index.html").ok());
     ASSERT_TRUE(first.Run().Outcome.ok());
     EXPECT_TRUE(second.Open(cache).ok());
+    // It reads the index the first run wrote.
+    EXPECT_EQ(second.Choose("http://www.example.com/index.html").code(), StatusCode::NotFound);
+}
+
+// Two processes set off to delete every entry at once: one run at a time, each
+// reading the index once it holds the lock, so exactly one of them deletes the
+// entries and the other finds them gone or is refused.
+TEST(DeleteUrlCacheEntry, TwoProcessesNeverBothDeleteTheSameEntries) {
+    enum Outcome { DeletedAll, FoundNone, Refused, Failed };
+    const IeIndex original = ParseFile(IeFixture("typical") + "index.dat");
+    for (int round = 0; round < 10; ++round) {
+        SCOPED_TRACE(round);
+        TempDir temp;
+        const std::string cache = CopyCache(IeFixture("typical"), temp.Path());
+        int start[2];
+        ASSERT_EQ(::pipe(start), 0);
+        std::vector<pid_t> children;
+        for (int i = 0; i < 2; ++i) {
+            const pid_t child = ::fork();
+            ASSERT_GE(child, 0);
+            if (child == 0) {
+                ::close(start[1]);
+                char byte;
+                (void)::read(start[0], &byte, 1);  // returns when the parent closes the pipe
+                UrlCacheEditor editor;
+                if (!editor.Open(cache).ok()) {
+                    ::_exit(Refused);
+                }
+                std::size_t chosen = 0;
+                for (const IeUrlRecord& url : original.Urls) {
+                    chosen += editor.Choose(url.Location).ok() ? 1 : 0;
+                }
+                const UrlCacheDeletion run = editor.Run();
+                const bool ok =
+                    run.Outcome.ok() && CountOf(run.States, UrlCacheEntryState::Deleted) == chosen;
+                ::_exit(!ok ? Failed : chosen == 0 ? FoundNone : DeletedAll);
+            }
+            children.push_back(child);
+        }
+        ::close(start[0]);
+        ::close(start[1]);
+        int deleters = 0;
+        for (const pid_t child : children) {
+            int status = 0;
+            ASSERT_EQ(::waitpid(child, &status, 0), child);
+            ASSERT_TRUE(WIFEXITED(status));
+            EXPECT_NE(WEXITSTATUS(status), Failed);
+            deleters += WEXITSTATUS(status) == DeletedAll ? 1 : 0;
+        }
+        EXPECT_EQ(deleters, 1);
+        EXPECT_TRUE(ParseFile(cache + "index.dat").Urls.empty());
+        ExpectReadableAndSound(cache + "index.dat");
+    }
+}
+
+// A URL record whose group offset names no group entry is listed but never changed:
+// deleting it alone writes nothing, and a run choosing it with another entry deletes
+// only the other. Unchecked, deleting this sticky entry lowered the directory count
+// through offset 0x34 and a hash slot's key through 0x5010 (the fixture's table
+// starts at 0x5000), leaving an index the next delete refused.
+TEST(DeleteUrlCacheEntry, NeverWritesThroughAHostileGroupOffset) {
+    const IeUrlRecord target = *FindRecord(ParseFile(IeFixture("typical") + "index.dat"),
+                                           "http://static.example.net/sticky.png");
+    const std::string other = "http://www.example.com/plain.txt";
+    for (const std::uint32_t group : {0x34u, 0x5010u, target.Offset, 0xDEADBEEFu}) {
+        SCOPED_TRACE(group);
+        TempDir temp;
+        const std::string cache = CopyCache(IeFixture("typical"), temp.Path());
+        const std::string bytes =
+            WithU32(ReadFile(cache + "index.dat"), target.Offset + UrlGroupOffset, group);
+        WriteFile(cache + "index.dat", bytes);
+        const auto exported = HaveMsiecfexport() ? MsiecfExport(cache + "index.dat") : std::nullopt;
+
+        const Status refused = DeleteUrlCacheEntry(cache, target.Location);
+        EXPECT_EQ(refused.code(), StatusCode::Refused);
+        EXPECT_NE(refused.message().find("damaged"), std::string::npos) << refused.message();
+        EXPECT_TRUE(ReadFile(cache + "index.dat") == bytes);
+        EXPECT_EQ(HaveMsiecfexport() ? MsiecfExport(cache + "index.dat") : std::nullopt, exported);
+
+        UrlCacheEditor editor;
+        ASSERT_TRUE(editor.Open(cache).ok());
+        EXPECT_EQ(editor.Choose(target.Location).code(), StatusCode::Refused);
+        ASSERT_TRUE(editor.Choose(other).ok());
+        const UrlCacheDeletion run = editor.Run();
+        ASSERT_TRUE(run.Outcome.ok()) << run.Outcome.message();
+        EXPECT_EQ(run.States, std::vector{UrlCacheEntryState::Deleted});
+        const std::string after = ReadFile(cache + "index.dat");
+        const std::size_t size = target.Blocks * BlockSize;
+        EXPECT_TRUE(after.substr(target.Offset, size) == bytes.substr(target.Offset, size));
+        EXPECT_EQ(HeaderU32(after, DirectoryCountOffset), 4u);
+        EXPECT_TRUE(FileExists(cache + "IJKL9012/sticky[1].png"));
+        ExpectReadableAndSound(cache + "index.dat");
+        if (exported) {
+            // msiecfexport lists what it did before, less the deleted entry and the
+            // fixture's LEAK record the run finished.
+            std::vector<ExportedRecord> expected = OfType(*exported, "URL");
+            std::erase_if(expected, [&](const ExportedRecord& r) { return r.Location == other; });
+            EXPECT_EQ(OfType(*MsiecfExport(cache + "index.dat"), "URL"), expected);
+        }
+    }
+}
+
+// Freeing a LEAK record never lowers a disk usage through a group offset that names
+// no group entry: here one pointing into the hash table.
+TEST(DeleteUrlCacheEntry, FreesALeakWithoutFollowingAHostileGroupOffset) {
+    TempDir temp;
+    const std::string cache = CopyCache(IeFixture("typical"), temp.Path());
+    std::string bytes = ReadFile(cache + "index.dat");
+    const std::uint32_t table = HeaderU32(bytes, FirstHashOffset);
+    bytes = WithU32(bytes, ParseFile(cache + "index.dat").LeakChain.front() + UrlGroupOffset,
+                    table + HashSlotsOffset);
+    WriteFile(cache + "index.dat", bytes);
+    EXPECT_EQ(FinishEarlierRuns(cache).EarlierDeleted, 1u);
+    const std::string after = ReadFile(cache + "index.dat");
+    EXPECT_TRUE(after.substr(table, HashBlocks * BlockSize) ==
+                bytes.substr(table, HashBlocks * BlockSize));
+    ExpectReadableAndSound(cache + "index.dat");
+}
+
+// An entry in the cache directory itself may name index.dat as its file: the delete
+// frees the entry but never removes the index, which would leave the cache without
+// one until the next write.
+TEST(DeleteUrlCacheEntry, NeverRemovesTheIndexItself) {
+    TempDir temp;
+    const std::string cache = CopyCache(IeFixture("typical"), temp.Path());
+    std::string bytes = ReadFile(cache + "index.dat");
+    const IeUrlRecord target =
+        *FindRecord(ParseFile(cache + "index.dat"), "http://www.example.com/index.html");
+    bytes[target.Offset + UrlDirectoryIndex] = static_cast<char>(NoDirectory);
+    bytes.replace(bytes.find("index[1].htm", target.Offset), 12,
+                  std::string("INDEX.DAT\0\0\0", 12));
+    WriteFile(cache + "index.dat", bytes);
+    std::vector<std::string> removed;
+    UrlCacheDeleteHooks hooks;
+    hooks.RemoveFile = [&removed](const std::string& path) {
+        removed.push_back(path);
+        return ::unlink(path.c_str()) == 0 ? 0 : errno;
+    };
+    ASSERT_TRUE(DeleteUrlCacheEntry(cache, target.Location, hooks).ok());
+    EXPECT_EQ(removed, std::vector{cache + "ABCD1234/leaked[1].htm"});
+    EXPECT_EQ(FindRecord(ParseFile(cache + "index.dat"), target.Location), nullptr);
+    ExpectReadableAndSound(cache + "index.dat");
 }
 
 // Refusals change nothing: neither the index nor any file.

@@ -24,6 +24,7 @@ constexpr std::uint32_t HashTag = Tag("HASH");
 constexpr std::uint32_t UrlTag = Tag("URL ");
 constexpr std::uint32_t RedirectTag = Tag("REDR");
 constexpr std::uint32_t LeakTag = Tag("LEAK");
+constexpr std::uint32_t UntypedTag = UntypedSignature;
 
 std::string Hex(std::uint64_t value) {
     static constexpr char digits[] = "0123456789abcdef";
@@ -192,6 +193,21 @@ class IndexParser {
         return record;
     }
 
+    // True when a whole group entry lies at offset: inside a group data block (an
+    // allocated run of untyped data), after the block's signature and length. The
+    // header, the bitmap, hash tables, URL, REDR and LEAK records and free blocks hold
+    // none, so a delete lowering the entry's disk usage writes into none of them.
+    bool IsGroupEntry(std::uint32_t offset) const {
+        auto run = runs_.upper_bound(offset);
+        if (run == runs_.begin()) {
+            return false;
+        }
+        --run;
+        const std::uint64_t end = run->first + std::uint64_t{run->second} * BlockSize;
+        return std::uint64_t{offset} >= std::uint64_t{run->first} + DataBlockHeader &&
+               std::uint64_t{offset} + GroupEntrySize <= end && in_.U32LE(run->first) == UntypedTag;
+    }
+
     void WalkHashTables() {
         std::set<std::uint32_t> seenTables;
         std::uint32_t offset = *in_.U32LE(FirstHashOffset);
@@ -305,9 +321,9 @@ class IndexParser {
             Damage(where + " names a cache directory that does not exist");
             return std::nullopt;
         }
-        if (url.GroupOffset != 0 && !in_.Contains(url.GroupOffset, GroupDiskUsage + 8)) {
-            Damage(where + " names a group entry outside the file");
-            return std::nullopt;
+        if (url.GroupOffset != 0 && !IsGroupEntry(url.GroupOffset)) {
+            url.Damage = where + " names a group entry at " + Hex(url.GroupOffset) +
+                         ", outside every group data block";
         }
         return url;
     }
@@ -357,8 +373,7 @@ class IndexParser {
         leak.Location =
             RecordString(bytes, *record.U32LE(UrlLocationOffset), UrlFixedPart).value_or("");
         leak.GroupOffset = *record.U32LE(UrlGroupOffset);
-        if (leak.GroupOffset < BlocksOffset ||
-            !in_.Contains(leak.GroupOffset, GroupDiskUsage + 8)) {
+        if (!IsGroupEntry(leak.GroupOffset)) {
             leak.GroupOffset = 0;
         }
         return leak;

@@ -30,7 +30,10 @@
 // the record of the location (52), the file name (60) and the response header
 // text (68, size at 72), the cache directory index (56; 0xFE = the cache
 // directory itself), entry flags (64; 0x4 = sticky, counted in the exempt
-// usage). Strings are NUL-terminated and lie inside the record. A LEAK record is
+// usage). Strings are NUL-terminated and lie inside the record. A group entry (32
+// bytes: id, flags, type, disk usage at 16, quota) lies in a group data block, an
+// allocated run of untyped data (signature 0xDEADBEEF) after its signature and
+// length; header offset 0x1E0 names the first. A LEAK record is
 // an entry to be deleted whose file is still to be removed: not in the hash tables,
 // chained through its offset 44 from header offset 0x224. It keeps the URL record's
 // size (32), directory index (56) and file name offset (60); its other fields are
@@ -38,7 +41,12 @@
 //
 // Reading never trusts the file: every field is bounds-checked, a record that
 // fails its checks is left out and every inconsistency is noted as damage.
-// Changing the file is only allowed when no damage was found.
+// Changing the file is only allowed when no damage was found. A URL record whose
+// group entry offset points anywhere but at a group entry (into the header, a hash
+// table, another record, free blocks) is still listed, but carries damage of its
+// own and is never changed: deleting it would write through that offset. A LEAK
+// record's group offset that points at no group entry reads as none (the field
+// may hold filler).
 
 #include <cstdint>
 #include <string>
@@ -99,6 +107,9 @@ inline constexpr std::uint32_t UrlHeaderSize = 72;
 inline constexpr std::uint32_t UrlLastSyncTime = 80;
 inline constexpr std::uint32_t UrlFixedPart = 104;
 inline constexpr std::uint32_t RedirectLocationOffset = 16;
+inline constexpr std::uint32_t UntypedSignature = 0xDEADBEEF;
+inline constexpr std::uint32_t DataBlockHeader = 8;  // signature and length in blocks
+inline constexpr std::uint32_t GroupEntrySize = 32;
 inline constexpr std::uint32_t GroupDiskUsage = 16;
 
 inline constexpr std::uint8_t NoDirectory = 0xFE;
@@ -125,6 +136,9 @@ struct IeUrlRecord {
     std::uint64_t FileSize = 0;
     std::uint32_t EntryFlags = 0;
     std::uint32_t GroupOffset = 0;  // file offset of its group entry; 0 = none
+    // Why the record must never be changed (its group offset names no group entry);
+    // empty when it may be. Such a record is still listed.
+    std::string Damage;
 };
 
 struct IeIndex {

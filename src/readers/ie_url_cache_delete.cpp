@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -19,6 +20,40 @@ namespace {
 // A record's file as the cache looks it up: its directory and its name in any case.
 std::string FileKey(const IeUrlRecord& record) {
     return std::to_string(record.DirectoryIndex) + "/" + LowerCase(record.FileName);
+}
+
+// True when path is the cache index itself (a record in the cache directory may name
+// it): removing it would leave the cache without an index until the next write.
+bool IsIndexFile(const std::string& path, const std::string& indexPath) {
+    struct stat file {};
+    struct stat index {};
+    return !path.empty() && ::lstat(path.c_str(), &file) == 0 &&
+           ::stat(indexPath.c_str(), &index) == 0 && file.st_dev == index.st_dev &&
+           file.st_ino == index.st_ino;
+}
+
+std::vector<std::uint32_t> UrlOffsets(const IeIndex& index) {
+    std::vector<std::uint32_t> offsets;
+    for (const IeUrlRecord& url : index.Urls) {
+        offsets.push_back(url.Offset);
+    }
+    return offsets;
+}
+
+// Parses an edited index into next and checks that it says what the edit meant: a
+// sound index listing the given URL records and LEAK chain. The reader's checks are
+// what makes an edit safe; this catches any layout they let through that an edit
+// would still damage, before the edited index is written.
+Status CheckEdit(const std::string& bytes, const std::vector<std::uint32_t>& urls,
+                 const std::vector<std::uint32_t>& leakChain, IeIndex& next) {
+    if (!ParseIndexFile(bytes, next).ok() || !next.IsSound() || UrlOffsets(next) != urls ||
+        next.LeakChain != leakChain) {
+        return Status::Error(
+            StatusCode::Refused,
+            "The cache index would not read back as the edit meant" +
+                (next.Damage.empty() ? std::string() : " (" + next.Damage.front() + ")"));
+    }
+    return Status::Ok();
 }
 
 }  // namespace
@@ -88,6 +123,11 @@ Status UrlCacheEditor::Choose(std::string_view sourceUrl) {
         return Status::Error(StatusCode::NotFound, "No cache entry for " + std::string(sourceUrl));
     }
     const IeUrlRecord& record = index_.Urls[found->second];
+    if (!record.Damage.empty()) {
+        return Status::Error(StatusCode::Refused, "The cache entry " + std::string(sourceUrl) +
+                                                      " is damaged (" + record.Damage +
+                                                      "); it was not deleted");
+    }
     if (record.SlotFlags == ie_index::SlotUrlLocked) {
         return Status::Error(StatusCode::Refused,
                              "The cache entry is in use: " + std::string(sourceUrl));
@@ -130,23 +170,32 @@ UrlCacheDeletion UrlCacheEditor::Run() {
     std::unordered_set<std::uint32_t> chosenRecords;
     if (!chosen_.empty()) {
         std::string marked = bytes_;
+        std::vector<std::uint32_t> leakChain = index_.LeakChain;
         for (const ChosenEntry& entry : chosen_) {
             LeakUrlRecord(marked, entry.Record);
             chosenRecords.insert(entry.Record.Offset);
+            leakChain.insert(leakChain.begin(), entry.Record.Offset);
         }
-        if (Status status = WriteIndex(marked); !status.ok()) {
+        std::vector<std::uint32_t> listed = UrlOffsets(index_);
+        std::erase_if(listed, [&](std::uint32_t offset) { return chosenRecords.contains(offset); });
+        IeIndex next;
+        Status status = CheckEdit(marked, listed, leakChain, next);
+        if (status.ok()) {
+            status = WriteIndex(marked);
+        }
+        if (!status.ok()) {
             result.Outcome =
                 Status::Error(status.code(), status.message() + "; nothing was deleted");
             Unlock();
             return result;
         }
         bytes_ = std::move(marked);
-        (void)ParseIndexFile(bytes_, index_);  // its LEAK chain now holds the chosen records
+        index_ = std::move(next);  // its LEAK chain now holds the chosen records
     }
 
     // Step 2: remove the files of the chosen entries and of the earlier LEAK records,
-    // but never one a listed entry names: Internet Explorer gives the name of a file
-    // that went missing to a new entry.
+    // but never one a listed entry names (Internet Explorer gives the name of a file
+    // that went missing to a new entry), nor the index itself.
     std::unordered_set<std::string> listedFiles;
     for (const IeUrlRecord& url : index_.Urls) {
         if (!url.FileName.empty()) {
@@ -154,7 +203,8 @@ UrlCacheDeletion UrlCacheEditor::Run() {
         }
     }
     const auto fileGone = [&](const IeUrlRecord& record, const std::string& path) {
-        return listedFiles.contains(FileKey(record)) || RemoveFile(path);
+        return listedFiles.contains(FileKey(record)) || IsIndexFile(path, paths_.IndexPath) ||
+               RemoveFile(path);
     };
     std::unordered_set<std::uint32_t> gone;
     for (std::size_t i = 0; i < chosen_.size(); ++i) {
@@ -178,7 +228,14 @@ UrlCacheDeletion UrlCacheEditor::Run() {
     if (!gone.empty()) {
         std::string freed = bytes_;
         FreeLeakRecords(freed, index_, gone);
-        if (Status status = WriteIndex(freed); !status.ok()) {
+        std::vector<std::uint32_t> leakChain = index_.LeakChain;
+        std::erase_if(leakChain, [&](std::uint32_t offset) { return gone.contains(offset); });
+        IeIndex next;
+        Status status = CheckEdit(freed, UrlOffsets(index_), leakChain, next);
+        if (status.ok()) {
+            status = WriteIndex(freed);
+        }
+        if (!status.ok()) {
             result.Outcome = Status::Error(
                 status.code(), status.message() +
                                    "; the index clean-up is pending: the deleted entries stay "

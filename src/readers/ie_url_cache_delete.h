@@ -17,8 +17,10 @@
 // write, so two runs never work from the same old index.
 //
 // Only a sound index is changed: any damage found while reading it refuses the
-// delete before anything is touched. A file name that is not a plain name is never
-// followed, and nothing outside the cache directory is removed.
+// delete before anything is touched, and an entry whose own record is damaged (see
+// IeUrlRecord::Damage) is never changed. Each edited index is read back and must
+// say what the edit meant before it is written. A file name that is not a plain
+// name is never followed, and nothing outside the cache directory is removed.
 
 #include <cstddef>
 #include <functional>
@@ -73,7 +75,8 @@ class UrlCacheEditor {
 
     // Chooses the live entry whose location equals sourceUrl (compared byte for byte)
     // for deletion; nothing is changed yet. NotFound when there is no such entry (or
-    // it is chosen already); Refused when it is in use or its file name is unsafe.
+    // it is chosen already); Refused when it is in use, its record is damaged or its
+    // file name is unsafe.
     Status Choose(std::string_view sourceUrl);
 
     // Deletes the chosen entries and finishes the LEAK records found in the index, in
