@@ -11,6 +11,7 @@
 
 #include "model/url.h"
 #include "platform/file_system.h"
+#include "platform/rooted_files.h"
 #include "readers/ie_index_edit.h"
 #include "readers/ie_url_cache.h"
 
@@ -150,8 +151,10 @@ bool UrlCacheEditor::RemoveFile(const std::string& path) {
     if (path.empty()) {
         return true;
     }
-    const int error =
-        hooks_.RemoveFile ? hooks_.RemoveFile(path) : (::unlink(path.c_str()) == 0 ? 0 : errno);
+    // Beneath the cache directory: a folder swapped for a link after the entries were
+    // checked still cannot lead the removal out of the cache.
+    const int error = hooks_.RemoveFile ? hooks_.RemoveFile(path)
+                                        : RemoveFileBeneath(paths_.CacheDirectory, path);
     return error == 0 || error == ENOENT;
 }
 

@@ -45,7 +45,7 @@ enum class UrlCacheEntryState {
 };
 
 // The file-system changes of a delete run. Empty members stand for the real calls
-// (WriteFileAtomically, unlink); tests set them to make one step fail.
+// (WriteFileAtomically, RemoveFileBeneath); tests set them to make one step fail.
 struct UrlCacheDeleteHooks {
     std::function<Status(const std::string& path, std::string_view bytes)> ReplaceIndex;
     std::function<int(const std::string& path)> RemoveFile;  // 0, or the errno value
