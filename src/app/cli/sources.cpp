@@ -8,6 +8,14 @@
 namespace arkivo::cli {
 namespace {
 
+// A file that is no cache index is an input that cannot be read.
+Status UnreadableIfMalformed(Status status) {
+    if (status.code() == StatusCode::Malformed) {
+        return Status::Error(StatusCode::Unreadable, status.message());
+    }
+    return status;
+}
+
 // The index named on the command line, else the stored "FAT Path", else the one
 // Navigator's registry values lead to.
 std::string NetscapeIndexPath(const std::string& named) {
@@ -28,18 +36,14 @@ Status ReadNetscapeCache(const std::string& named, TCacheItemList& items) {
     if (!read.Opened) {
         return Status::Error(StatusCode::Unreadable, "cannot open the cache index " + path);
     }
-    return read.Error;
+    return UnreadableIfMalformed(read.Error);
 }
 
 // The cache named on the command line, else the stand-in's default cache.
 Status ReadInternetExplorerCache(const std::string& named, TCacheItemList& items) {
     Status status;
     ReadUrlCache(named, items, &status);
-    if (status.code() == StatusCode::Malformed) {
-        // A file that is no cache index is an input that cannot be read.
-        return Status::Error(StatusCode::Unreadable, status.message());
-    }
-    return status;
+    return UnreadableIfMalformed(status);
 }
 
 }  // namespace
