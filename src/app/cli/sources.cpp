@@ -1,8 +1,10 @@
 #include "sources.h"
 
+#include "readers/ie_cache_location.h"
 #include "readers/ie_cache_reader.h"
 #include "readers/netscape_index.h"
 #include "readers/netscape_location.h"
+#include "shell/program_settings.h"
 #include "shell/settings_store.h"
 
 namespace arkivo::cli {
@@ -39,10 +41,15 @@ Status ReadNetscapeCache(const std::string& named, TCacheItemList& items) {
     return UnreadableIfMalformed(read.Error);
 }
 
-// The cache named on the command line, else the stand-in's default cache.
+// The cache named on the command line, else ARKIVO_IE_CACHE, else the stored
+// "IE cache folder", else the Wine profile's.
 Status ReadInternetExplorerCache(const std::string& named, TCacheItemList& items) {
     Status status;
-    ReadUrlCache(named, items, &status);
+    ReadUrlCache(named.empty() ? DefaultIeCache(StoredIeCache(SettingsStore())) : named, items,
+                 &status);
+    if (named.empty() && status.code() == StatusCode::NotFound) {
+        return Status::Error(StatusCode::NotFound, status.message() + " Name one with --ie CACHE.");
+    }
     return UnreadableIfMalformed(status);
 }
 
