@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolButton>
 #include <QtTest>
 #include <filesystem>
@@ -297,6 +298,23 @@ class SelectionWindowTest : public QObject {
         QCOMPARE(shown[0].Text, notes + " is not a Netscape cache index (FAT or FAT.DB).\r\n\r\n" +
                                     ChooseCacheQuestion(Edition::Nav));
         QCOMPARE(fixture.Env().Windows().Shown(), std::vector<QString>{"SelectionForm"});
+    }
+
+    // The notice is not part of the panel disabled behind it.
+    void waitNoticeStaysReadableWhileThePanelIsDisabled() {
+        testing::ExplorerFixture fixture(Edition::Nav);
+        fixture.Control().SetCacheReloadPending(true);
+        bool readable = false;
+        fixture.Env().Windows().Queue([&readable](QDialog& window) {
+            auto* notice = Find<QLabel>(window, "FatPanel");
+            auto* panel = Find<QWidget>(window, "BackPanel");
+            QTimer::singleShot(0, &window, [&readable, notice, panel] {
+                readable = notice->isVisible() && notice->isEnabled() && !panel->isEnabled();
+            });
+            static_cast<TSelectionForm&>(window).FormPaint();
+        });
+        TheModalWindows().ShowModal(fixture.Explorer());
+        QVERIFY(readable);
     }
 
     void navIndexThatCannotBeOpenedClosesTheWindow() {

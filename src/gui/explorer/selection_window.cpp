@@ -146,7 +146,9 @@ void TSelectionForm::CreateControls() {
 
     CreateFilterControls(backPanel_);
 
-    fatPanel_ = Named(new QLabel(QString::fromLatin1(ReadingCacheText), backPanel_), "FatPanel");
+    // The notice lies over the panel rather than in it, so that it stays readable
+    // while the panel is disabled.
+    fatPanel_ = Named(new QLabel(QString::fromLatin1(ReadingCacheText), this), "FatPanel");
     fatPanel_->setGeometry(50, 100, 352, 44);
     fatPanel_->setAlignment(Qt::AlignCenter);
     fatPanel_->setFrameShape(QFrame::Panel);
