@@ -1,6 +1,6 @@
 // ControlForm: its layout and menus, descriptions that fit the font used, the keys
 // of the picture buttons, the default index, the Cache Explorer gate of ArkivoNav,
-// help, the About box and activation by a later start.
+// help (also under a modal window), the About box and activation by a later start.
 
 #include <QFontDatabase>
 #include <QLabel>
@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QTabWidget>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QToolButton>
 #include <QtTest>
 #include <memory>
@@ -24,6 +25,18 @@ namespace arkivo {
 namespace {
 
 using testing::Find;
+
+// Notes whether the window it watches was blocked by a modal window.
+class BlockWatcher : public QObject {
+  public:
+    bool Blocked = false;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        Blocked = Blocked || event->type() == QEvent::WindowBlocked;
+        return QObject::eventFilter(watched, event);
+    }
+};
 
 const char* const NoIndexText =
     "No default index exists.\r\n\r\nUse the Cache Explorer\r\nto create one.";
@@ -279,6 +292,27 @@ class ControlWindowTest : public QObject {
         prefs_->findChild<QAction*>(QStringLiteral("ContextHelp"))->trigger();
         QCOMPARE(OpenHelpViewer()->Browser()->source().fragment(), QStringLiteral("topic-12"));
         prefs_->hide();
+    }
+
+    // A help viewer opened from the main window is not blocked by a modal window
+    // opened afterwards; the main window is.
+    void helpOpenedBeforeAModalWindowStaysUsable() {
+        Start(Edition::Nav);
+        SetHelpFile(ARKIVO_HELP_SOURCE);
+        form_->show();
+        form_->Contents1Click();
+        THelpViewer* viewer = OpenHelpViewer();
+        QVERIFY(viewer != nullptr);
+        BlockWatcher viewerBlocks, formBlocks;
+        viewer->installEventFilter(&viewerBlocks);
+        form_->installEventFilter(&formBlocks);
+        SetModalWindows(nullptr);
+        QTimer::singleShot(0, prefs_.get(), [this] { prefs_->reject(); });
+        TheModalWindows().ShowModal(*prefs_);
+        SetModalWindows(&env_->Windows());
+        QVERIFY(formBlocks.Blocked);
+        QVERIFY(!viewerBlocks.Blocked);
+        viewer->close();
     }
 
     void helpFileHasATopicForEveryNumber() {

@@ -78,6 +78,10 @@ DialogResult QtDialogs::ShowMessage(const DialogMessage& message) {
         QObject::connect(help, &QAbstractButton::clicked,
                          [topic = message.HelpContext] { RequestHelpTopic(topic); });
     }
+    if (box.parentWidget() != nullptr) {
+        // As every modal window: the help viewer stays usable while the box is open.
+        box.setWindowModality(Qt::WindowModal);
+    }
     SetHelpContext(&box, message.HelpContext);
     InstallContextHelp(&box);
     return ResultOf(static_cast<QMessageBox::StandardButton>(box.exec()));
