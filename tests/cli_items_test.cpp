@@ -57,6 +57,10 @@ TEST_F(CliItemsTest, AnIndexThatCannotBeReadExitsWithStatus3) {
     }
     // No index named, none stored and no Wine prefix to find one through.
     EXPECT_EQ(RunTool("items --nav").Status, 3);
+    WriteFile(dir_ / "notes.txt", "<html>");
+    const Outcome notes = RunTool("items --nav " + Quote(dir_ / "notes.txt"));
+    EXPECT_EQ(notes.Status, 3);
+    EXPECT_NE(notes.Err.find("is not a Netscape cache index"), std::string::npos) << notes.Err;
 }
 
 // A FIFO where the index or the settings file belongs is refused, never waited on.

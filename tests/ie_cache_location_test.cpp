@@ -40,8 +40,39 @@ TEST(DefaultIeCache, PrefersTheEnvironmentVariable) {
     ScopedEnv prefix("WINEPREFIX", temp / "prefix");
     ScopedEnv named("ARKIVO_IE_CACHE", temp / "elsewhere");
     EXPECT_EQ(DefaultIeCache(), temp / "elsewhere");
+    EXPECT_EQ(DefaultIeCache(temp / "chosen"), temp / "elsewhere");
     IeCachePaths paths;
     EXPECT_EQ(ResolveIeCache("", paths).code(), StatusCode::NotFound);
+}
+
+// Without the variable the cache chosen in the Properties comes before the prefix's.
+TEST(DefaultIeCache, TakesTheChosenCacheBeforeTheWinePrefix) {
+    TempDir temp;
+    const std::string found =
+        temp / "prefix/drive_c/users/me/Local Settings/Temporary Internet Files/Content.IE5";
+    WriteFile(found + "/index.dat", "x");
+    ScopedEnv prefix("WINEPREFIX", temp / "prefix");
+    ScopedEnv named("ARKIVO_IE_CACHE", "");
+    EXPECT_EQ(DefaultIeCache(temp / "chosen"), temp / "chosen");
+    EXPECT_EQ(DefaultIeCache(""), found);
+}
+
+TEST(ResolveIeCache, SaysWhyNoCacheWasFound) {
+    TempDir temp;
+    ScopedEnv named("ARKIVO_IE_CACHE", "");
+    IeCachePaths paths;
+    {
+        ScopedEnv prefix("WINEPREFIX", temp / "prefix");
+        EXPECT_EQ(ResolveIeCache("", paths).message(),
+                  "No Internet Explorer cache found: no cache folder is chosen, and the Wine "
+                  "prefix " +
+                      temp / "prefix" + " holds no Content.IE5 folder.");
+    }
+    ScopedEnv prefix("WINEPREFIX", "");
+    ScopedEnv home("HOME", "");
+    EXPECT_EQ(ResolveIeCache("", paths).message(),
+              "No Internet Explorer cache found: no cache folder is chosen, and there is no "
+              "Wine prefix.");
 }
 
 // The Wine prefix's profiles are searched, the current user's first, newest layout

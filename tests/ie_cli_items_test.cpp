@@ -11,6 +11,7 @@
 #include "model/url.h"
 #include "platform/file_system.h"
 #include "platform/path.h"
+#include "shell/settings_store.h"
 
 namespace arkivo {
 namespace {
@@ -136,6 +137,23 @@ TEST_F(IeCliItemsTest, ExitStatuses) {
     const Outcome wine = RunTool("items --ie --json");
     EXPECT_EQ(wine.Status, 0);
     EXPECT_EQ(Field(wine.Out, "url").size(), 2u);
+}
+
+// Without a path: ARKIVO_IE_CACHE, else the cache folder stored by ArkivoIE's
+// Properties, else the Wine profile's.
+TEST_F(IeCliItemsTest, WithoutAPathTakesTheVariableThenTheStoredCacheFolder) {
+    const Outcome none = RunTool("items --ie");
+    EXPECT_EQ(none.Status, 3);
+    EXPECT_NE(none.Err.find("no cache folder is chosen"), std::string::npos) << none.Err;
+    EXPECT_NE(none.Err.find("Name one with --ie CACHE."), std::string::npos) << none.Err;
+    ASSERT_TRUE(SettingsStore()
+                    .WriteString("Browser options", "IE cache folder", IeFixture("wine-signature"))
+                    .ok());
+    const Outcome stored = RunTool("items --ie --json");
+    EXPECT_EQ(stored.Status, 0) << stored.Err;
+    EXPECT_EQ(Field(stored.Out, "url").size(), 2u);
+    ScopedEnv named("ARKIVO_IE_CACHE", dir_ / "absent");
+    EXPECT_EQ(RunTool("items --ie").Status, 3);
 }
 
 TEST_F(IeCliItemsTest, HistoryIndexGivesNothingToDo) {

@@ -177,6 +177,22 @@ TEST_F(ReadCacheIndexTest, TheFirstLineDecidesTheFormat) {
                                                 "http://www.example.org:80/"}));
 }
 
+TEST_F(ReadCacheIndexTest, SaysWhenTheFileIsNoCacheIndex) {
+    for (const std::string& bytes :
+         {std::string(), std::string(9000, 'x'), std::string("<html>")}) {
+        WriteFile(dir_ / "notes.txt", bytes);
+        const CacheIndexRead read = ReadCacheIndex(dir_ / "notes.txt", items_);
+        EXPECT_TRUE(read.Opened);
+        EXPECT_EQ(read.Error.code(), StatusCode::Malformed) << bytes.size();
+        EXPECT_EQ(read.Error.message(),
+                  dir_ / "notes.txt" + " is not a Netscape cache index (FAT or FAT.DB).");
+    }
+    // An empty text index is a cache without items.
+    WriteFile(dir_ / "FAT", "MCOM-CACHE-FILE\n");
+    EXPECT_TRUE(ReadCacheIndex(dir_ / "FAT", items_).Error.ok());
+    EXPECT_TRUE(items_.empty());
+}
+
 TEST(IsTextIndex, ComparesTheFirstTenCharactersInUpperCase) {
     EXPECT_TRUE(IsTextIndex("mcom-cache-file-allocation-table-format-1\n"));
     EXPECT_TRUE(IsTextIndex("Mcom-Cache"));

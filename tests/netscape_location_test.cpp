@@ -78,6 +78,18 @@ TEST_F(WinePrefixFixture, FindsTheCacheNamedInPrefsWithAnyLetterCase) {
     EXPECT_EQ(FindCacheIndex(), found);
 }
 
+// A 64-bit prefix keeps the 32-bit Navigator's machine keys under Wow6432Node.
+TEST_F(WinePrefixFixture, FindsTheProfileOfA64BitPrefix) {
+    WriteHive("system.reg",
+              "#arch=win64\n\n"
+              "[Software\\\\Wow6432Node\\\\Netscape\\\\Netscape Navigator\\\\Users] 1\n"
+              "\"CurrentUser\"=\"me\"\n\n"
+              "[Software\\\\Wow6432Node\\\\Netscape\\\\Netscape Navigator\\\\Users\\\\me] 1\n"
+              "\"DirRoot\"=\"C:\\\\Users\\\\me\"\n");
+    WriteFile(DriveC("users/me/cache/FAT.DB"), "x");
+    EXPECT_EQ(FindCacheIndex(Wine()), DriveC("users/me/cache/FAT.DB"));
+}
+
 TEST_F(WinePrefixFixture, FallsBackToTheProfilesCacheDirectory) {
     WriteProfile("user_pref(\"browser.cache.directory\", \"C:\\\\nowhere\");\n");
     WriteFile(DriveC("Program Files/Netscape/Users/me/cache/fat"), "x");

@@ -108,6 +108,22 @@ TEST_F(ProgramSettingsTest, StoredFatPathWinsOverTheDiscoveredOne) {
     EXPECT_EQ(LoadProgramSettings(store_, Edition::IE).FatPath, "");
 }
 
+// Each edition keeps its own cache setting and leaves the other's alone.
+TEST_F(ProgramSettingsTest, EachEditionStoresOnlyItsCacheSetting) {
+    ProgramSettings settings = LoadProgramSettings(store_, Edition::IE);
+    EXPECT_EQ(settings.IeCache, "");
+    settings.IeCache = "/wine/Content.IE5";
+    settings.FatPath = "/c/FAT.DB";
+    ASSERT_TRUE(StoreProgramSettings(store_, settings, Edition::IE).ok());
+    EXPECT_EQ(StoredIeCache(store_), "/wine/Content.IE5");
+    EXPECT_EQ(LoadProgramSettings(store_, Edition::IE).IeCache, "/wine/Content.IE5");
+    EXPECT_EQ(LoadProgramSettings(store_, Edition::Nav).IeCache, "");
+    EXPECT_EQ(store_.ReadString("Browser options", "FAT Path", "absent"), "absent");
+    settings.IeCache = "/other";
+    ASSERT_TRUE(StoreProgramSettings(store_, settings, Edition::Nav).ok());
+    EXPECT_EQ(StoredIeCache(store_), "/wine/Content.IE5");
+}
+
 TEST_F(ProgramSettingsTest, StoringWritesBooleansAndChoicesAsDigitTexts) {
     ProgramSettings settings = LoadProgramSettings(store_, Edition::IE);
     settings.EmphasizeLinks = true;

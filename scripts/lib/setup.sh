@@ -8,6 +8,7 @@ ARKIVO_PACKAGES=(
   libmsiecf-utils
   linkchecker
   qt6-base-dev
+  fonts-dejavu-core fonts-liberation fonts-urw-base35
   clang libclang-rt-14-dev
   clang-format
 )

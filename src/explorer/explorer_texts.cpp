@@ -4,6 +4,13 @@
 
 namespace arkivo {
 
+std::string ChooseCacheQuestion(Edition edition) {
+    return edition == Edition::IE ? "Do you want to choose the Internet Explorer cache folder on "
+                                    "the Browser tab of the Properties now?"
+                                  : "Do you want to choose the Netscape cache index path on the "
+                                    "Browser tab of the Properties now?";
+}
+
 int SelectionAfterMove(int firstSelected, int count) {
     if (count <= 0) {
         return -1;

@@ -72,10 +72,13 @@ std::vector<std::string> ProfileDirectories(const std::string& prefix) {
 
 }  // namespace
 
-std::string DefaultIeCache() {
+std::string DefaultIeCache(const std::string& chosen) {
     const std::string named = Environment("ARKIVO_IE_CACHE");
     if (!named.empty()) {
         return named;
+    }
+    if (!chosen.empty()) {
+        return chosen;
     }
     const std::string prefix = WinePrefix::DirFromEnvironment();
     if (prefix.empty()) {
@@ -95,9 +98,12 @@ std::string DefaultIeCache() {
 Status ResolveIeCache(const std::string& cache, IeCachePaths& paths) {
     const std::string path = cache.empty() ? DefaultIeCache() : cache;
     if (path.empty()) {
-        return Status::Error(StatusCode::NotFound,
-                             "No Internet Explorer cache found (set ARKIVO_IE_CACHE to its "
-                             "Content.IE5 directory)");
+        const std::string prefix = WinePrefix::DirFromEnvironment();
+        return Status::Error(
+            StatusCode::NotFound,
+            "No Internet Explorer cache found: no cache folder is chosen, and " +
+                (prefix.empty() ? std::string("there is no Wine prefix.")
+                                : "the Wine prefix " + prefix + " holds no Content.IE5 folder."));
     }
     if (IsDirectory(path)) {
         paths.CacheDirectory = IncludeTrailingSeparator(path);

@@ -95,10 +95,18 @@ CacheIndexRead ReadCacheIndex(const std::string& indexPath, TCacheItemList& item
             handlePendingMessages);
         return result;
     }
+    bool anyEntry = false;
     for (const DbPair& pair : ReadDbPairs(bytes, handlePendingMessages)) {
         if (const auto entry = ParseCacheEntry(pair.Key, pair.Data)) {
             AddItem(files, *entry, items);
+            anyEntry = true;
         }
+    }
+    // A damaged FAT.DB without its header still gives entries; a file that gives
+    // none and has no header is no cache index at all.
+    if (!anyEntry && !ReadHashHeader(bytes)) {
+        result.Error = Status::Error(StatusCode::Malformed,
+                                     indexPath + " is not a Netscape cache index (FAT or FAT.DB).");
     }
     return result;
 }

@@ -31,7 +31,9 @@ inline constexpr std::string_view CloseNetscapeWarning =
 
 struct CacheIndexRead {
     bool Opened = false;  // false: the index could not be opened and the warning was shown
-    Status Error;         // a failure while reading an opened index; nothing was read
+    // A failure while reading an opened index (nothing was read), or Malformed when
+    // the file is no cache index: neither text index nor FAT.DB, and no entry found.
+    Status Error;
 };
 
 // Appends an item for every usable entry of the index at indexPath to items.

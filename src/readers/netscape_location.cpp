@@ -9,7 +9,12 @@
 namespace arkivo {
 namespace {
 
-constexpr std::string_view UsersKey = "Software\\Netscape\\Netscape Navigator\\Users";
+// Navigator 4's machine keys; a 64-bit Wine prefix keeps a 32-bit program's under
+// Wow6432Node.
+constexpr std::string_view UsersKeys[] = {
+    "Software\\Netscape\\Netscape Navigator\\Users",
+    "Software\\Wow6432Node\\Netscape\\Netscape Navigator\\Users",
+};
 constexpr std::string_view Navigator3CacheKey = "Software\\Netscape\\Netscape Navigator\\Cache";
 
 // The file of that name in dir, found without regard to case; empty when missing.
@@ -57,9 +62,14 @@ std::string PrefValueInLine(std::string_view line, std::string_view lowerKey) {
 }  // namespace
 
 std::string TNavigator4::ProfileDir() const {
-    const std::string user = prefix_.LocalMachineValue(UsersKey, "CurrentUser").value_or("");
-    std::string dir =
-        prefix_.LocalMachineValue(std::string(UsersKey) + "\\" + user, "DirRoot").value_or("");
+    std::string dir;
+    for (const std::string_view usersKey : UsersKeys) {
+        if (const auto user = prefix_.LocalMachineValue(usersKey, "CurrentUser")) {
+            dir = prefix_.LocalMachineValue(std::string(usersKey) + "\\" + *user, "DirRoot")
+                      .value_or("");
+            break;
+        }
+    }
     while (!dir.empty() && (dir.back() == ' ' || dir.back() == ';')) {
         dir.pop_back();
     }

@@ -6,7 +6,8 @@
 //       the Navigator 3 cache directory
 //   HKEY_LOCAL_MACHINE Software\Netscape\Netscape Navigator\Users, "CurrentUser":
 //       the current Navigator 4 profile, whose directory is "DirRoot" of the key
-//       ...\Users\<profile name>
+//       ...\Users\<profile name>; in a 64-bit prefix both keys lie under
+//       Software\Wow6432Node\Netscape\... instead
 //   <profile>\prefs.js, lines such as
 //       user_pref("browser.cache.directory", "C:/Netscape/Users/me/cache");
 //       (the key compared without regard to case, the value taken as written)

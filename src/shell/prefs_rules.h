@@ -14,6 +14,13 @@ inline constexpr const char* CacheIndexPathInvalidText =
     "The path to the Netscape\r\nis invalid. Please locate\r\nit manually using the "
     "\r\nproperties screen.";
 
+// The explanation beside ArkivoIE's cache folder setting.
+inline constexpr const char* IeCacheSettingText =
+    "The Content.IE5 folder of the Internet Explorer cache, or the index.dat in it. "
+    "Left empty, Arkivo looks in the user profiles of the Wine prefix ($WINEPREFIX, "
+    "else ~/.wine). The environment variable ARKIVO_IE_CACHE, when set, is used "
+    "instead of both.";
+
 // "<" + open + ">Link Here<" + close + ">".
 std::string EmphasisPreviewText(std::string_view open, std::string_view close);
 

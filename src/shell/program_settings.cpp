@@ -9,6 +9,7 @@ namespace {
 
 constexpr const char* Browser = "Browser options";
 constexpr const char* Export = "Export to disk properties";
+constexpr const char* IeCacheKey = "IE cache folder";
 constexpr std::size_t ValueLimit = 255;
 
 const EmphasisTags DefaultCustomTags{"FONT FACE=\"Arial\"", "/FONT"};
@@ -42,10 +43,16 @@ LinkOptions ProgramSettings::Links() const {
                        ActiveTags.Close};
 }
 
+std::string StoredIeCache(const SettingsStore& store) {
+    return store.ReadString(Browser, IeCacheKey, "");
+}
+
 ProgramSettings LoadProgramSettings(const SettingsStore& store, Edition edition) {
     ProgramSettings settings;
     if (edition == Edition::Nav) {
         settings.FatPath = store.ReadString(Browser, "FAT Path", FindCacheIndex());
+    } else {
+        settings.IeCache = StoredIeCache(store);
     }
     settings.DefaultDirectory =
         store.ReadString(Export, "Default directory", ProgramDir() + "ARCHIVE/");
@@ -71,7 +78,7 @@ Status StoreProgramSettings(SettingsStore& store, const ProgramSettings& setting
                             Edition edition) {
     const Status written[] = {
         edition == Edition::Nav ? store.WriteString(Browser, "FAT Path", settings.FatPath)
-                                : Status::Ok(),
+                                : store.WriteString(Browser, IeCacheKey, settings.IeCache),
         store.WriteString(Export, "Default directory", settings.DefaultDirectory),
         store.WriteBool(Export, "Show original URLS", settings.ShowOriginalUrls),
         store.WriteBool(Export, "Emphasize links", settings.EmphasizeLinks),

@@ -5,7 +5,8 @@
 // Properties dialog loads its controls; StoreProgramSettings writes them back as
 // its OK button does (and as ArkivoIE does after every completed archive run).
 //
-// Keys, all in "Export to disk properties" except "FAT Path" ("Browser options"):
+// Keys, all in "Export to disk properties" except "FAT Path" and "IE cache folder"
+// ("Browser options"):
 // "Default directory", "Show original URLS", "Emphasize links", "Strikeout links",
 // "EmphasizeTag", "DeEmphasizeTag", "Emphasize Type" (0 bold face, 1 italicized,
 // 2 larger text, 3 custom), "Export directory" (0 the default directory, 1 the
@@ -33,6 +34,7 @@ EmphasisTags PresetTags(EmphasisPreset preset, const EmphasisTags& custom);
 struct ProgramSettings {
     // The values as the Properties dialog shows them.
     std::string FatPath;  // ArkivoNav only
+    std::string IeCache;  // ArkivoIE only: a Content.IE5 folder or its index.dat; empty: none
     std::string DefaultDirectory;
     bool ShowOriginalUrls = true;
     bool EmphasizeLinks = false;
@@ -55,7 +57,11 @@ struct ProgramSettings {
 // index that FindCacheIndex finds.
 ProgramSettings LoadProgramSettings(const SettingsStore& store, Edition edition);
 
-// Writes every setting ("FAT Path" only in ArkivoNav); the first failure is returned.
+// The cache folder chosen in ArkivoIE's Properties; empty when none was chosen.
+std::string StoredIeCache(const SettingsStore& store);
+
+// Writes every setting ("FAT Path" only in ArkivoNav, "IE cache folder" only in
+// ArkivoIE); the first failure is returned.
 Status StoreProgramSettings(SettingsStore& store, const ProgramSettings& settings, Edition edition);
 
 }  // namespace arkivo

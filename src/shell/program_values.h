@@ -1,8 +1,8 @@
 #pragma once
 // The program-wide values the settings give, valid from start-up on: the archive
-// directory in force, the active emphasis tags and, in ArkivoNav, the cache index
-// path. The Properties dialog sets them when it loads or stores the settings and
-// as the user edits (see prefs_rules.h); archive runs and the main window read them.
+// directory in force, the active emphasis tags and the chosen cache. The Properties
+// dialog sets them when it loads or stores the settings and as the user edits (see
+// prefs_rules.h); archive runs, the Cache Explorer and the main window read them.
 // The link options are not here: the Properties dialog's check boxes hold them.
 
 #include <string>
@@ -13,7 +13,9 @@ struct ProgramValues {
     std::string ArchiveDir;
     std::string ActiveEmphasizeTag = "B";
     std::string ActiveDeEmphasizeTag = "/B";
-    std::string CacheIndexPath;  // ArkivoNav only
+    // The cache chosen in the Properties: ArkivoNav's index file, ArkivoIE's cache
+    // folder or index (empty: none chosen).
+    std::string CacheIndexPath;
 };
 
 ProgramValues& TheProgramValues();

@@ -1,11 +1,14 @@
-// ControlForm: its layout and menus, the default index, the Cache Explorer gate of
-// ArkivoNav, help, the About box and activation by a later start.
+// ControlForm: its layout and menus, descriptions that fit the font used, the keys
+// of the picture buttons, the default index, the Cache Explorer gate of ArkivoNav,
+// help (also under a modal window), the About box and activation by a later start.
 
+#include <QFontDatabase>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTabWidget>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QToolButton>
 #include <QtTest>
 #include <memory>
@@ -22,6 +25,18 @@ namespace arkivo {
 namespace {
 
 using testing::Find;
+
+// Notes whether the window it watches was blocked by a modal window.
+class BlockWatcher : public QObject {
+  public:
+    bool Blocked = false;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        Blocked = Blocked || event->type() == QEvent::WindowBlocked;
+        return QObject::eventFilter(watched, event);
+    }
+};
 
 const char* const NoIndexText =
     "No default index exists.\r\n\r\nUse the Cache Explorer\r\nto create one.";
@@ -51,6 +66,7 @@ class ControlWindowTest : public QObject {
   private slots:
     void init() { env_ = std::make_unique<testing::GuiEnvironment>(); }
     void cleanup() {
+        QFont::removeSubstitutions(QStringLiteral("Arial"));
         prefs_.reset();
         form_.reset();
         env_.reset();
@@ -69,7 +85,7 @@ class ControlWindowTest : public QObject {
         } places[] = {{"ArkivoButton", {72, 88, 49, 49}},  {"ViewButton", {72, 152, 49, 49}},
                       {"SearchButton", {72, 216, 49, 49}}, {"SetupButton", {72, 280, 49, 49}},
                       {"Shape1", {71, 87, 51, 51}},        {"Shape4", {71, 279, 51, 51}},
-                      {"Label1", {144, 88, 281, 49}},      {"Label4", {144, 280, 289, 49}},
+                      {"Label1", {144, 88, 281, 60}},      {"Label4", {144, 280, 289, 60}},
                       {"Image1", {144, 10, 200, 60}},      {"Image3", {23, 1, 44, 500}},
                       {"Image2", {184, 341, 117, 32}}};
         for (const auto& place : places) {
@@ -79,9 +95,57 @@ class ControlWindowTest : public QObject {
                  QStringLiteral("Display default index: Show the index page for the items in "
                                 "your current default archive directory."));
         QVERIFY(Find<QLabel>(*form_, "Label3")->font().bold());
-        QCOMPARE(Find<QLabel>(*form_, "Label3")->font().pixelSize(), 13);
         QCOMPARE(Find<QToolButton>(*form_, "ViewButton")->cursor().shape(), Qt::BitmapCursor);
         QCOMPARE(Find<QLabel>(*form_, "Image2")->cursor().shape(), Qt::BitmapCursor);
+    }
+
+    // Whichever font stands in for Arial, every line of the descriptions shows.
+    void descriptionsFitInTheFontUsed_data() {
+        QTest::addColumn<QString>("family");
+        for (const char* family : {"DejaVu Sans", "Liberation Sans", "Nimbus Sans"}) {
+            QTest::newRow(family) << QString::fromLatin1(family);
+        }
+    }
+    void descriptionsFitInTheFontUsed() {
+        QFETCH(QString, family);
+        if (!QFontDatabase::hasFamily(family)) {
+            QSKIP(qPrintable(family + " is not installed (Debian: fonts-dejavu-core, "
+                                      "fonts-liberation, fonts-urw-base35)"));
+        }
+        QFont::insertSubstitution(QStringLiteral("Arial"), family);
+        Start(Edition::Nav);
+        int nextTop = 344;  // the small logo below the last row
+        for (const char* name : {"Label4", "Label3", "Label2", "Label1"}) {
+            auto* label = Find<QLabel>(*form_, name);
+            QVERIFY(QFontInfo(label->font()).family().startsWith(family));
+            const QRect needed = QFontMetrics(label->font())
+                                     .boundingRect(QRect(0, 0, label->width(), 1000),
+                                                   Qt::TextWordWrap, label->text());
+            QVERIFY2(needed.height() <= label->height(), name);
+            QVERIFY2(needed.width() <= label->width(), name);
+            QVERIFY2(label->geometry().bottom() < nextTop, name);
+            QVERIFY2(label->font().pixelSize() >= 9, name);
+            nextTop = label->y();
+        }
+    }
+
+    // Return and the keypad's Enter press the focused picture button; Alt+Enter is
+    // Properties.
+    void returnAndEnterPressTheFocusedButton() {
+        Start(Edition::Nav);
+        StoreDefaultDirectory(env_->Path("none/"));
+        auto* view = Find<QToolButton>(*form_, "ViewButton");
+        QTest::keyClick(view, Qt::Key_Return);
+        QTest::keyClick(view, Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(env_->Dialogs().Shown().size(), size_t(2));
+        QCOMPARE(env_->Dialogs().Shown()[1].Text, std::string(NoIndexText));
+        QTest::keyClick(view, Qt::Key_Return, Qt::ShiftModifier);
+        QCOMPARE(env_->Dialogs().Shown().size(), size_t(2));
+        auto* properties = form_->findChild<QAction*>(QStringLiteral("Properties1"));
+        QCOMPARE(properties->shortcut().toString(QKeySequence::NativeText),
+                 QStringLiteral("Alt+Enter"));
+        QCOMPARE(properties->shortcuts().size(), 2);
+        QVERIFY(properties->shortcuts().contains(QKeySequence(Qt::ALT | Qt::Key_Return)));
     }
 
     void tabOrderRunsDownTheButtons() {
@@ -103,7 +167,7 @@ class ControlWindowTest : public QObject {
             const char* name;
             const char* caption;
             QKeySequence shortcut;
-        } items[] = {{"Properties1", "P&roperties", QKeySequence(Qt::ALT | Qt::Key_Return)},
+        } items[] = {{"Properties1", "P&roperties", QKeySequence(Qt::ALT | Qt::Key_Enter)},
                      {"Exit1", "E&xit", {}},
                      {"CacheExplorer1", "Cache &Explorer", QKeySequence(Qt::CTRL | Qt::Key_E)},
                      {"DefaultIndex1", "&Default Index", QKeySequence(Qt::CTRL | Qt::Key_D)},
@@ -228,6 +292,27 @@ class ControlWindowTest : public QObject {
         prefs_->findChild<QAction*>(QStringLiteral("ContextHelp"))->trigger();
         QCOMPARE(OpenHelpViewer()->Browser()->source().fragment(), QStringLiteral("topic-12"));
         prefs_->hide();
+    }
+
+    // A help viewer opened from the main window is not blocked by a modal window
+    // opened afterwards; the main window is.
+    void helpOpenedBeforeAModalWindowStaysUsable() {
+        Start(Edition::Nav);
+        SetHelpFile(ARKIVO_HELP_SOURCE);
+        form_->show();
+        form_->Contents1Click();
+        THelpViewer* viewer = OpenHelpViewer();
+        QVERIFY(viewer != nullptr);
+        BlockWatcher viewerBlocks, formBlocks;
+        viewer->installEventFilter(&viewerBlocks);
+        form_->installEventFilter(&formBlocks);
+        SetModalWindows(nullptr);
+        QTimer::singleShot(0, prefs_.get(), [this] { prefs_->reject(); });
+        TheModalWindows().ShowModal(*prefs_);
+        SetModalWindows(&env_->Windows());
+        QVERIFY(formBlocks.Blocked);
+        QVERIFY(!viewerBlocks.Blocked);
+        viewer->close();
     }
 
     void helpFileHasATopicForEveryNumber() {

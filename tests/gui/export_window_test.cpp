@@ -3,6 +3,7 @@
 // Escape; driven from the Cache Explorer on a copy of the Netscape sample.
 
 #include <QLabel>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QtTest>
@@ -13,6 +14,7 @@
 #include "explorer_test_support.h"
 #include "gui/archiver/export_window.h"
 #include "gui/common/context_help.h"
+#include "gui/common/qt_dialogs.h"
 #include "shell/program_values.h"
 
 namespace arkivo {
@@ -114,6 +116,46 @@ class ExportWindowTest : public QObject {
         QVERIFY(archived > 0);
         QVERIFY(archived < 20);
         QVERIFY(!std::filesystem::exists(dir + "1st_page.htm"));
+    }
+
+    // With the real message boxes and event loops: once "Could not create directory"
+    // is answered, the keyboard is in the progress window, so Escape closes it.
+    void escapeClosesTheWindowLeftByCouldNotCreateDirectory() {
+        testing::GuiEnvironment env;
+        testing::WriteTestFile(env.Path("file"), "x");
+        QtDialogs boxes;
+        ScopedDialogs realBoxes(boxes);
+        SetModalWindows(nullptr);
+        QDialog explorer;
+        explorer.show();
+        TExportForm form(&explorer);
+        ArchiveRun run(ArchiveRunOptions{Edition::Nav, env.Path("file/archive/"), {}, true},
+                       form.Hooks());
+        int answered = 0;
+        bool keyboardInForm = false;
+        QTimer answerer;
+        QObject::connect(&answerer, &QTimer::timeout, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                ++answered;
+                (box->button(QMessageBox::Yes) != nullptr ? box->button(QMessageBox::Yes)
+                                                          : box->button(QMessageBox::Ok))
+                    ->click();
+            } else if (modal == &form && answered == 2) {
+                QWidget* focused = QApplication::focusWidget();
+                keyboardInForm = focused != nullptr && focused->window() == &form;
+                if (keyboardInForm) {
+                    QTest::keyClick(focused, Qt::Key_Escape);
+                } else {
+                    form.CancelButtonClick();
+                }
+            }
+        });
+        answerer.start(10);
+        form.Execute(run);
+        SetModalWindows(&env.Windows());
+        QCOMPARE(answered, 2);
+        QVERIFY(keyboardInForm);
     }
 
     void aMissingDirectoryRefusedLeavesNothingBehind() {

@@ -80,12 +80,16 @@ class PrefsDialogTest : public QObject {
         QVERIFY(!Find<QLineEdit>(*form, "EmphasizedEB")->isEnabled());
         QVERIFY(!Find<QLineEdit>(*form, "DeEmphasizedEB")->isEnabled());
         QVERIFY(!Find<QPushButton>(*form, "ApplyBtn")->isEnabled());
-        QCOMPARE(Find<QTabWidget>(*form, "ExportPageControl")->count(),
-                 edition == Edition::Nav ? 2 : 1);
+        QCOMPARE(Find<QTabWidget>(*form, "ExportPageControl")->count(), 2);
         QCOMPARE(Find<QTabWidget>(*form, "ExportPageControl")->tabText(0),
                  QStringLiteral("General"));
-        QCOMPARE(form->findChild<QWidget*>(QStringLiteral("BrowserTab")) != nullptr,
+        QCOMPARE(Find<QTabWidget>(*form, "ExportPageControl")->tabText(1),
+                 QStringLiteral("Browser"));
+        // Each edition's Browser tab holds its own cache setting.
+        QCOMPARE(form->findChild<QLineEdit*>(QStringLiteral("FATEdit")) != nullptr,
                  edition == Edition::Nav);
+        QCOMPARE(form->findChild<QLineEdit*>(QStringLiteral("IECacheEdit")) != nullptr,
+                 edition == Edition::IE);
         QCOMPARE(QString::fromStdString(TheProgramValues().ArchiveDir), archive);
         QCOMPARE(TheProgramValues().ActiveEmphasizeTag, std::string("B"));
         QCOMPARE(TheProgramValues().ActiveDeEmphasizeTag, std::string("/B"));
@@ -277,6 +281,36 @@ class PrefsDialogTest : public QObject {
             QVERIFY(ok->isEnabled());
         });
         QVERIFY(!picker->Execute());
+    }
+
+    // The IE cache folder: loaded, picked with the directory picker (an index.dat
+    // opens the picker at its folder), stored with OK, and the chosen cache follows.
+    void ieCacheFolderIsPickedAndStored() {
+        const std::string cache = env_->Path("wine/Content.IE5");
+        testing::WriteTestFile(cache + "/index.dat", "x");
+        QVERIFY(
+            store_->WriteString("Browser options", "IE cache folder", cache + "/index.dat").ok());
+        auto form = Create(Edition::IE);
+        auto* edit = Find<QLineEdit>(*form, "IECacheEdit");
+        QCOMPARE(edit->text(), QString::fromStdString(cache + "/index.dat"));
+        QCOMPARE(TheProgramValues().CacheIndexPath, cache + "/index.dat");
+        QString pickerStart;
+        env_->Windows().Queue([&pickerStart](QDialog& window) {
+            pickerStart = static_cast<QFileDialog&>(window).selectedFiles().value(0);
+            static_cast<QFileDialog&>(window).selectFile(QStringLiteral("/"));
+            window.accept();
+        });
+        Find<QPushButton>(*form, "BrowseIECacheBtn")->click();
+        QCOMPARE(pickerStart, QString::fromStdString(cache));
+        QCOMPARE(edit->text(), QStringLiteral("/"));
+        QVERIFY(Find<QPushButton>(*form, "ApplyBtn")->isEnabled());
+        edit->setText(QString::fromStdString(cache));
+        Find<QPushButton>(*form, "OKBtn")->click();
+        QCOMPARE(store_->ReadString("Browser options", "IE cache folder", ""), cache);
+        QCOMPARE(TheProgramValues().CacheIndexPath, cache);
+        form->ShowCacheSetting();
+        QCOMPARE(Find<QTabWidget>(*form, "ExportPageControl")->currentWidget()->objectName(),
+                 QStringLiteral("BrowserTab"));
     }
 
     void browserTabIsShownWhenTheIndexIsMissing() {

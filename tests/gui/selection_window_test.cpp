@@ -5,7 +5,11 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTimer>
 #include <QToolButton>
 #include <QtTest>
 #include <filesystem>
@@ -229,17 +233,88 @@ class SelectionWindowTest : public QObject {
         });
     }
 
-    void ieCacheWithoutItemsSaysSoAndStaysOpen() {
+    // Without ARKIVO_IE_CACHE the cache folder stored by the Properties is read.
+    void ieReadsTheCacheChosenInTheProperties() {
         testing::ExplorerFixture fixture(Edition::IE);
-        std::filesystem::remove_all(fixture.CacheDir());
-        std::filesystem::create_directories(fixture.CacheDir());
-        fixture.Open([&fixture](TSelectionForm& form) {
-            QVERIFY(form.isVisible());
-            QVERIFY(Entries(form, "DstList").isEmpty());
-            const auto& shown = fixture.Env().Dialogs().Shown();
-            QCOMPARE(shown.size(), 1u);
-            QCOMPARE(shown[0].Text, std::string(NoFilesFoundText));
+        qunsetenv("ARKIVO_IE_CACHE");
+        QVERIFY(fixture.Control()
+                    .Settings()
+                    .WriteString("Browser options", "IE cache folder", fixture.CacheDir())
+                    .ok());
+        // Loading the settings sets the chosen cache, as at start-up.
+        TPrefsForm prefs(Edition::IE, fixture.Control().Settings());
+        fixture.Open([](TSelectionForm& form) { QCOMPARE(Entries(form, "DstList").size(), 3); });
+        QVERIFY(fixture.Env().Dialogs().Shown().empty());
+    }
+
+    // With no cache anywhere the reason is given and the setting offered; the cache
+    // chosen there is read at once.
+    void ieWithoutACacheSaysWhyAndOffersTheSetting() {
+        testing::ExplorerFixture fixture(Edition::IE);
+        qunsetenv("ARKIVO_IE_CACHE");
+        TheProgramValues().CacheIndexPath.clear();
+        fixture.Control().SetCacheReloadPending(true);
+        fixture.Env().Dialogs().QueueAnswer(DialogResult::Yes);
+        fixture.Env().Windows().Queue([](QDialog& window) {
+            static_cast<TSelectionForm&>(window).FormPaint();
+            QVERIFY(window.isVisible());
+            QCOMPARE(Entries(static_cast<TSelectionForm&>(window), "DstList").size(), 3);
         });
+        QString tabShown;
+        fixture.Env().Windows().Queue([&fixture, &tabShown](QDialog& window) {
+            tabShown = Find<QTabWidget>(window, "ExportPageControl")->currentWidget()->objectName();
+            Find<QLineEdit>(window, "IECacheEdit")
+                ->setText(QString::fromStdString(fixture.CacheDir()));
+            Find<QPushButton>(window, "OKBtn")->click();
+        });
+        TheModalWindows().ShowModal(fixture.Explorer());
+        QCOMPARE(tabShown, QStringLiteral("BrowserTab"));
+        const auto& shown = fixture.Env().Dialogs().Shown();
+        QCOMPARE(shown.size(), 1u);
+        QVERIFY2(shown[0].Text.rfind("No Internet Explorer cache found: no cache folder is chosen",
+                                     0) == 0,
+                 shown[0].Text.c_str());
+        QVERIFY(shown[0].Text.find("\r\n\r\n" + ChooseCacheQuestion(Edition::IE)) !=
+                std::string::npos);
+        QCOMPARE(shown[0].Buttons, DialogButtons::YesNo);
+        QCOMPARE(fixture.Control().Settings().ReadString("Browser options", "IE cache folder", ""),
+                 fixture.CacheDir());
+    }
+
+    void navFileThatIsNoIndexSaysSoAndCloses() {
+        testing::ExplorerFixture fixture(Edition::Nav);
+        const std::string notes = fixture.CacheDir() + "/notes.txt";
+        testing::WriteTestFile(notes, "<html>");
+        TheProgramValues().CacheIndexPath = notes;
+        fixture.Control().SetCacheReloadPending(true);
+        fixture.Env().Dialogs().QueueAnswer(DialogResult::No);
+        fixture.Env().Windows().Queue([](QDialog& window) {
+            static_cast<TSelectionForm&>(window).FormPaint();
+            QVERIFY(!window.isVisible());
+        });
+        QCOMPARE(TheModalWindows().ShowModal(fixture.Explorer()), int(QDialog::Rejected));
+        const auto& shown = fixture.Env().Dialogs().Shown();
+        QCOMPARE(shown.size(), 1u);
+        QCOMPARE(shown[0].Text, notes + " is not a Netscape cache index (FAT or FAT.DB).\r\n\r\n" +
+                                    ChooseCacheQuestion(Edition::Nav));
+        QCOMPARE(fixture.Env().Windows().Shown(), std::vector<QString>{"SelectionForm"});
+    }
+
+    // The notice is not part of the panel disabled behind it.
+    void waitNoticeStaysReadableWhileThePanelIsDisabled() {
+        testing::ExplorerFixture fixture(Edition::Nav);
+        fixture.Control().SetCacheReloadPending(true);
+        bool readable = false;
+        fixture.Env().Windows().Queue([&readable](QDialog& window) {
+            auto* notice = Find<QLabel>(window, "FatPanel");
+            auto* panel = Find<QWidget>(window, "BackPanel");
+            QTimer::singleShot(0, &window, [&readable, notice, panel] {
+                readable = notice->isVisible() && notice->isEnabled() && !panel->isEnabled();
+            });
+            static_cast<TSelectionForm&>(window).FormPaint();
+        });
+        TheModalWindows().ShowModal(fixture.Explorer());
+        QVERIFY(readable);
     }
 
     void navIndexThatCannotBeOpenedClosesTheWindow() {

@@ -1,5 +1,6 @@
-// Writes pictures of the main window, the About box, both pages of the Properties
-// dialog, the Cache Explorer on the Netscape sample cache (filters set, a domain
+// Writes pictures of the main window (also in each font that stands in for Arial on
+// Linux), the About box, both pages of the Properties dialog (and ArkivoIE's Browser
+// page), the Cache Explorer on the Netscape sample cache (filters set, a domain
 // moved) and the progress window (ArkivoNav) as PNG files into the directory given:
 //
 //   window_screenshots DIRECTORY
@@ -10,6 +11,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -93,6 +95,27 @@ int main(int argc, char** argv) {
                  [pages] { pages->setCurrentIndex(0); }) &&
             saved;
     saved = Save(prefsForm, out + "arkivo-properties-browser.png") && saved;
+
+    // The main window in each font users have in place of Arial.
+    for (const char* family : {"DejaVu Sans", "Liberation Sans", "Nimbus Sans"}) {
+        QFont::insertSubstitution(QStringLiteral("Arial"), QString::fromLatin1(family));
+        TControlForm inFont(Edition::Nav, controlForm.Settings());
+        const QString name = QString::fromLatin1(family).toLower().replace(' ', '-');
+        saved = Save(inFont, out + "arkivo-main-window-" + name + ".png") && saved;
+        QFont::removeSubstitutions(QStringLiteral("Arial"));
+    }
+
+    TControlForm ieForm(Edition::IE, controlForm.Settings());
+    TPrefsForm iePrefs(Edition::IE, ieForm.Settings(), &ieForm);
+    saved = Save(iePrefs, out + "arkivo-ie-cache-setting.png",
+                 [&iePrefs] {
+                     iePrefs.ShowCacheSetting();
+                     iePrefs.findChild<QLineEdit*>(QStringLiteral("IECacheEdit"))
+                         ->setText(QStringLiteral(
+                             "/home/me/.wine/drive_c/users/me/Local Settings/Temporary Internet "
+                             "Files/Content.IE5"));
+                 }) &&
+            saved;
 
     TSelectionForm explorer(Edition::Nav, controlForm, &prefsForm);
     saved = Save(explorer, out + "arkivo-cache-explorer.png",

@@ -9,7 +9,9 @@ constexpr const char* SourceHelp =
     "                  INDEX the stored \"FAT Path\" setting, else the index found\n"
     "                  through the Navigator registry values of the Wine prefix\n"
     "  --ie [CACHE]    an Internet Explorer cache: a Content.IE5 directory or the\n"
-    "                  index.dat in it; without CACHE the default cache\n";
+    "                  index.dat in it; without CACHE the one ARKIVO_IE_CACHE names,\n"
+    "                  else the stored \"IE cache folder\" setting, else the first\n"
+    "                  found in the user profiles of the Wine prefix\n";
 
 constexpr const char* FilterHelp =
     "Filters (the Cache Explorer's choices; default: everything):\n"

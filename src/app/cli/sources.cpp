@@ -1,12 +1,22 @@
 #include "sources.h"
 
+#include "readers/ie_cache_location.h"
 #include "readers/ie_cache_reader.h"
 #include "readers/netscape_index.h"
 #include "readers/netscape_location.h"
+#include "shell/program_settings.h"
 #include "shell/settings_store.h"
 
 namespace arkivo::cli {
 namespace {
+
+// A file that is no cache index is an input that cannot be read.
+Status UnreadableIfMalformed(Status status) {
+    if (status.code() == StatusCode::Malformed) {
+        return Status::Error(StatusCode::Unreadable, status.message());
+    }
+    return status;
+}
 
 // The index named on the command line, else the stored "FAT Path", else the one
 // Navigator's registry values lead to.
@@ -28,18 +38,19 @@ Status ReadNetscapeCache(const std::string& named, TCacheItemList& items) {
     if (!read.Opened) {
         return Status::Error(StatusCode::Unreadable, "cannot open the cache index " + path);
     }
-    return read.Error;
+    return UnreadableIfMalformed(read.Error);
 }
 
-// The cache named on the command line, else the stand-in's default cache.
+// The cache named on the command line, else ARKIVO_IE_CACHE, else the stored
+// "IE cache folder", else the Wine profile's.
 Status ReadInternetExplorerCache(const std::string& named, TCacheItemList& items) {
     Status status;
-    ReadUrlCache(named, items, &status);
-    if (status.code() == StatusCode::Malformed) {
-        // A file that is no cache index is an input that cannot be read.
-        return Status::Error(StatusCode::Unreadable, status.message());
+    ReadUrlCache(named.empty() ? DefaultIeCache(StoredIeCache(SettingsStore())) : named, items,
+                 &status);
+    if (named.empty() && status.code() == StatusCode::NotFound) {
+        return Status::Error(StatusCode::NotFound, status.message() + " Name one with --ie CACHE.");
     }
-    return status;
+    return UnreadableIfMalformed(status);
 }
 
 }  // namespace

@@ -96,7 +96,12 @@ void TExportForm::Timer1Timer() {
     result_ = run_->CheckArchiveDirectory();
     if (!result_.KeepWindowOpen) {
         done(result_.OpenIndex ? QDialog::Accepted : QDialog::Rejected);
+        return;
     }
+    // The window waits to be closed: it takes the keyboard back from the message
+    // boxes, so that Escape closes it as its close button does.
+    activateWindow();
+    cancelButton_->setFocus();
 }
 
 void TExportForm::CancelButtonClick() {

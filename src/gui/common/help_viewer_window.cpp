@@ -45,9 +45,14 @@ bool ShowHelpTopic(int topic) {
     if (helpFile.isEmpty() || !QFileInfo(helpFile).isReadable()) {
         return false;
     }
-    // A modal window blocks every other window: the viewer then opens as a window of
-    // its own above it, so it can be read and scrolled.
+    // The program's modal windows block only their own parents, so the viewer is a
+    // window of its own and stays usable under them. A window modal to the whole
+    // program (one without a parent) blocks every other window: the viewer then
+    // opens as its child, above it, so it can be read and scrolled.
     QWidget* owner = QApplication::activeModalWidget();
+    if (owner != nullptr && owner->windowModality() != Qt::ApplicationModal) {
+        owner = nullptr;
+    }
     if (viewer == nullptr) {
         viewer = new THelpViewer(owner);
     } else if (viewer->parentWidget() != owner) {

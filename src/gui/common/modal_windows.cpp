@@ -5,7 +5,14 @@ namespace {
 
 class ExecModalWindows : public ModalWindows {
   public:
-    int ShowModal(QDialog& window) override { return window.exec(); }
+    int ShowModal(QDialog& window) override {
+        // Modal to the windows it belongs to, not to the whole program: the help
+        // viewer, a window of its own, stays usable while the window is open.
+        if (window.parentWidget() != nullptr) {
+            window.setWindowModality(Qt::WindowModal);
+        }
+        return window.exec();
+    }
 };
 
 ExecModalWindows exec;

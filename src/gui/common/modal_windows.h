@@ -21,7 +21,8 @@ class ModalWindows {
     virtual int ShowModal(QDialog& window) = 0;
 };
 
-// The installed implementation; one running QDialog::exec until another is set.
+// The installed implementation; one running QDialog::exec until another is set,
+// which blocks only the window's own parent windows.
 ModalWindows& TheModalWindows();
 
 // Installs an implementation (not owned; nullptr restores the real one).

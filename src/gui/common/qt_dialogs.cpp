@@ -70,13 +70,21 @@ DialogResult ResultOf(QMessageBox::StandardButton button) {
 }  // namespace
 
 DialogResult QtDialogs::ShowMessage(const DialogMessage& message) {
+    // The box belongs to the topmost modal window, which gets the keyboard back when
+    // the box closes; the active window when none is open.
+    QWidget* owner = QApplication::activeModalWidget();
     QMessageBox box(IconOf(message.Icon), CaptionOf(message.Icon), MessageBoxText(message.Text),
-                    ButtonsOf(message.Buttons), QApplication::activeWindow());
+                    ButtonsOf(message.Buttons),
+                    owner != nullptr ? owner : QApplication::activeWindow());
     if (QAbstractButton* help = box.button(QMessageBox::Help)) {
         // Help shows the topic and keeps the question open.
         help->disconnect();
         QObject::connect(help, &QAbstractButton::clicked,
                          [topic = message.HelpContext] { RequestHelpTopic(topic); });
+    }
+    if (box.parentWidget() != nullptr) {
+        // As every modal window: the help viewer stays usable while the box is open.
+        box.setWindowModality(Qt::WindowModal);
     }
     SetHelpContext(&box, message.HelpContext);
     InstallContextHelp(&box);

@@ -146,7 +146,9 @@ void TSelectionForm::CreateControls() {
 
     CreateFilterControls(backPanel_);
 
-    fatPanel_ = Named(new QLabel(QString::fromLatin1(ReadingCacheText), backPanel_), "FatPanel");
+    // The notice lies over the panel rather than in it, so that it stays readable
+    // while the panel is disabled.
+    fatPanel_ = Named(new QLabel(QString::fromLatin1(ReadingCacheText), this), "FatPanel");
     fatPanel_->setGeometry(50, 100, 352, 44);
     fatPanel_->setAlignment(Qt::AlignCenter);
     fatPanel_->setFrameShape(QFrame::Panel);
@@ -297,6 +299,9 @@ void TSelectionForm::FormPaint() {
         case CacheLoadOutcome::CannotOpen:
             reject();
             break;
+        case CacheLoadOutcome::NoCache:
+            OfferCacheSetting(load.Error);
+            break;
         case CacheLoadOutcome::NoItems:
             ShowInformation(NoFilesFoundText);
             break;
@@ -305,6 +310,23 @@ void TSelectionForm::FormPaint() {
                 DialogMessage{load.Error, DialogIcon::Error, DialogButtons::Ok, 0});
             break;
     }
+}
+
+void TSelectionForm::OfferCacheSetting(const std::string& reason) {
+    const DialogResult answer =
+        TheDialogs().ShowMessage(DialogMessage{reason + "\r\n\r\n" + ChooseCacheQuestion(edition_),
+                                               DialogIcon::Confirmation, DialogButtons::YesNo, 0});
+    if (answer == DialogResult::Yes && prefsForm_ != nullptr) {
+        prefsForm_->ShowCacheSetting();
+        if (TheModalWindows().ShowModal(*prefsForm_) == QDialog::Accepted) {
+            controlForm_.CacheItems().clear();
+            controlForm_.SetCacheReloadPending(true);
+            FormPaint();
+            return;
+        }
+    }
+    // Nothing to show without a cache.
+    reject();
 }
 
 void TSelectionForm::BeginWait(const char* text) {

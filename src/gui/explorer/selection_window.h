@@ -74,6 +74,10 @@ class TSelectionForm : public QDialog {
     ArchiveRunOptions ArchiveOptions() const;
     ArchiveRunHooks ArchiveHooks(TExportForm& exportForm) const;
 
+    // Says why there is no cache and offers the cache setting; reads the cache again
+    // when the Properties were closed with OK, else closes the window.
+    void OfferCacheSetting(const std::string& reason);
+
     // The wait notice over the lists, with the window disabled and the busy cursor.
     void BeginWait(const char* text);
     void EndWait();

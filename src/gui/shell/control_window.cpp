@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
@@ -29,6 +30,9 @@ namespace {
 
 constexpr int ClientWidth = 452, ClientHeight = 384;
 constexpr int ButtonLeft = 72, ButtonSize = 49, LabelLeft = 144, LabelWidth = 281;
+// A description may grow down to just above the next row (rows are 64 pixels apart).
+constexpr int DescriptionRoom = 60;
+constexpr int DescriptionPixelSize = 13, SmallestDescriptionPixelSize = 9;
 
 void ShowInformation(const char* text) {
     TheDialogs().ShowMessage({text, DialogIcon::Information, DialogButtons::Ok, 0});
@@ -154,21 +158,30 @@ void TControlForm::AddDescription(QWidget* panel, const char* name, int top, int
                                   const char* text) {
     auto* label = new QLabel(FromCoreText(text), panel);
     label->setObjectName(QString::fromLatin1(name));
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(13);
-    font.setBold(true);
-    label->setFont(font);
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setGeometry(LabelLeft, top, width, ButtonSize);
+    // Arial is seldom installed on Linux, and the font that stands in for it may be
+    // wider: the text is measured in the font actually used and made smaller only
+    // when its lines would not fit the room beside the button.
+    QFont font(QStringLiteral("Arial"));
+    font.setBold(true);
+    for (int size = DescriptionPixelSize; size >= SmallestDescriptionPixelSize; --size) {
+        font.setPixelSize(size);
+        label->setFont(font);
+        if (label->heightForWidth(width) <= DescriptionRoom) {
+            break;
+        }
+    }
+    label->setGeometry(LabelLeft, top, width, DescriptionRoom);
 }
 
 void TControlForm::CreateMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("File1"));
     QAction* properties = AddMenuItem(file, "Properties1", QStringLiteral("P&roperties"));
+    // The keypad's Enter first, so that the menu shows the shortcut as "Alt+Enter".
     properties->setShortcuts(
-        {QKeySequence(Qt::ALT | Qt::Key_Return), QKeySequence(Qt::ALT | Qt::Key_Enter)});
+        {QKeySequence(Qt::ALT | Qt::Key_Enter), QKeySequence(Qt::ALT | Qt::Key_Return)});
     connect(properties, &QAction::triggered, this, &TControlForm::SetupButtonClick);
     AddSeparator(file, "N2");
     connect(AddMenuItem(file, "Exit1", QStringLiteral("E&xit")), &QAction::triggered, this,
@@ -265,9 +278,20 @@ bool TControlForm::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     auto* button = qobject_cast<QToolButton*>(watched);
-    if ((event->type() == QEvent::MouseMove || event->type() == QEvent::Enter) &&
-        button != nullptr && buttons_.contains(button)) {
+    if (button == nullptr || !buttons_.contains(button)) {
+        return QMainWindow::eventFilter(watched, event);
+    }
+    if (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter) {
         ArkivoButtonMouseMove(button);
+    }
+    if (event->type() == QEvent::KeyPress) {
+        // Return and the keypad's Enter press the focused button, as Space does.
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool plain = (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+        if (plain && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+            button->click();
+            return true;
+        }
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -57,10 +58,8 @@ TPrefsForm::TPrefsForm(Edition edition, SettingsStore& store, QWidget* parent)
     exportPageControl_ = Named(new QTabWidget(this), "ExportPageControl", QRect(8, 8, 417, 433));
     SetHelpContext(exportPageControl_, HelpTopic::Properties);
     exportPageControl_->addTab(CreateGeneralTab(), QStringLiteral("General"));
-    if (edition_ == Edition::Nav) {
-        browserTab_ = CreateBrowserTab();
-        exportPageControl_->addTab(browserTab_, QStringLiteral("Browser"));
-    }
+    browserTab_ = edition_ == Edition::Nav ? CreateBrowserTab() : CreateIeCacheTab();
+    exportPageControl_->addTab(browserTab_, QStringLiteral("Browser"));
 
     auto* ok = Named(new QPushButton(QStringLiteral("OK"), this), "OKBtn", QRect(188, 452, 75, 25));
     ok->setDefault(true);
@@ -169,6 +168,21 @@ QWidget* TPrefsForm::CreateBrowserTab() {
     return tab;
 }
 
+QWidget* TPrefsForm::CreateIeCacheTab() {
+    auto* tab = new QWidget;
+    tab->setObjectName(QStringLiteral("BrowserTab"));
+    SetHelpContext(tab, HelpTopic::Properties);
+    auto* box = Named(new QGroupBox(QStringLiteral("Internet Explorer cache folder"), tab),
+                      "IECacheBox", QRect(8, 8, 389, 180));
+    ieCacheEdit_ = Named(new QLineEdit(box), "IECacheEdit", QRect(12, 26, 294, 24));
+    auto* browse = BrowseButtonAt(box, "BrowseIECacheBtn", QRect(312, 26, 69, 24));
+    connect(browse, &QPushButton::clicked, this, &TPrefsForm::BrowseIECacheBtnClick);
+    auto* explanation = TextAt(box, FromCoreText(IeCacheSettingText), QRect(12, 58, 369, 112));
+    explanation->setWordWrap(true);
+    explanation->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return tab;
+}
+
 void TPrefsForm::ConnectHandlers() {
     for (QRadioButton* button : {useDefaultRB_, chooseDirectoryRB_}) {
         connect(button, &QRadioButton::toggled, this, [this](bool checked) {
@@ -194,8 +208,10 @@ void TPrefsForm::ConnectHandlers() {
     connect(exportDirNameEB_, &QLineEdit::textChanged, this, &TPrefsForm::ExportDirNameEBChange);
     connect(browseSpeedButton_, &QPushButton::clicked, this, &TPrefsForm::BrowseSpeedButtonClick);
     connect(browseButton_, &QPushButton::clicked, this, &TPrefsForm::BrowseButtonClick);
-    if (fatEdit_ != nullptr) {
-        connect(fatEdit_, &QLineEdit::textChanged, this, &TPrefsForm::FATEditChange);
+    for (QLineEdit* cacheEdit : {fatEdit_, ieCacheEdit_}) {
+        if (cacheEdit != nullptr) {
+            connect(cacheEdit, &QLineEdit::textChanged, this, &TPrefsForm::FATEditChange);
+        }
     }
 }
 
@@ -208,6 +224,10 @@ void TPrefsForm::FillInText() {
     if (fatEdit_ != nullptr) {
         fatEdit_->setText(FromCoreText(settings.FatPath));
         values.CacheIndexPath = ProgramValueText(settings.FatPath);
+    }
+    if (ieCacheEdit_ != nullptr) {
+        ieCacheEdit_->setText(FromCoreText(settings.IeCache));
+        values.CacheIndexPath = settings.IeCache;
     }
     defaultDirectoryEB_->setText(FromCoreText(settings.DefaultDirectory));
     originalUrlsBox_->setChecked(settings.ShowOriginalUrls);
@@ -237,6 +257,9 @@ ProgramSettings TPrefsForm::ShownSettings() const {
     if (fatEdit_ != nullptr) {
         settings.FatPath = ToCoreText(fatEdit_->text());
     }
+    if (ieCacheEdit_ != nullptr) {
+        settings.IeCache = ToCoreText(ieCacheEdit_->text());
+    }
     settings.DefaultDirectory = ToCoreText(defaultDirectoryEB_->text());
     settings.ShowOriginalUrls = originalUrlsBox_->isChecked();
     settings.EmphasizeLinks = emphasizeLinksBox_->isChecked();
@@ -254,7 +277,9 @@ ProgramSettings TPrefsForm::ShownSettings() const {
 void TPrefsForm::WriteSettingsToIni() {
     const ProgramSettings settings = ShownSettings();
     const Status stored = StoreProgramSettings(store_, settings, edition_);
-    if (edition_ == Edition::Nav) {
+    if (edition_ == Edition::IE) {
+        TheProgramValues().CacheIndexPath = settings.IeCache;
+    } else {
         ProgramValues& values = TheProgramValues();
         values.CacheIndexPath = ProgramValueText(settings.FatPath);
         values.ArchiveDir = ProgramValueText(
@@ -300,9 +325,13 @@ void TPrefsForm::showEvent(QShowEvent* event) {
 }
 
 void TPrefsForm::FormShow() {
-    if (browserTab_ != nullptr && !FileExists(TheProgramValues().CacheIndexPath)) {
+    if (edition_ == Edition::Nav && !FileExists(TheProgramValues().CacheIndexPath)) {
         exportPageControl_->setCurrentWidget(browserTab_);
     }
+}
+
+void TPrefsForm::ShowCacheSetting() {
+    exportPageControl_->setCurrentWidget(browserTab_);
 }
 
 void TPrefsForm::FormClose() {
@@ -460,6 +489,16 @@ void TPrefsForm::BrowseFATBtnClick() {
     if (TheModalWindows().ShowModal(openDialog1) == QDialog::Accepted &&
         !openDialog1.selectedFiles().isEmpty()) {
         fatEdit_->setText(openDialog1.selectedFiles().front());
+    }
+}
+
+void TPrefsForm::BrowseIECacheBtnClick() {
+    // The picker shows folders; a chosen index.dat stands for the folder holding it.
+    const QFileInfo current(ieCacheEdit_->text());
+    directoryPicker_->SetSelection(current.isFile() ? current.absolutePath()
+                                                    : ieCacheEdit_->text());
+    if (directoryPicker_->Execute()) {
+        ieCacheEdit_->setText(directoryPicker_->Selection());
     }
 }
 

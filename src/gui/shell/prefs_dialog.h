@@ -1,7 +1,8 @@
 #pragma once
 // The Properties dialog, PrefsForm: where the user edits the stored settings (the
-// archive directory, the link options and emphasis tags of archived pages and, in
-// ArkivoNav, the Netscape cache index path). It is created hidden at start-up,
+// archive directory, the link options and emphasis tags of archived pages and, on
+// the Browser tab, ArkivoNav's Netscape cache index path or ArkivoIE's Internet
+// Explorer cache folder). It is created hidden at start-up,
 // which loads the settings and sets the program-wide values, and is shown modally
 // on request. Every close reloads the stored settings, so unsaved edits are dropped
 // and the program-wide values match the store again.
@@ -45,6 +46,9 @@ class TPrefsForm : public QDialog {
 
     TBrowseDirectoryDlg* BrowseDirectoryDlg1() const { return directoryPicker_; }
 
+    // Turns to the Browser tab, where the cache is chosen.
+    void ShowCacheSetting();
+
     // Closing with every result runs FormClose.
     void done(int result) override;
 
@@ -54,6 +58,7 @@ class TPrefsForm : public QDialog {
   private:
     QWidget* CreateGeneralTab();
     QWidget* CreateBrowserTab();
+    QWidget* CreateIeCacheTab();
     void CreateEmphasisPanel(QWidget* tab);
     void ConnectHandlers();
 
@@ -73,6 +78,7 @@ class TPrefsForm : public QDialog {
     void BrowseButtonClick();
     void BrowseDirectoryDlg1SelChanged(TBrowseDirectoryDlg* sender, const QString& newSel);
     void BrowseFATBtnClick();
+    void BrowseIECacheBtnClick();
     void FATEditChange();
 
     void EnableApply();
@@ -103,6 +109,7 @@ class TPrefsForm : public QDialog {
     QLineEdit* deEmphasizedEB_ = nullptr;
     QLabel* emphasisPreview_ = nullptr;
     QLineEdit* fatEdit_ = nullptr;
+    QLineEdit* ieCacheEdit_ = nullptr;
     QPushButton* applyBtn_ = nullptr;
     TBrowseDirectoryDlg* directoryPicker_ = nullptr;
 };
