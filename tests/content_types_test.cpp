@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "platform/file_system.h"
@@ -102,16 +103,62 @@ TEST_F(ContentTypes, TheTableNeverGrowsPastTheEightBitCodes) {
     EXPECT_EQ(MimeTypeCount(), MaxContentCode);
 }
 
-TEST_F(ContentTypes, ATypeThatCannotBeWrittenDownStaysUnclassified) {
-    if (::geteuid() == 0) {
-        // root writes through directory permissions; use a path that cannot be a file.
-        LoadMimeTypes(dir / "missing-dir/");
-    } else {
-        ::chmod(dir.Path().c_str(), 0555);
+TEST_F(ContentTypes, ATypeThatCannotBeWrittenDownStaysUnclassifiedAndSaysWhy) {
+    // root writes through directory permissions: a directory below a file cannot be made.
+    WriteFile(dir / "a-file", "");
+    LoadMimeTypes(dir / "a-file/types/");
+    EXPECT_EQ(ContentCodeOf("image/x-new"), 0);
+    EXPECT_EQ(ContentCodeOf("image/x-new"), 0);
+    EXPECT_NE(MimeTypeRecordingError().find("\"image/x-new\" in " + dir / "a-file/types/"),
+              std::string::npos)
+        << MimeTypeRecordingError();
+}
+
+TEST_F(ContentTypes, ANewFileStartsFromTheCopyCarriedOverSoOldCodesKeepTheirMeaning) {
+    WriteFile(dir / "program/MIMETYPE.DAT", Header + "x/old");
+    LoadMimeTypes(dir / "user/", dir / "program/");
+    EXPECT_EQ(ContentTypeOf(73), "x/old");
+    EXPECT_EQ(ContentCodeOf("x/new"), 74);
+    EXPECT_EQ(ReadFile(dir / "user/MIMETYPE.DAT"), Header + "x/old\r\nx/new\r\n");
+    EXPECT_EQ(ReadFile(dir / "program/MIMETYPE.DAT"), Header + "x/old");
+
+    LoadMimeTypes(dir / "user/", dir / "program/");
+    EXPECT_EQ(ContentTypeOf(74), "x/new");
+}
+
+// Both processes load the table, then both add a type: the second must see the first's.
+TEST_F(ContentTypes, ProcessesAddingAtOnceGiveDifferentTypesDifferentCodes) {
+    int ready[2];
+    int go[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    ASSERT_EQ(::pipe(go), 0);
+    const std::string types[] = {"x/first", "x/second"};
+    pid_t children[2];
+    for (int i = 0; i < 2; ++i) {
+        children[i] = ::fork();
+        ASSERT_GE(children[i], 0);
+        if (children[i] == 0) {
+            LoadMimeTypes(dir.Path());
+            char byte = 0;
+            const bool synced = ::write(ready[1], &byte, 1) == 1 && ::read(go[0], &byte, 1) == 1;
+            ::_exit(synced ? ContentCodeOf(types[i]) : 0);
+        }
     }
-    EXPECT_EQ(ContentCodeOf("image/x-new"), 0);
-    EXPECT_EQ(ContentCodeOf("image/x-new"), 0);
-    ::chmod(dir.Path().c_str(), 0755);
+    char bytes[2];
+    for (ssize_t got = 0, n = 0; got < 2; got += n) {
+        ASSERT_GT(n = ::read(ready[0], bytes, sizeof bytes), 0);
+    }
+    ASSERT_EQ(::write(go[1], "gg", 2), 2);
+    int codes[2];
+    for (int i = 0; i < 2; ++i) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(children[i], &status, 0), children[i]);
+        codes[i] = WEXITSTATUS(status);
+    }
+    LoadMimeTypes(dir.Path());
+    EXPECT_NE(codes[0], codes[1]);
+    EXPECT_EQ(ContentTypeOf(codes[0]), types[0]);
+    EXPECT_EQ(ContentTypeOf(codes[1]), types[1]);
 }
 
 TEST_F(ContentTypes, CodeOutsideTheTableReadsAsPlainText) {

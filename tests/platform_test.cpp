@@ -1,5 +1,6 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -11,6 +12,7 @@
 #include "platform/path.h"
 #include "platform/program_dir.h"
 #include "platform/user_dirs.h"
+#include "platform/user_files.h"
 #include "support/test_support.h"
 
 namespace arkivo {
@@ -163,6 +165,24 @@ TEST(ProgramLayout, InstalledWhenItsDataLieInShareArkivo) {
     std::filesystem::create_directories(prefix / "share/arkivo");
     EXPECT_TRUE(IsInstalledProgram());
     EXPECT_EQ(ProgramDataDir(), prefix / "bin/../share/arkivo/");
+}
+
+TEST(ProgramLayout, AnInstalledProgramKeepsUserFilesInTheUsersDataDirectory) {
+    TempDir prefix;
+    const testing::ScopedEnv data("XDG_DATA_HOME", prefix / "data");
+    SetProgramDirForTesting(prefix / "bin");
+    std::filesystem::create_directories(prefix / "bin");
+    EXPECT_EQ(MimeTypeFileDir(), prefix / "bin/");
+    EXPECT_EQ(DefaultArchiveDir(), prefix / "bin/ARCHIVE/");
+    if (::geteuid() != 0) {
+        ::chmod((prefix / "bin").c_str(), 0555);
+        EXPECT_EQ(MimeTypeFileDir(), prefix / "data/Arkivo/");
+        EXPECT_EQ(DefaultArchiveDir(), prefix / "bin/ARCHIVE/");
+        ::chmod((prefix / "bin").c_str(), 0755);
+    }
+    std::filesystem::create_directories(prefix / "share/arkivo");
+    EXPECT_EQ(MimeTypeFileDir(), prefix / "data/Arkivo/");
+    EXPECT_EQ(DefaultArchiveDir(), prefix / "data/Arkivo/ARCHIVE/");
 }
 
 TEST(UserDirs, XdgVariablesFirstThenHome) {

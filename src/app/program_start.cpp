@@ -16,8 +16,7 @@
 namespace arkivo {
 
 int RunProgram(Edition edition, int argc, char** argv) {
-    const std::string programDir = ProgramDir();
-    LoadMimeTypes(programDir);
+    LoadMimeTypes();
 
     QApplication application(argc, argv);
     TInstanceChannel instance(ToCoreText(QCoreApplication::applicationFilePath()));

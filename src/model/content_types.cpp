@@ -3,14 +3,20 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <sys/file.h>
+
 #include <cerrno>
+#include <cstring>
+#include <optional>
 #include <unordered_map>
 #include <utility>
 
+#include "model/file_utils.h"
 #include "model/url.h"
 #include "platform/file_system.h"
 #include "platform/path.h"
 #include "platform/program_dir.h"
+#include "platform/user_files.h"
 
 namespace arkivo {
 namespace {
@@ -103,21 +109,33 @@ struct MimeTypeTable {
     std::vector<std::string> Types;
     std::unordered_map<std::string, int> FirstCode;
     std::string FilePath;
+    std::string CarriedOverPath;
+    std::string RecordingError;
 
     void Add(std::string type) {
         FirstCode.emplace(LowerCase(type), static_cast<int>(Types.size()) + 1);
         Types.push_back(std::move(type));
     }
+
+    // Adds the types of the file beyond those the table holds already.
+    void Catch(std::string_view fileText) {
+        const std::vector<std::string> added = AddedMimeTypes(fileText);
+        for (std::size_t i = Types.size() - BuiltInContentTypeCount; i < added.size(); ++i) {
+            Add(added[i]);
+        }
+    }
 };
 
+MimeTypeTable BuiltInTable() {
+    MimeTypeTable built;
+    for (const auto& entry : BuiltInTypes) {
+        built.Add(std::string(entry.Type));
+    }
+    return built;
+}
+
 MimeTypeTable& Table() {
-    static MimeTypeTable table = [] {
-        MimeTypeTable built;
-        for (const auto& entry : BuiltInTypes) {
-            built.Add(std::string(entry.Type));
-        }
-        return built;
-    }();
+    static MimeTypeTable table = BuiltInTable();
     return table;
 }
 
@@ -138,50 +156,116 @@ std::string TrimContentType(std::string_view type) {
     return std::string(type.substr(first, last - first));
 }
 
-// Appends one line to MIMETYPE.DAT, creating it with its header first. The line is
-// written with one call so a crash leaves either the whole line or none of it.
-bool AppendToMimeTypeFile(const std::string& path, const std::string& type) {
-    std::string text;
-    const auto existing = ReadWholeFile(path);
-    if (!existing) {
-        text.append(MimeTypeFileHeader).append("\r\n");
-    } else if (!existing->empty() && existing->back() != '\n') {
+// The open MIMETYPE.DAT, locked for this process until it is closed.
+class LockedMimeTypeFile {
+  public:
+    explicit LockedMimeTypeFile(const std::string& path) {
+        MakeDirectoryPath(std::string(DirectoryPart(path)));
+        fd_ = RegularFileOnly(
+            ::open(path.c_str(), O_RDWR | O_CREAT | O_APPEND | O_NONBLOCK | O_CLOEXEC, 0644));
+        if (fd_ >= 0 && !Lock()) {
+            const int error = errno;
+            ::close(fd_);
+            fd_ = -1;
+            errno = error;
+        }
+    }
+    ~LockedMimeTypeFile() {
+        if (fd_ >= 0) {
+            ::close(fd_);  // also releases the lock
+        }
+    }
+    LockedMimeTypeFile(const LockedMimeTypeFile&) = delete;
+    LockedMimeTypeFile& operator=(const LockedMimeTypeFile&) = delete;
+
+    bool Valid() const { return fd_ >= 0; }
+
+    std::optional<std::string> Contents() const {
+        std::string bytes;
+        if (::lseek(fd_, 0, SEEK_SET) < 0 || !ReadRest(fd_, bytes)) {
+            return std::nullopt;
+        }
+        return bytes;
+    }
+
+    // One write for the whole text, synced, so a crash leaves all of it or none.
+    bool Append(std::string_view text) const { return WriteAll(fd_, text) && ::fsync(fd_) == 0; }
+
+  private:
+    bool Lock() const {
+        int locked;
+        do {
+            locked = ::flock(fd_, LOCK_EX);
+        } while (locked < 0 && errno == EINTR);
+        return locked == 0;
+    }
+
+    int fd_ = -1;
+};
+
+std::string WithLineEnd(std::string text) {
+    if (!text.empty() && text.back() != '\n') {
         text += "\r\n";
     }
-    text.append(type).append("\r\n");
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        return false;
+    return text;
+}
+
+// Appends a new type to MIMETYPE.DAT and MimeTypes, or finds that another process
+// has added it meanwhile; its code, or 0 with RecordingError set.
+int RecordNewType(MimeTypeTable& table, const std::string& type) {
+    const auto fail = [&](const std::string& why) {
+        table.RecordingError =
+            "cannot record the content type \"" + type + "\" in " + table.FilePath + ": " + why;
+        return UnknownContentCode;
+    };
+    if (table.FilePath.empty()) {
+        return fail("no file for added content types");
     }
-    ssize_t written;
-    do {
-        written = ::write(fd, text.data(), text.size());
-    } while (written < 0 && errno == EINTR);
-    const bool ok = written == static_cast<ssize_t>(text.size()) && ::fsync(fd) == 0;
-    return ::close(fd) == 0 && ok;
+    const LockedMimeTypeFile file(table.FilePath);
+    std::optional<std::string> contents;
+    if (!file.Valid() || !(contents = file.Contents())) {
+        return fail(std::strerror(errno));
+    }
+    std::string text;
+    if (contents->empty()) {
+        // A new file: start from the copy carried over from an older setup, if any.
+        const auto carried =
+            table.CarriedOverPath.empty() ? std::nullopt : ReadWholeFile(table.CarriedOverPath);
+        *contents = carried && !carried->empty() ? WithLineEnd(*carried)
+                                                 : std::string(MimeTypeFileHeader).append("\r\n");
+        text = *contents;
+    } else if (contents->back() != '\n') {
+        text = "\r\n";
+    }
+    table.Catch(*contents);
+    const auto found = table.FirstCode.find(LowerCase(type));
+    if (found != table.FirstCode.end() && text.empty()) {
+        return found->second;
+    }
+    const bool full = table.Types.size() >= MaxContentCode;
+    if (found == table.FirstCode.end() && !full) {
+        text.append(type).append("\r\n");
+    }
+    if (!file.Append(text)) {
+        return fail(std::strerror(errno));
+    }
+    if (found != table.FirstCode.end()) {
+        return found->second;
+    }
+    if (full) {
+        return fail("the table of content types is full");
+    }
+    table.Add(type);
+    return static_cast<int>(table.Types.size());
 }
 
 }  // namespace
 
-void LoadMimeTypes() {
-    LoadMimeTypes(ProgramDir());
-}
-
-void LoadMimeTypes(const std::string& dir) {
-    MimeTypeTable& table = Table();
-    table = MimeTypeTable();
-    for (const auto& entry : BuiltInTypes) {
-        table.Add(std::string(entry.Type));
-    }
-    table.FilePath = JoinPath(dir, MimeTypeFileName);
-
-    const auto contents = ReadWholeFile(table.FilePath);
-    if (!contents || contents->empty()) {
-        return;
-    }
-    std::string_view rest = *contents;
+std::vector<std::string> AddedMimeTypes(std::string_view fileText) {
+    std::vector<std::string> types;
+    std::string_view rest = fileText;
     bool header = true;
-    while (!rest.empty() && table.Types.size() < MaxContentCode) {
+    while (!rest.empty() && types.size() < MaxContentCode - BuiltInContentTypeCount) {
         const auto newline = rest.find('\n');
         std::string_view line = rest.substr(0, newline);
         rest = newline == std::string_view::npos ? std::string_view() : rest.substr(newline + 1);
@@ -192,7 +276,39 @@ void LoadMimeTypes(const std::string& dir) {
             header = false;
             continue;
         }
-        table.Add(CutTo(line, MaxLineLength));
+        types.push_back(CutTo(line, MaxLineLength));
+    }
+    return types;
+}
+
+std::string MimeTypeFileText() {
+    std::string text = std::string(MimeTypeFileHeader) + "\r\n";
+    const auto& types = Table().Types;
+    for (std::size_t i = BuiltInContentTypeCount; i < types.size(); ++i) {
+        text.append(types[i]).append("\r\n");
+    }
+    return text;
+}
+
+void LoadMimeTypes() {
+    const std::string dir = MimeTypeFileDir();
+    const std::string program = ProgramDir();
+    LoadMimeTypes(dir, dir == program ? std::string() : program);
+}
+
+void LoadMimeTypes(const std::string& dir, const std::string& carriedOverDir) {
+    MimeTypeTable& table = Table();
+    table = BuiltInTable();
+    table.FilePath = JoinPath(dir, MimeTypeFileName);
+    if (!carriedOverDir.empty()) {
+        table.CarriedOverPath = JoinPath(carriedOverDir, MimeTypeFileName);
+    }
+    auto contents = ReadWholeFile(table.FilePath);
+    if ((!contents || contents->empty()) && !table.CarriedOverPath.empty()) {
+        contents = ReadWholeFile(table.CarriedOverPath);
+    }
+    if (contents) {
+        table.Catch(*contents);
     }
 }
 
@@ -206,17 +322,16 @@ int ContentCodeOf(std::string_view contentType) {
     if (found != table.FirstCode.end()) {
         return found->second;
     }
-    if (type.size() < 3 || type.find('/') == std::string::npos ||
-        table.Types.size() >= MaxContentCode) {
-        return 0;
+    if (type.size() < 3 || type.find('/') == std::string::npos) {
+        return UnknownContentCode;
     }
     // A code that is not also recorded in the file would mean something else after
     // a restart, so a type that cannot be written down stays unclassified.
-    if (table.FilePath.empty() || !AppendToMimeTypeFile(table.FilePath, type)) {
-        return 0;
-    }
-    table.Add(type);
-    return static_cast<int>(table.Types.size());
+    return RecordNewType(table, type);
+}
+
+const std::string& MimeTypeRecordingError() {
+    return Table().RecordingError;
 }
 
 std::string ContentTypeOf(int code) {

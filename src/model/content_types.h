@@ -8,9 +8,13 @@
 // MIMETYPE.DAT in file order. Code 0 means "not classified". Codes are stored in 8
 // bits, so the table never holds more than 255 types.
 //
-// MIMETYPE.DAT (beside the program, CR LF line ends): the header line
+// MIMETYPE.DAT (CR LF line ends): the header line
 // "ADDITIONAL MIMETYPES INFO. DO NOT EDIT OR REMOVE!", then one added type per
-// line exactly as it was added. Lines are only ever appended.
+// line exactly as it was added. Lines are only ever appended, under an exclusive
+// lock on the file, after reading again what other processes appended since: so
+// two programs running at once never give one code to two types. It lives where
+// platform/user_files.h says; a per-user file that does not exist yet starts from
+// a copy carried over beside the program, so that stored codes keep their meaning.
 
 #include <cstdint>
 #include <string>
@@ -36,15 +40,27 @@ inline constexpr int UnknownContentCode = 0;
 inline constexpr int HtmlContentCode = 1;
 
 // Fills MimeTypes with the built-in table and the lines of MIMETYPE.DAT in dir
-// (default: the program's directory). Later additions are appended to that file.
+// (default: MimeTypeFileDir()). Later additions are appended to that file. While it
+// does not exist, the MIMETYPE.DAT in carriedOverDir (if any) stands in for it and
+// is copied into it with the first addition.
 void LoadMimeTypes();
-void LoadMimeTypes(const std::string& dir);
+void LoadMimeTypes(const std::string& dir, const std::string& carriedOverDir = {});
 
 // The code of a content type (letter case ignored, blanks and control characters
 // trimmed from both ends, empty meaning "text/html"). A type not yet known that has
 // at least 3 characters and a "/" is added to MimeTypes and MIMETYPE.DAT; otherwise,
 // or when the table is full or the file cannot be written, the code is 0.
 int ContentCodeOf(std::string_view contentType);
+
+// Why the last type that should have been added could not be recorded (the file or
+// a full table); empty when every addition so far succeeded.
+const std::string& MimeTypeRecordingError();
+
+// The added types of a MIMETYPE.DAT text, in file order, as many as codes allow.
+std::vector<std::string> AddedMimeTypes(std::string_view fileText);
+
+// A MIMETYPE.DAT text holding the types added to MimeTypes now.
+std::string MimeTypeFileText();
 
 // The content type of a code; "text/plain" for 0 and codes beyond the table.
 std::string ContentTypeOf(int code);
