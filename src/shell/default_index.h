@@ -1,7 +1,7 @@
 #pragma once
 // The index page of the default archive directory, as the main window's "Display
-// default index" finds it: the stored "Default directory" (ProgramDir + "ARCHIVE/"
-// when none is stored), whatever directory is in force, with "1st_page.htm" in it.
+// default index" finds it: the stored "Default directory" (DefaultArchiveDir() when
+// none is stored), whatever directory is in force, with "1st_page.htm" in it.
 
 #include <string>
 

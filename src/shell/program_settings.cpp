@@ -1,7 +1,7 @@
 #include "shell/program_settings.h"
 
 #include "model/url.h"
-#include "platform/program_dir.h"
+#include "platform/user_files.h"
 #include "readers/netscape_location.h"
 
 namespace arkivo {
@@ -54,8 +54,7 @@ ProgramSettings LoadProgramSettings(const SettingsStore& store, Edition edition)
     } else {
         settings.IeCache = StoredIeCache(store);
     }
-    settings.DefaultDirectory =
-        store.ReadString(Export, "Default directory", ProgramDir() + "ARCHIVE/");
+    settings.DefaultDirectory = store.ReadString(Export, "Default directory", DefaultArchiveDir());
     settings.ShowOriginalUrls = store.ReadBool(Export, "Show original URLS", true);
     settings.EmphasizeLinks = store.ReadBool(Export, "Emphasize links", false);
     settings.StrikeoutLinks = store.ReadBool(Export, "Strikeout links", true);
