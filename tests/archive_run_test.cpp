@@ -143,8 +143,22 @@ TEST_F(ArchiveRunTest, ArchivingAgainKeepsOneFileAndOneEntry) {
     EXPECT_EQ(LoadArchiveInfo(Archived("archive.dat")).size(), 1u);
 }
 
+TEST_F(ArchiveRunTest, AnItemWhoseTypeCouldNotBeRecordedFailsAndSaysWhy) {
+    WriteFile(cache / "a-file", "");
+    LoadMimeTypes(cache / "a-file/types/");
+    Cached("http://h:80/odd", ContentCodeOf("x/odd"), "x");
+    Cached("http://h:80/kept.gif", 2, "kept");
+    ArchiveRun run(Options(), {});
+    const ArchiveRunResult result = RunAll(run);
+    EXPECT_EQ(result.ArchivedCount, 1u);
+    EXPECT_EQ(result.FailedCount, 1u);
+    EXPECT_NE(result.FirstFailure.find("http://h:80/odd has no content code: cannot record the "
+                                       "content type \"x/odd\""),
+              std::string::npos)
+        << result.FirstFailure;
+}
+
 TEST_F(ArchiveRunTest, OnlyWrittenCopiesAreRecorded) {
-    Cached("http://h:80/unclassified", 0, "x");
     TCacheItem& gone = Cached("http://h:80/gone.gif", 2, "x");
     ::unlink(gone.CacheFile.c_str());
     Cached("http://..:80/escape.gif", 2, "x", "..");

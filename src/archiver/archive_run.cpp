@@ -50,6 +50,11 @@ std::string UnchangedPagesText(std::size_t count, std::size_t limit) {
                             " were archived as they stand: their links were not rewritten.";
 }
 
+// Why an item without a content code is not archived.
+std::string UnclassifiedText(const TCacheItem& item) {
+    return item.Url + " has no content code: " + MimeTypeRecordingError();
+}
+
 }  // namespace
 
 std::string FailedItemsText(const ArchiveRunResult& result) {
@@ -261,6 +266,11 @@ void ArchiveRun::ArchiveItems(ArchiveRunResult& result) {
             } else if (result.FailedCount++ == 0) {
                 result.FirstFailure = archived.message();
             }
+        } else if (archiveJob_[i]->Kind == UnknownContentCode &&
+                   !MimeTypeRecordingError().empty() && result.FailedCount++ == 0) {
+            // Types that are none ("zz") are skipped; a type that could not be recorded
+            // is a failure the user has to hear of.
+            result.FirstFailure = UnclassifiedText(*archiveJob_[i]);
         }
         if (cancelRequested_) {
             break;
