@@ -74,6 +74,23 @@ TEST_F(ArchiveInfo, UnchangedRunRewritesTheSameBytes) {
     EXPECT_TRUE(IsDirectory(archive / "images"));
 }
 
+TEST_F(ArchiveInfo, CodesAboveTheBuiltInTableMeanWhatTheArchivesOwnTableSays) {
+    const std::string header = "ADDITIONAL MIMETYPES INFO. DO NOT EDIT OR REMOVE!\r\n";
+    ASSERT_EQ(ContentCodeOf("x/mine"), 73);
+    TCacheItemList entries;
+    entries.push_back(Entry("http://h:80/a.png", "gone.png", 73));
+    Prepare(entries);
+    WriteFile(archive / "h/image/gone.png", "png");
+    WriteFile(archive / "archive_types.dat", header + "image/x-theirs\r\n");
+
+    ASSERT_TRUE(list.ReadArchiveInfo(archive.Path(), used).ok());
+    ASSERT_EQ(list.Count(), 1u);
+    EXPECT_EQ(ContentTypeOf(list.Entries()[0]->Kind), "image/x-theirs");
+    ASSERT_TRUE(list.WriteArchiveInfo(archive.Path()).ok());
+    EXPECT_EQ(ReadFile(archive / "archive_types.dat"), header + "x/mine\r\nimage/x-theirs\r\n");
+    EXPECT_EQ(LoadArchiveInfo(archive / "archive.dat")[0]->Kind, 74);
+}
+
 TEST_F(ArchiveInfo, EntriesWithoutTheirCopyAreDroppedAndTheirNamesFreed) {
     TCacheItemList entries;
     entries.push_back(Entry("http://h:80/a", "gone.htm"));

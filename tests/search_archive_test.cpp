@@ -79,6 +79,17 @@ class SearchArchiveTest : public ::testing::Test {
 
 using Urls = std::vector<std::string>;
 
+TEST_F(SearchArchiveTest, AnArchiveReadsItsCodesThroughItsOwnTypeTable) {
+    ASSERT_EQ(ContentCodeOf("x/mine"), 73);
+    Prepare({{"http://h:80/a.png", "a.png", 73, ""}});
+    WriteFile(At("h/image/a.png"), "png");
+    WriteFile(At("archive_types.dat"),
+              "ADDITIONAL MIMETYPES INFO. DO NOT EDIT OR REMOVE!\r\nimage/x-theirs\r\n");
+    Run("", "");
+    ASSERT_EQ(hits.size(), 1u);
+    EXPECT_EQ(hits[0].Class, FileClass::Image);
+}
+
 TEST_F(SearchArchiveTest, HitRowsHoldTheCanonicalUrlTheClassAndTheArchivedPath) {
     Prepare({{"http://www.h.com:80/Index.html", "Index.htm"},
              {"http://www.h.com:80/logo.gif", "logo.gif", ContentCodeOf("image/gif"), "GIF89a"}});

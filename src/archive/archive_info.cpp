@@ -7,6 +7,7 @@
 
 #include "archive/archive_icons.h"
 #include "archive/archive_layout.h"
+#include "archive/archive_types.h"
 #include "model/file_utils.h"
 #include "model/url.h"
 #include "platform/file_system.h"
@@ -25,17 +26,24 @@ std::string DomainOfUrl(const std::string& url) {
 
 TCacheItemList LoadArchiveInfo(const std::string& filePath) {
     TCacheItemList entries;
+    const std::string archiveDir = DirectoryPart(filePath);
+    TArchiveTypes types(archiveDir);
     // Opened within its folder: an archive.dat that is a link out of it is refused.
-    TSimpleBufferFileStream stream(OpenRegularFileBeneath(DirectoryPart(filePath), filePath),
-                                   filePath);
+    TSimpleBufferFileStream stream(OpenRegularFileBeneath(archiveDir, filePath), filePath);
     for (;;) {
         auto item = std::make_unique<TCacheItem>();
         if (item->LoadFromStream(stream)) {
-            return entries;
+            break;
         }
         item->Domain = DomainOfUrl(item->Url);
+        item->Kind = types.CodeOf(item->Kind);
         entries.push_back(std::move(item));
     }
+    if (!types.Failure().empty()) {
+        // Its items would be looked for in the wrong folders and dropped.
+        throw StreamError(types.Failure());
+    }
+    return entries;
 }
 
 Status TArchiveList::ReadArchiveInfo(const std::string& archiveDir, UsedNames& usedNames) {
@@ -91,7 +99,8 @@ Status TArchiveList::WriteArchiveInfo(const std::string& archiveDir) {
             status = Status::Error(StatusCode::WriteFailed,
                                    "cannot delete " + filePath + ": " + std::strerror(removed));
         }
-    } else {
+    } else if (status = WriteArchiveTypes(archiveDir); status.ok()) {
+        // The codes below mean what the type table just written says.
         TMemoryStream buffer;
         for (const auto& entry : entries_) {
             entry->SaveToStream(buffer);

@@ -9,7 +9,8 @@
 // are not safe path components), looks names up in it, merges each archived item
 // into it and writes it back at the end. Writing goes to "archive.tmp", which is
 // synced and renamed over "archive.dat" in one step, so the file is never torn and
-// never absent while a list exists.
+// never absent while a list exists. The type table its codes stand for is written
+// just before it (archive/archive_types.h), and read with it.
 
 #include <optional>
 #include <string>
@@ -54,7 +55,9 @@ class TArchiveList {
 };
 
 // Loads every record of an archive.dat (no pruning), with Domain recomputed from
-// each Url. Throws StreamError when the file cannot be read.
+// each Url and Kind turned into a code of MimeTypes through the archive's own type
+// table. Throws StreamError when the file cannot be read or a type of that table
+// cannot be recorded.
 TCacheItemList LoadArchiveInfo(const std::string& filePath);
 
 }  // namespace arkivo

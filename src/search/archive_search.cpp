@@ -4,6 +4,7 @@
 
 #include "archive/archive_info.h"
 #include "archive/archive_layout.h"
+#include "archive/archive_types.h"
 #include "model/cache_item.h"
 #include "model/url.h"
 #include "platform/rooted_files.h"
@@ -71,8 +72,10 @@ SearchOutcome SearchArchive(const SearchRequest& request, const SearchCallbacks&
         const std::string infoPath = search.Directory() + std::string(ArchiveInfoFileName);
         TSimpleBufferFileStream stream(OpenRegularFileBeneath(search.Directory(), infoPath),
                                        infoPath);
+        TArchiveTypes types(search.Directory());
         TCacheItem item;
         while (!item.LoadFromStream(stream)) {
+            item.Kind = types.CodeOf(item.Kind);
             SearchHit hit;
             switch (search.Test(item, hit)) {
                 case RecordTest::Hit:
