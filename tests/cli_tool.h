@@ -126,6 +126,7 @@ class CliTest : public ::testing::Test {
 
     TempDir dir_;
     ScopedEnv config_{"XDG_CONFIG_HOME", dir_ / "config"};
+    ScopedEnv data_{"XDG_DATA_HOME", dir_ / "data"};
     ScopedEnv wine_{"WINEPREFIX", dir_ / "wine"};
     ScopedEnv ieCache_{"ARKIVO_IE_CACHE", dir_ / "no-ie-cache"};
 };

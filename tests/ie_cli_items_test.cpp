@@ -39,6 +39,7 @@ class IeCliItemsTest : public ::testing::Test {
 
     TempDir dir_;
     ScopedEnv config_{"XDG_CONFIG_HOME", dir_ / "config"};
+    ScopedEnv data_{"XDG_DATA_HOME", dir_ / "data"};
     ScopedEnv wine_{"WINEPREFIX", dir_ / "wine"};
     ScopedEnv cache_{"ARKIVO_IE_CACHE", ""};
 };

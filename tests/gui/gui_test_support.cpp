@@ -17,6 +17,7 @@ GuiEnvironment::GuiEnvironment() : oldPath_(qgetenv("PATH")) {
     QFile::setPermissions(QString::fromStdString(Path("runtime")),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(Path("config")));
+    qputenv("XDG_DATA_HOME", QByteArray::fromStdString(Path("data")));
     qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(Path("runtime")));
     qputenv("WINEPREFIX", QByteArray::fromStdString(Path("wine")));
     SetProgramDirForTesting(ProgramDirectory());

@@ -29,7 +29,7 @@ build=$(cd "$1" && pwd) out=$(realpath "$2")
 source_dir=$(cd "$(dirname "$0")/../.." && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-export XDG_CONFIG_HOME="$work/config" WINEPREFIX="$work/wine" XDG_RUNTIME_DIR="$work/run"
+export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" WINEPREFIX="$work/wine" XDG_RUNTIME_DIR="$work/run"
 mkdir -p "$XDG_CONFIG_HOME/Quenlow" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 "$build/src/app/arkivo" archive --nav "$source_dir/samples/netscape/FAT.DB" \

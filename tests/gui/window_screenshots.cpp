@@ -78,6 +78,7 @@ int main(int argc, char** argv) {
     // Settings of their own, so the pictures show the first-run values.
     QTemporaryDir settings;
     qputenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit());
+    qputenv("XDG_DATA_HOME", (settings.path() + "/data").toLocal8Bit());
     qputenv("WINEPREFIX", (settings.path() + "/wine").toLocal8Bit());
     SetProgramDirForTesting("/opt/arkivo");
 
