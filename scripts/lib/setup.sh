@@ -10,6 +10,8 @@ ARKIVO_PACKAGES=(
   qt6-base-dev
   clang libclang-rt-14-dev
   clang-format
+  # the checks of the installed desktop entries and metainfo
+  desktop-file-utils appstream
 )
 
 as_root() {
