@@ -63,7 +63,8 @@ class InstalledProgram : public ::testing::Test {
 
 TEST_F(InstalledProgram, LaysOutTheGnuDirectoriesWithTheDataInShare) {
     for (const char* path :
-         {"bin/arkivo", "share/arkivo/images/arkivo.gif", "share/man/man1/arkivo.1.gz"}) {
+         {"bin/arkivo", "share/arkivo/images/arkivo.gif", "share/man/man1/arkivo.1.gz",
+          "share/doc/arkivo/copyright", "share/doc/arkivo/changelog.Debian.gz"}) {
         EXPECT_TRUE(FileExists(Usr() + path)) << path;
     }
     EXPECT_FALSE(fs::exists(Usr() + "bin/images"));

@@ -10,8 +10,8 @@ ARKIVO_PACKAGES=(
   qt6-base-dev
   clang libclang-rt-14-dev
   clang-format
-  # the checks of the installed desktop entries and metainfo
-  desktop-file-utils appstream
+  # the Debian package (cpack finds its dependencies) and the install checks
+  dpkg-dev file lintian desktop-file-utils appstream
 )
 
 as_root() {
