@@ -1,13 +1,14 @@
 # The data files the programs read at run time: the index icons
 # (resources/images/*.gif, found in an "images" directory) and the help file
-# (resources/help/Arkivo.html, found as help/Arkivo.html), both beside the
-# executable.
+# (resources/help/Arkivo.html, found as help/Arkivo.html), both in the program's
+# data directory: beside the executable in the build tree, share/arkivo/ once
+# installed.
 include(GNUInstallDirs)
 
 set(ARKIVO_RESOURCES ${CMAKE_CURRENT_LIST_DIR}/../resources)
 
 # Keeps a copy of files in the directory folder beside target's executable
-# (refreshed whenever one changes) and installs them beside the installed program.
+# (refreshed whenever one changes) and installs them into share/arkivo/folder.
 # Programs built into one directory share one copy.
 function(arkivo_ship_data target folder)
     set(files ${ARGN})
@@ -35,7 +36,7 @@ function(arkivo_ship_data target folder)
     endforeach()
     add_custom_target(${copy_target} ALL DEPENDS ${copies})
     add_dependencies(${target} ${copy_target})
-    install(FILES ${files} DESTINATION ${CMAKE_INSTALL_BINDIR}/${folder})
+    install(FILES ${files} DESTINATION ${CMAKE_INSTALL_DATADIR}/arkivo/${folder})
 endfunction()
 
 function(arkivo_ship_icons target)

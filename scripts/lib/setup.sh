@@ -11,6 +11,8 @@ ARKIVO_PACKAGES=(
   fonts-dejavu-core fonts-liberation fonts-urw-base35
   clang libclang-rt-14-dev
   clang-format
+  # the Debian package (cpack finds its dependencies) and the install checks
+  dpkg-dev file lintian desktop-file-utils appstream
 )
 
 as_root() {
