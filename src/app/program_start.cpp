@@ -25,6 +25,10 @@ int RunProgram(Edition edition, int argc, char** argv) {
         return 0;
     }
     QApplication::setApplicationName(QStringLiteral("Arkivo"));
+    // Ties the windows to the installed desktop entry, so docks show its name and icon.
+    QGuiApplication::setDesktopFileName(edition == Edition::Nav
+                                            ? QStringLiteral("org.quenlow.ArkivoNav")
+                                            : QStringLiteral("org.quenlow.ArkivoIE"));
     QtDialogs dialogs;
     ScopedDialogs installed(dialogs);
     SetHelpFile(LocateHelpFile(ProgramDataDir()));
