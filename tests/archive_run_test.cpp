@@ -1,7 +1,6 @@
 #include "archiver/archive_run.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include "archive/archive_lock.h"
@@ -162,36 +161,16 @@ TEST_F(ArchiveRunTest, AnItemWhoseTypeCouldNotBeRecordedFailsAndSaysWhy) {
 
 // Both runs load the type table before either meets its new type.
 TEST_F(ArchiveRunTest, RunsAtOnceRecordDifferentCodesForDifferentTypes) {
-    int ready[2];
-    int go[2];
-    ASSERT_EQ(::pipe(ready), 0);
-    ASSERT_EQ(::pipe(go), 0);
     const std::string types[] = {"x/first", "x/second"};
-    pid_t children[2];
-    for (int i = 0; i < 2; ++i) {
-        children[i] = ::fork();
-        ASSERT_GE(children[i], 0);
-        if (children[i] == 0) {
-            char byte = 0;
-            const bool synced = ::write(ready[1], &byte, 1) == 1 && ::read(go[0], &byte, 1) == 1;
-            Cached("http://h:80/" + std::to_string(i), ContentCodeOf(types[i]), "x");
-            ArchiveRunOptions options = Options();
-            options.ArchiveDir = archive / std::to_string(i);
-            options.AskQuestions = false;
-            ArchiveRun run(options, {});
-            ::_exit(synced && RunAll(run).ArchivedCount == 1 ? 0 : 1);
-        }
-    }
-    char bytes[2];
-    for (ssize_t got = 0, n = 0; got < 2; got += n) {
-        ASSERT_GT(n = ::read(ready[0], bytes, sizeof bytes), 0);
-    }
-    ASSERT_EQ(::write(go[1], "gg", 2), 2);
-    for (const pid_t child : children) {
-        int status = 1;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        EXPECT_EQ(status, 0);
-    }
+    const std::vector<int> statuses = testing::RunAtOnce(2, [&](int i) {
+        Cached("http://h:80/" + std::to_string(i), ContentCodeOf(types[i]), "x");
+        ArchiveRunOptions options = Options();
+        options.ArchiveDir = archive / std::to_string(i);
+        options.AskQuestions = false;
+        ArchiveRun run(options, {});
+        return RunAll(run).ArchivedCount == 1 ? 0 : 1;
+    });
+    EXPECT_EQ(statuses, (std::vector<int>{0, 0}));
     // Each stored code names its own type in the table both runs shared, not only in
     // the table each archive carries.
     LoadMimeTypes(cache.Path());

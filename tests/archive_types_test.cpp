@@ -12,7 +12,7 @@ using testing::ReadFile;
 using testing::TempDir;
 using testing::WriteFile;
 
-const std::string Header = "ADDITIONAL MIMETYPES INFO. DO NOT EDIT OR REMOVE!\r\n";
+const std::string Header = std::string(MimeTypeFileHeader) + "\r\n";
 
 TEST(ArchiveTypes, StoredCodesTakeTheMeaningOfTheArchivesOwnTable) {
     TempDir dir;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <cmath>
 
 #include <cmath>
@@ -109,6 +110,35 @@ std::string ItemUrl(const std::string& url) {
 
 std::string Seconds(double date) {
     return std::to_string(std::llround(date * 86400.0));
+}
+
+std::vector<int> RunAtOnce(int count, const std::function<int(int index)>& body) {
+    int go[2];
+    if (::pipe(go) != 0) {
+        ADD_FAILURE() << "cannot make a pipe";
+        return std::vector<int>(static_cast<std::size_t>(count), -1);
+    }
+    std::vector<pid_t> children;
+    for (int i = 0; i < count; ++i) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::close(go[1]);
+            char byte = 0;
+            // The start signal: the parent closes its end once all are forked.
+            const bool started = ::read(go[0], &byte, 1) == 0;
+            ::_exit(started ? body(i) : 99);
+        }
+        children.push_back(child);
+    }
+    ::close(go[0]);
+    ::close(go[1]);
+    std::vector<int> statuses;
+    for (const pid_t child : children) {
+        int status = 0;
+        const bool exited = child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status);
+        statuses.push_back(exited ? WEXITSTATUS(status) : -1);
+    }
+    return statuses;
 }
 
 }  // namespace arkivo::testing

@@ -2,8 +2,10 @@
 // Helpers shared by the tests: scratch directories, whole-file reads and writes,
 // and where the test data lives.
 
+#include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace arkivo::testing {
 
@@ -46,6 +48,11 @@ struct CommandResult {
 
 // Runs a command through the shell and collects its standard output.
 CommandResult RunCommand(const std::string& command);
+
+// Runs body(0) .. body(count - 1) in child processes that all start it together,
+// once every child has been forked, so that what they race for is really raced
+// for. Gives each child's exit status (-1 when it did not exit normally).
+std::vector<int> RunAtOnce(int count, const std::function<int(int index)>& body);
 
 // The item URL of an http URL as fetched: the port made explicit, as the readers
 // give it.
