@@ -32,14 +32,21 @@ class ArchiveSearch {
         std::string url = item.Url;
         item.Domain = FileNameSafe(SplitHost(url));
         const std::optional<std::string> path = ArchivePathOf(directory_, item);
-        if (!path || !IsFileBeneath(directory_, *path)) {
+        if (!path) {
             return RecordTest::Miss;
         }
         hit.Url = CanonicalUrlShort(item.Url);
         if (!urlText_.empty() && LowerCase(hit.Url).find(urlText_) == std::string::npos) {
             return RecordTest::Miss;
         }
-        if (!pageText_.empty()) {
+        // Only an archived copy that is there is a hit. A page searched for text is
+        // looked up once, by opening it; only when that fails is it asked whether
+        // the page is missing (a miss) or there but unreadable.
+        if (pageText_.empty()) {
+            if (!IsFileBeneath(directory_, *path)) {
+                return RecordTest::Miss;
+            }
+        } else {
             if (item.Kind != HtmlContentCode) {
                 return RecordTest::Miss;
             }
@@ -49,7 +56,8 @@ class ArchiveSearch {
                 case TextSearchResult::NotFound:
                     return RecordTest::Miss;
                 case TextSearchResult::Unreadable:
-                    return RecordTest::Unreadable;
+                    return IsFileBeneath(directory_, *path) ? RecordTest::Unreadable
+                                                            : RecordTest::Miss;
             }
         }
         hit.Class = FileClassOf(item.Kind);
