@@ -179,6 +179,10 @@ bool MakeDirectoriesBeneath(const std::string& root, std::string_view path) {
     // Each level is opened beneath the root before the next is made in it, so a link
     // met on the way is judged by where it leads.
     const std::string& relative = rooted->Relative;
+    // Most calls find the directory there already: one lookup settles them.
+    if (UniqueFd(OpenConfined(rooted->Root.Get(), relative, O_PATH | O_DIRECTORY, 0)).Valid()) {
+        return true;
+    }
     UniqueFd dir(::openat(rooted->Root.Get(), ".", O_PATH | O_DIRECTORY | O_CLOEXEC));
     std::size_t start = 0;
     while (dir.Valid() && start < relative.size()) {
