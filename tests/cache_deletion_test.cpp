@@ -144,6 +144,20 @@ class IeDeletion : public ::testing::Test {
     std::size_t unchosen = 0;
 };
 
+TEST_F(IeDeletion, AnEntryThatIsRefusedStaysAndSaysWhy) {
+    const std::string index = cache + "index.dat";
+    const IeUrlRecord target =
+        *testing::FindRecord(testing::ParseFile(index), "http://static.example.net/sticky.png");
+    // A group offset into the header marks the entry damaged, never to be edited.
+    WriteFile(index, testing::WithU32(testing::ReadFile(index),
+                                      target.Offset + ie_index::UrlGroupOffset, 0x34));
+    const DeletionResult result = DeleteAll();
+    EXPECT_EQ(result.NotDeleted, 1u);
+    EXPECT_NE(result.FirstRefusal.find("http://static.example.net/sticky.png is damaged"),
+              std::string::npos)
+        << result.FirstRefusal;
+}
+
 TEST_F(IeDeletion, EntriesLeaveTheIndexAndTheList) {
     const std::size_t before = items.size();
     const std::string domain = items[0]->Domain;

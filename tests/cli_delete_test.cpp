@@ -152,7 +152,9 @@ TEST_F(CliDeleteTest, ANavigatorFileThatCannotBeRemovedIsNotDeleted) {
     EXPECT_EQ(outcome.Status, 4) << outcome.Err;
     EXPECT_EQ(outcome.Out,
               "0 items deleted, 0 marked for deletion (files still on disk), 2 not deleted\n");
-    EXPECT_NE(outcome.Err.find("arkivo: 2 items could not be deleted and stay in the cache"),
+    EXPECT_NE(outcome.Err.find("arkivo: 2 items could not be deleted and stay in the cache; "
+                               "the first: " +
+                               dir_ / "cache/M0: Read-only file system"),
               std::string::npos)
         << outcome.Err;
     EXPECT_TRUE(Cached(0) && Cached(1) && Cached(2));

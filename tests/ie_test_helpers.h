@@ -202,4 +202,21 @@ inline std::string WithU32(std::string bytes, std::uint32_t offset, std::uint32_
     return bytes;
 }
 
+// The index in the file at path, which the test expects to parse.
+inline IeIndex ParseFile(const std::string& path) {
+    IeIndex index;
+    EXPECT_TRUE(ParseIndexFile(ReadFile(path), index).ok()) << path;
+    return index;
+}
+
+// The URL record of location; nullptr when the index has none.
+inline const IeUrlRecord* FindRecord(const IeIndex& index, std::string_view location) {
+    for (const IeUrlRecord& url : index.Urls) {
+        if (url.Location == location) {
+            return &url;
+        }
+    }
+    return nullptr;
+}
+
 }  // namespace arkivo::testing

@@ -22,21 +22,6 @@ namespace {
 using namespace arkivo::testing;
 using namespace arkivo::ie_index;
 
-IeIndex ParseFile(const std::string& path) {
-    IeIndex index;
-    EXPECT_TRUE(ParseIndexFile(ReadFile(path), index).ok()) << path;
-    return index;
-}
-
-const IeUrlRecord* FindRecord(const IeIndex& index, std::string_view location) {
-    for (const IeUrlRecord& url : index.Urls) {
-        if (url.Location == location) {
-            return &url;
-        }
-    }
-    return nullptr;
-}
-
 std::uint64_t HeaderU64(const std::string& bytes, std::uint32_t offset) {
     return ByteReader(bytes).U64LE(offset).value_or(0);
 }

@@ -1,6 +1,7 @@
 #include "explorer/cache_deletion.h"
 
 #include <cerrno>
+#include <cstring>
 #include <unordered_set>
 
 #include "platform/rooted_files.h"
@@ -12,13 +13,16 @@ namespace {
 class CachedFileDeleter : public CacheEntryDeleter {
   public:
     std::vector<ItemDeletion> Delete(const std::vector<const TCacheItem*>& items,
-                                     DeletionResult&) override {
+                                     DeletionResult& result) override {
         std::vector<ItemDeletion> states;
         for (const TCacheItem* item : items) {
             // Never through a link out of the cache: a linked folder would let an
             // index entry delete files anywhere.
             const int removed = RemoveFileBeneath(CacheDirOf(*item), item->CacheFile);
             const bool gone = removed == 0 || removed == ENOENT;
+            if (!gone && result.FirstRefusal.empty()) {
+                result.FirstRefusal = item->CacheFile + ": " + std::strerror(removed);
+            }
             states.push_back(gone ? ItemDeletion::Deleted : ItemDeletion::NotDeleted);
         }
         return states;
@@ -58,6 +62,8 @@ class UrlCacheEntryDeleter : public CacheEntryDeleter {
                 chosen.push_back(i);
             } else if (status.code() == StatusCode::NotFound) {
                 states[i] = ItemDeletion::Deleted;  // no longer in the cache
+            } else if (result.FirstRefusal.empty()) {
+                result.FirstRefusal = status.message();
             }
         }
         const UrlCacheDeletion run = editor.Run();

@@ -42,6 +42,7 @@ struct DeletionResult {
     std::size_t Deleted = 0;
     std::size_t MarkedForDeletion = 0;  // left the list; a later delete removes the files
     std::size_t NotDeleted = 0;         // still listed
+    std::string FirstRefusal;           // why the first item not deleted stayed, when known
     // Entries an earlier delete left marked for deletion (ArkivoIE), finished by this
     // one or still marked.
     std::size_t EarlierDeleted = 0;

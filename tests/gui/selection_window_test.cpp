@@ -428,8 +428,9 @@ class SelectionWindowTest : public QObject {
             const auto& shown = fixture.Env().Dialogs().Shown();
             QCOMPARE(shown.size(), 2u);
             QCOMPARE(shown[1].Text,
-                     std::string("19 items deleted, 0 marked for deletion (files still on "
-                                 "disk), 1 not deleted"));
+                     "19 items deleted, 0 marked for deletion (files still on disk), 1 not "
+                     "deleted\r\n\r\nThe first: " +
+                         stuck + ": Is a directory");
             QCOMPARE(shown[1].Icon, DialogIcon::Warning);
             QCOMPARE(Entries(form, "DstList"), QStringList({FromCoreText(items.front()->Domain)}));
         });

@@ -101,8 +101,10 @@ int DeleteChosenItemsFromCache(const CliArguments& arguments) {
                  "tries again");
     }
     if (result.NotDeleted > 0) {
-        Complain(ItemCount(result.NotDeleted) + " could not be deleted and " +
-                 (result.NotDeleted == 1 ? "stays" : "stay") + " in the cache");
+        const std::string why =
+            result.FirstRefusal.empty() ? "" : "; the first: " + result.FirstRefusal;
+        Complain(PlainLines(ItemCount(result.NotDeleted) + " could not be deleted and " +
+                            (result.NotDeleted == 1 ? "stays" : "stay") + " in the cache" + why));
     }
     return result.MarkedForDeletion + result.NotDeleted > 0 ? RunFailed : Success;
 }

@@ -564,8 +564,10 @@ void TSelectionForm::DeleteButtonClick() {
             DialogMessage{result.Outcome.message(), DialogIcon::Error, DialogButtons::Ok, 0});
     }
     if (result.MarkedForDeletion + result.NotDeleted > 0) {
+        const std::string why =
+            result.FirstRefusal.empty() ? "" : "\r\n\r\nThe first: " + result.FirstRefusal;
         TheDialogs().ShowMessage(DialogMessage{
-            DeletionCountsText(result.Deleted, result.MarkedForDeletion, result.NotDeleted),
+            DeletionCountsText(result.Deleted, result.MarkedForDeletion, result.NotDeleted) + why,
             DialogIcon::Warning, DialogButtons::Ok, 0});
     }
 }
