@@ -77,9 +77,6 @@ TEST(RootedFiles, WholePathsMustStartWithTheRoot) {
     EXPECT_FALSE(IsFileBeneath(root, root + "a/shadow.txt"));
     EXPECT_TRUE(IsFileBeneath(root, root + "a/inner-link"));
     EXPECT_FALSE(IsFileBeneath(root, root + "a"));
-    EXPECT_TRUE(IsDirectoryBeneath(root, root + "a/"));
-    EXPECT_TRUE(IsDirectoryBeneath(root, root));
-    EXPECT_FALSE(IsDirectoryBeneath(root, root + "14"));
     // A link is a name taken, wherever it leads.
     EXPECT_TRUE(ExistsBeneath(root, root + "a/shadow.txt"));
     EXPECT_FALSE(ExistsBeneath(root, root + "a/none"));

@@ -81,12 +81,6 @@ UniqueFd OpenParent(const std::string& root, std::string_view path, int flags, s
     return UniqueFd(OpenConfined(rooted->Root.Get(), dir, flags | O_DIRECTORY, 0));
 }
 
-bool HasType(const std::string& root, std::string_view path, mode_t type) {
-    const UniqueFd fd(OpenBeneath(root, path, O_PATH));
-    struct stat info {};
-    return fd.Valid() && ::fstat(fd.Get(), &info) == 0 && (info.st_mode & S_IFMT) == type;
-}
-
 }  // namespace
 
 namespace beneath {
@@ -157,11 +151,9 @@ std::optional<std::string> ReadFileBeneath(const std::string& root, std::string_
 }
 
 bool IsFileBeneath(const std::string& root, std::string_view path) {
-    return HasType(root, path, S_IFREG);
-}
-
-bool IsDirectoryBeneath(const std::string& root, std::string_view path) {
-    return HasType(root, path, S_IFDIR);
+    const UniqueFd fd(OpenBeneath(root, path, O_PATH));
+    struct stat info {};
+    return fd.Valid() && ::fstat(fd.Get(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 bool ExistsBeneath(const std::string& root, std::string_view path) {

@@ -33,9 +33,8 @@ int OpenRegularFileBeneath(const std::string& root, std::string_view path);
 // The whole regular file at path beneath root; std::nullopt when it cannot be read.
 std::optional<std::string> ReadFileBeneath(const std::string& root, std::string_view path);
 
-// Whether path beneath root is a regular file, or a directory (links inside followed).
+// Whether path beneath root is a regular file (links inside followed).
 bool IsFileBeneath(const std::string& root, std::string_view path);
-bool IsDirectoryBeneath(const std::string& root, std::string_view path);
 
 // Whether anything has the name path beneath root: a link counts as itself, wherever
 // it leads.
