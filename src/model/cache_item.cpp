@@ -79,6 +79,7 @@ void TCacheItem::AssignFrom(const TCacheItem& other) {
     Domain = other.Domain;
     CacheFile = other.CacheFile;
     CacheDirLength = other.CacheDirLength;
+    Origin = other.Origin;
     Url = other.Url;
     Title = other.Title;
     ArchiveName = other.ArchiveName;

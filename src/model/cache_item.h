@@ -24,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "model/cache_origin.h"
 #include "model/streams.h"
 
 namespace arkivo {
@@ -42,6 +43,9 @@ class TCacheItem {
     // How many leading bytes of CacheFile name the cache directory the file must stay
     // in (links out of it are refused); 0: the file's own directory. Never stored.
     std::size_t CacheDirLength = 0;
+    // What the cache's record said about the entry (exports use it); may be null.
+    // Never stored.
+    std::shared_ptr<const CacheOrigin> Origin;
 
     // Appends the stored record to the stream.
     void SaveToStream(TStream& stream) const;

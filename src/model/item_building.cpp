@@ -32,6 +32,7 @@ TCacheItem* BuildCacheItem(Edition edition, const CacheEntry& entry, TCacheItemL
     item->CacheFile = entry.CacheFile;
     item->CacheDirLength = entry.CacheDirLength;
     item->CacheKey = entry.CacheKey;
+    item->Origin = entry.Origin;
     item->Domain = FileNameSafe(host);
 
     if (item->Domain == NoHost || !entry.CacheFileExists) {

@@ -1,6 +1,7 @@
 #pragma once
 // The steps every cache reader uses to turn one cache entry into a cache item.
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,7 @@ struct CacheEntry {
     double Date = 0.0;               // already converted by the reader
     std::string CacheKey;            // the entry's name in the IE cache; empty for Navigator
     std::size_t CacheDirLength = 0;  // CacheFile's leading bytes that name the cache directory
+    std::shared_ptr<const CacheOrigin> Origin;  // what the record said; passed to the item
 };
 
 // Builds the item for entry and appends it to items, or drops the entry when its
