@@ -4,7 +4,7 @@
 set(ARKIVO_CORE_FOLDERS
     platform model readers explorer
     archive rewriter offline_index archiver
-    search shell)
+    search shell webarchive)
 
 # arkivo_core_sources(VAR SRC_DIR): every .cpp of the core folders below SRC_DIR.
 function(arkivo_core_sources var src_dir)

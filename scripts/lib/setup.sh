@@ -3,6 +3,8 @@
 
 ARKIVO_PACKAGES=(
   cmake ninja-build g++ pkg-config
+  # web archive export: gzip members, digests, record names, WACZ packages
+  zlib1g-dev libssl-dev uuid-dev libminizip-dev
   libgtest-dev libgmock-dev
   libdb1-compat
   libmsiecf-utils

@@ -59,7 +59,7 @@ bool ReadUrlCache(const std::string& cache, TCacheItemList& items, Status* statu
             const std::string contentType = ContentTypeFromHeader(entry.HeaderInfo);
             const CacheEntry cacheEntry{
                 entry.SourceUrlName, entry.LocalFileName, entry.LocalFileExists, contentType, date,
-                entry.SourceUrlName, entry.CacheDirLength};
+                entry.SourceUrlName, entry.CacheDirLength, {}};
             BuildCacheItem(Edition::IE, cacheEntry, items);
         } while (FindNextUrlCacheEntry(*find, entry));
     }

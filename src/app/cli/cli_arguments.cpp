@@ -12,22 +12,23 @@ struct CommandName {
     Action Command;
 };
 
-constexpr std::array<CommandName, 5> Commands = {{
+constexpr std::array<CommandName, 6> Commands = {{
     {"items", Action::Items},
     {"domains", Action::Domains},
     {"archive", Action::Archive},
     {"delete", Action::Delete},
     {"search", Action::Search},
+    {"warc", Action::Warc},
 }};
 
 constexpr unsigned Bit(Action action) {
     return 1u << static_cast<unsigned>(action);
 }
 
-constexpr unsigned SourceCommands =
-    Bit(Action::Items) | Bit(Action::Domains) | Bit(Action::Archive) | Bit(Action::Delete);
+constexpr unsigned SourceCommands = Bit(Action::Items) | Bit(Action::Domains) |
+                                    Bit(Action::Archive) | Bit(Action::Delete) | Bit(Action::Warc);
 constexpr unsigned FilterCommands =
-    Bit(Action::Domains) | Bit(Action::Archive) | Bit(Action::Delete);
+    Bit(Action::Domains) | Bit(Action::Archive) | Bit(Action::Delete) | Bit(Action::Warc);
 
 enum class OptionId {
     Nav,
@@ -44,6 +45,10 @@ enum class OptionId {
     NoStrikeout,
     Emphasize,
     NoEmphasize,
+    Warc,
+    NoWarc,
+    Cdxj,
+    Wacz,
     Yes,
     Url,
     Text,
@@ -60,7 +65,7 @@ struct OptionRule {
     unsigned AcceptedBy;
 };
 
-constexpr std::array<OptionRule, 19> Options = {{
+constexpr std::array<OptionRule, 23> Options = {{
     {"--nav", OptionId::Nav, true, SourceCommands},
     {"--ie", OptionId::IE, true, SourceCommands},
     {"--json", OptionId::Json, false,
@@ -69,7 +74,7 @@ constexpr std::array<OptionRule, 19> Options = {{
     {"--newer", OptionId::Newer, true, FilterCommands},
     {"--older", OptionId::Older, true, FilterCommands},
     {"--types", OptionId::Types, true, FilterCommands},
-    {"--to", OptionId::To, true, Bit(Action::Archive)},
+    {"--to", OptionId::To, true, Bit(Action::Archive) | Bit(Action::Warc)},
     {"--original-urls", OptionId::OriginalUrls, false, Bit(Action::Archive)},
     {"--no-original-urls", OptionId::NoOriginalUrls, false, Bit(Action::Archive)},
     {"--strikeout", OptionId::Strikeout, false, Bit(Action::Archive)},
@@ -77,6 +82,10 @@ constexpr std::array<OptionRule, 19> Options = {{
     // PRESET is optional, only after "="
     {"--emphasize", OptionId::Emphasize, true, Bit(Action::Archive)},
     {"--no-emphasize", OptionId::NoEmphasize, false, Bit(Action::Archive)},
+    {"--warc", OptionId::Warc, false, Bit(Action::Archive)},
+    {"--no-warc", OptionId::NoWarc, false, Bit(Action::Archive)},
+    {"--cdxj", OptionId::Cdxj, true, Bit(Action::Warc)},
+    {"--wacz", OptionId::Wacz, true, Bit(Action::Warc)},
     {"--yes", OptionId::Yes, false, Bit(Action::Delete)},
     {"--url", OptionId::Url, true, Bit(Action::Search)},
     {"--text", OptionId::Text, true, Bit(Action::Search)},
@@ -182,6 +191,10 @@ class Parser {
         if (arguments_.Source.Kind == SourceKind::None) {
             return CommandName() + " needs a source (--nav or --ie)";
         }
+        if (arguments_.Command == Action::Warc && arguments_.Warc.To.empty() &&
+            arguments_.Warc.Wacz.empty()) {
+            return "warc needs a file to write (--to FILE.warc.gz or --wacz FILE.wacz)";
+        }
         return "";
     }
 
@@ -239,9 +252,27 @@ class Parser {
                     rule->Id == OptionId::Url ? arguments_.Search.Url : arguments_.Search.Text;
                 return text.empty() ? Value(arg, attached, text) : "'" + arg + "' was given twice";
             }
+            case OptionId::Cdxj:
+            case OptionId::Wacz:
+                return WarcOption(arg, rule->Id, attached);
+            case OptionId::To:
+                if (arguments_.Command == Action::Warc) {
+                    return WarcOption(arg, rule->Id, attached);
+                }
+                return ArchiveOption(arg, rule->Id, attached);
             default:
                 return ArchiveOption(arg, rule->Id, attached);
         }
+    }
+
+    // warc's files: each given once.
+    std::string WarcOption(const std::string& arg, OptionId id,
+                           const std::optional<std::string>& attached) {
+        WarcChoices& choices = arguments_.Warc;
+        std::string& file = id == OptionId::To     ? choices.To
+                            : id == OptionId::Cdxj ? choices.Cdxj
+                                                   : choices.Wacz;
+        return file.empty() ? Value(arg, attached, file) : "'" + arg + "' was given twice";
     }
 
     // An argument that is no option: search's DIR, once; anything else is wrong.
@@ -332,6 +363,10 @@ class Parser {
             case OptionId::Strikeout:
             case OptionId::NoStrikeout:
                 choices.Strikeout = id == OptionId::Strikeout;
+                break;
+            case OptionId::Warc:
+            case OptionId::NoWarc:
+                choices.WebArchive = id == OptionId::Warc;
                 break;
             default:
                 break;

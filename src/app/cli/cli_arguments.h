@@ -6,6 +6,7 @@
 //   arkivo archive SOURCE [FILTERS] [ARCHIVE OPTIONS]
 //   arkivo delete  SOURCE [FILTERS] [--yes]
 //   arkivo search  [DIR] [--url TEXT] [--text TEXT] [--json]
+//   arkivo warc    SOURCE [FILTERS] [--to FILE.warc.gz] [--cdxj FILE] [--wacz FILE]
 //   arkivo COMMAND --help
 //   arkivo --help | --version
 //
@@ -32,7 +33,7 @@ struct SourceChoice {
     std::string Path;  // empty: the source's default location
 };
 
-enum class Action { Help, Version, Items, Domains, Archive, Delete, Search };
+enum class Action { Help, Version, Items, Domains, Archive, Delete, Search, Warc };
 
 // The Cache Explorer's choices: domains, age window, type switches.
 struct FilterChoices {
@@ -50,6 +51,14 @@ struct ArchiveChoices {
     std::optional<bool> Strikeout;
     std::optional<bool> Emphasize;
     std::optional<EmphasisPreset> Emphasis;
+    std::optional<bool> WebArchive;  // also write a WARC of the archived items
+};
+
+// The files warc writes; at least one of To and Wacz is given.
+struct WarcChoices {
+    std::string To;    // the .warc.gz file
+    std::string Cdxj;  // its CDXJ index
+    std::string Wacz;  // a WACZ package of it
 };
 
 // What to search for and where; an empty text is not searched for.
@@ -68,6 +77,7 @@ struct CliArguments {
     ArchiveChoices Archive;
     bool Yes = false;
     SearchChoices Search;
+    WarcChoices Warc;
 };
 
 // The parsed command line, or the usage error that stops it.

@@ -7,7 +7,7 @@
 #include "cache_selection.h"
 #include "console.h"
 #include "exit_status.h"
-#include "json_text.h"
+#include "platform/json_text.h"
 
 namespace arkivo::cli {
 namespace {

@@ -35,6 +35,8 @@ std::string Overview() {
                "       arkivo archive SOURCE [FILTERS] [ARCHIVE OPTIONS]\n"
                "       arkivo delete  SOURCE [FILTERS] [--yes]\n"
                "       arkivo search  [DIR] [--url TEXT] [--text TEXT] [--json]\n"
+               "       arkivo warc    SOURCE [FILTERS] [--to FILE.warc.gz] [--cdxj FILE]\n"
+               "                      [--wacz FILE.wacz]\n"
                "       arkivo COMMAND --help\n"
                "       arkivo --help | --version\n"
                "\n"
@@ -48,6 +50,7 @@ std::string Overview() {
                "  archive   copy the chosen items into the archive directory\n"
                "  delete    delete the chosen items from the cache\n"
                "  search    find archived items by text in their URL and pages\n"
+               "  warc      write the chosen items as a web archive (WARC, CDXJ, WACZ)\n"
                "\n") +
            SourceHelp + "\n" + FilterHelp + "\n" +
            "Messages go to standard error, results to standard output. Outside --json,\n"
@@ -158,6 +161,34 @@ std::string SearchHelp() {
            "an archived page could not be read.\n";
 }
 
+std::string WarcHelp() {
+    return std::string(
+               "Usage: arkivo warc SOURCE [FILTERS] [--to FILE.warc.gz] [--cdxj FILE]\n"
+               "                   [--wacz FILE.wacz]\n"
+               "\n"
+               "Writes every chosen item whose cached file can be read as a WARC/1.1 record,\n"
+               "each record its own gzip member, after one warcinfo record. An Internet\n"
+               "Explorer item with the server's stored HTTP head becomes a response record;\n"
+               "every other item a resource record of its cached bytes. WARC-Date is the\n"
+               "time the browser last fetched or checked the item, in UTC. After each\n"
+               "record a metadata record gives what the cache index recorded about it.\n"
+               "Files are written under a temporary name and renamed when complete.\n"
+               "\n") +
+           SourceHelp + "\n" + FilterHelp +
+           "\n"
+           "Files (at least one of --to and --wacz):\n"
+           "  --to FILE       the WARC file (.warc.gz)\n"
+           "  --cdxj FILE     a CDXJ index of its captures, sorted\n"
+           "  --wacz FILE     a WACZ package: the WARC, its index, the list of HTML pages\n"
+           "                  and datapackage.json, for replay tools such as ReplayWeb.page\n"
+           "\n"
+           "Ctrl+C cancels; nothing is written then.\n"
+           "\n"
+           "Exit status: 0 every chosen item written, 1 nothing chosen, 2 usage error,\n"
+           "3 the source cannot be read, 4 an item was skipped (its cached file could not\n"
+           "be read), a file could not be written, or the export was cancelled.\n";
+}
+
 }  // namespace
 
 std::string UsageText(std::optional<Action> topic) {
@@ -172,6 +203,8 @@ std::string UsageText(std::optional<Action> topic) {
             return DeleteHelp();
         case Action::Search:
             return SearchHelp();
+        case Action::Warc:
+            return WarcHelp();
         case Action::Help:
         case Action::Version:
             break;

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "console.h"
-#include "json_text.h"
 #include "model/content_types.h"
 #include "platform/clock.h"
+#include "platform/json_text.h"
 
 namespace arkivo::cli {
 

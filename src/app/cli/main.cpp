@@ -15,6 +15,7 @@
 #include "model/content_types.h"
 #include "search_command.h"
 #include "stderr_dialogs.h"
+#include "warc_command.h"
 
 int main(int argc, char** argv) {
     using namespace arkivo;
@@ -46,6 +47,8 @@ int main(int argc, char** argv) {
             return DeleteChosenItemsFromCache(arguments);
         case Action::Search:
             return SearchArchiveDirectory(arguments);
+        case Action::Warc:
+            return ExportChosenItems(arguments);
     }
     return RunFailed;
 }

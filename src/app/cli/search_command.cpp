@@ -6,7 +6,7 @@
 #include "console.h"
 #include "exit_status.h"
 #include "interrupt_guard.h"
-#include "json_text.h"
+#include "platform/json_text.h"
 #include "search/archive_search.h"
 #include "search/search_input.h"
 #include "search/search_settings.h"

@@ -1,11 +1,11 @@
-#include "json_text.h"
+#include "platform/json_text.h"
 
 #include <cstdint>
 #include <cstdio>
 
 #include "platform/windows1252.h"
 
-namespace arkivo::cli {
+namespace arkivo {
 
 void AppendJsonString(std::string& out, std::string_view text) {
     std::string converted;
@@ -56,4 +56,4 @@ std::string JsonString(std::string_view text) {
     return out;
 }
 
-}  // namespace arkivo::cli
+}  // namespace arkivo

@@ -1,0 +1,100 @@
+#include "webarchive/web_archive_export.h"
+
+#include <cerrno>
+
+#include "platform/file_system.h"
+#include "webarchive/cdxj.h"
+#include "webarchive/wacz_package.h"
+
+namespace arkivo {
+namespace {
+
+// The export itself, once the outputs are open (-1 for one not asked for).
+bool WriteOutputs(const std::vector<const TCacheItem*>& items, const WarcSource& source,
+                  const WebArchiveTargets& targets, std::int64_t now,
+                  const ExportProgress& progress, int warcFd, int waczFd,
+                  WebArchiveExport& result) {
+    std::unique_ptr<WaczPackage> package;
+    if (waczFd >= 0) {
+        package = std::make_unique<WaczPackage>(waczFd, now);
+        if (!package->BeginWarc(targets.WarcName)) {
+            return false;
+        }
+    }
+    WaczPackage* const wacz = package.get();
+    WarcWriter writer(
+        [warcFd, wacz](std::string_view bytes) {
+            return (warcFd < 0 || WriteAll(warcFd, bytes)) &&
+                   (wacz == nullptr || wacz->AddWarcBytes(bytes));
+        },
+        targets.WarcName);
+    if (!writer.WriteInfo(source, now)) {
+        result.Error = writer.Failure();
+        return false;
+    }
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        std::string reason;
+        switch (writer.WriteItem(*items[i], reason)) {
+            case WarcItemOutcome::Written:
+                ++result.Written;
+                break;
+            case WarcItemOutcome::Skipped:
+                if (result.Skipped++ == 0) {
+                    result.FirstSkip = reason;
+                }
+                break;
+            case WarcItemOutcome::OutputFailed:
+                result.Error = writer.Failure();
+                return false;
+        }
+        if (progress && !progress(i + 1)) {
+            result.Cancelled = true;
+            result.Error = Status::Error(StatusCode::Cancelled, "the export was cancelled");
+            return false;
+        }
+    }
+    result.CdxjLines = writer.CdxjLines();
+    SortCdxjLines(result.CdxjLines);
+    if (wacz != nullptr &&
+        !(wacz->EndWarc() &&
+          wacz->Finish(result.CdxjLines, writer.Pages(), "Web archive of " + source.CachePath))) {
+        return false;
+    }
+    return true;
+}
+
+// Runs fill with a temporary file for target (or -1 when there is none), keeping
+// the file under the target's name only when fill succeeds.
+Status WithOutput(const std::optional<ExportTarget>& target,
+                  const std::function<bool(int fd)>& fill) {
+    if (!target) {
+        return fill(-1) ? Status::Ok() : Status::Error(StatusCode::WriteFailed, "");
+    }
+    return ReplaceFileAt(target->DirFd, target->Name, fill,
+                         ReplaceOptions{Durability::Synced, {}, target->ShownPath});
+}
+
+}  // namespace
+
+WebArchiveExport ExportWebArchive(const std::vector<const TCacheItem*>& items,
+                                  const WarcSource& source, const WebArchiveTargets& targets,
+                                  std::int64_t now, const ExportProgress& progress) {
+    WebArchiveExport result;
+    Status inner;
+    const Status outer = WithOutput(targets.Warc, [&](int warcFd) {
+        inner = WithOutput(targets.Wacz, [&](int waczFd) {
+            return WriteOutputs(items, source, targets, now, progress, warcFd, waczFd, result);
+        });
+        return inner.ok();
+    });
+    if (result.Error.ok() && !outer.ok()) {
+        // The writing itself went well: a temporary file or a rename failed.
+        result.Error = !inner.ok() && !inner.message().empty() ? inner : outer;
+    }
+    if (!result.Error.ok()) {
+        result.CdxjLines.clear();
+    }
+    return result;
+}
+
+}  // namespace arkivo
