@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "archiver/archive_run.h"
+#include "bench_cache.h"
 #include "model/content_types.h"
 #include "model/file_utils.h"
 #include "platform/dialogs.h"
@@ -33,68 +34,13 @@
 namespace {
 
 using namespace arkivo;
+using arkivo::tools::Cache;
+using arkivo::tools::MakeCache;
 using Clock = std::chrono::steady_clock;
 
 constexpr char Usage[] =
     "usage: archive_bench [ITEMS] [WORK_DIR]   (defaults: 20000 and a temporary directory)\n"
     "       archive_bench --runs R ITEMS [WORK_DIR]\n";
-
-std::string Page(int index, int items, std::mt19937& random) {
-    std::string page =
-        "<HTML><HEAD><TITLE>Page " + std::to_string(index) + "</TITLE></HEAD><BODY>\n";
-    while (page.size() < 20000) {
-        const int target = static_cast<int>(random() % static_cast<unsigned>(items));
-        page += "<P>Some text about the subject of this page, and a link to ";
-        page += target % 2 == 0 ? "<A HREF=\"/p" + std::to_string(target) + ".html\">page</A>"
-                                : "<IMG SRC=\"/i" + std::to_string(target) + ".gif\">";
-        page += " followed by more words to read.</P>\n";
-        page += std::string(800, 'w') + "\n";
-    }
-    return page + "</BODY></HTML>\n";
-}
-
-struct Cache {
-    TCacheItemList Items;
-    std::uint64_t Bytes = 0;
-};
-
-Cache MakeCache(const std::string& dir, int count) {
-    MakeDirectoryPath(dir);
-    std::mt19937 random(7);
-    Cache cache;
-    const std::string picture(6000, 'G');
-    const std::string archiveFile(30000, 'Z');
-    for (int i = 0; i < count; ++i) {
-        auto item = std::make_unique<TCacheItem>();
-        const int domain = i % 50;
-        item->Domain = "site" + std::to_string(domain) + ".example";
-        item->Date = 45000.0;
-        std::string body;
-        if (i % 2 == 0) {
-            item->Kind = 1;
-            item->Url = "http://" + item->Domain + ":80/p" + std::to_string(i) + ".html";
-            body = Page(i, count, random);
-        } else if (i % 4 == 1) {
-            item->Kind = 2;
-            item->Url = "http://" + item->Domain + ":80/i" + std::to_string(i - 1) + ".gif";
-            body = picture;
-        } else {
-            item->Kind = 44;
-            item->Url = "http://" + item->Domain + ":80/f" + std::to_string(i) + ".zip";
-            body = archiveFile;
-        }
-        item->CacheFile = JoinPath(dir, "M" + std::to_string(i));
-        std::ofstream out(item->CacheFile, std::ios::binary);
-        out << body;
-        if (!out.good()) {
-            std::fprintf(stderr, "cannot write %s\n", item->CacheFile.c_str());
-            std::exit(1);
-        }
-        cache.Bytes += body.size();
-        cache.Items.push_back(std::move(item));
-    }
-    return cache;
-}
 
 double Seconds(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
