@@ -25,6 +25,8 @@ TEST_F(CliArgumentsTest, EachCommandHasItsOwnHelp) {
         {"domains", "Usage: arkivo domains SOURCE [FILTERS] [--json]\n", "--types LIST"},
         {"archive", "Usage: arkivo archive SOURCE [FILTERS] [ARCHIVE OPTIONS]\n", "--no-strikeout"},
         {"delete", "Usage: arkivo delete SOURCE [FILTERS] [--yes]\n", "--yes"},
+        {"warc", "Usage: arkivo warc SOURCE [FILTERS] [--to FILE.warc.gz] [--cdxj FILE]\n",
+         "--wacz FILE"},
     };
     for (const auto& c : commands) {
         // --help wins wherever it stands, even beside options the command lacks.
@@ -76,6 +78,12 @@ TEST_F(CliArgumentsTest, UsageErrorsNameTheProblemAndExitWithStatus2) {
         {"items --nav a --frobnicate", "unknown option '--frobnicate'"},
         {"--help --version", "'--help' takes no other arguments"},
         {"find", "unknown command 'find'"},
+        {"warc --nav a", "warc needs a file to write (--to FILE.warc.gz or --wacz FILE.wacz)"},
+        {"warc --nav a --cdxj x.cdxj", "warc needs a file to write"},
+        {"warc --nav a --to x --wacz y --wacz z", "'--wacz' was given twice"},
+        {"warc --nav a --to x --yes", "'--yes' is not an option of the warc command"},
+        {"archive --nav a --cdxj x", "'--cdxj' is not an option of the archive command"},
+        {"warc --nav a --to x --warc", "'--warc' is not an option of the warc command"},
     };
     for (const auto& c : cases) {
         const Outcome outcome = RunTool(c.arguments);
@@ -109,7 +117,7 @@ TEST_F(CliArgumentsTest, TheManualPageDescribesEveryOption) {
     // In roff a minus sign in an option is written "\-".
     const std::string manual = std::regex_replace(page.str(), std::regex(R"(\\-)"), "-");
     std::set<std::string> options;
-    for (const char* command : {"items", "domains", "archive", "delete"}) {
+    for (const char* command : {"items", "domains", "archive", "delete", "warc"}) {
         const std::string help = RunTool(std::string(command) + " --help").Out;
         const std::regex option("--[a-z][a-z-]*");
         for (auto it = std::sregex_iterator(help.begin(), help.end(), option);
@@ -117,7 +125,7 @@ TEST_F(CliArgumentsTest, TheManualPageDescribesEveryOption) {
             options.insert(it->str());
         }
     }
-    EXPECT_EQ(options.size(), 15u);  // a check that the help texts were read
+    EXPECT_EQ(options.size(), 19u);  // a check that the help texts were read
     for (const std::string& option : options) {
         EXPECT_NE(manual.find(option), std::string::npos) << option;
     }

@@ -113,6 +113,10 @@ std::string ArchiveHelp() {
            "                           bold, italic, larger or custom (the stored tags);\n"
            "                           without PRESET the stored one\n"
            "  --no-emphasize           leave links to archived pages as they are\n"
+           "  --warc                   also write the archived items, as the cache holds\n"
+           "                           them, to a new WARC file in the archive's\n"
+           "                           \"web+archive\" folder, with a CDXJ index of them all\n"
+           "  --no-warc                ... or do not (default: the stored setting)\n"
            "\n" +
            ExitHelp;
 }
