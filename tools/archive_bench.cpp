@@ -36,15 +36,12 @@ namespace {
 using namespace arkivo;
 using arkivo::tools::Cache;
 using arkivo::tools::MakeCache;
-using Clock = std::chrono::steady_clock;
+using tools::Clock;
+using tools::Seconds;
 
 constexpr char Usage[] =
     "usage: archive_bench [ITEMS] [WORK_DIR]   (defaults: 20000 and a temporary directory)\n"
     "       archive_bench --runs R ITEMS [WORK_DIR]\n";
-
-double Seconds(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
 
 double TimeArchive(const Cache& cache, const std::string& archiveDir) {
     ArchiveRunOptions options;
@@ -67,15 +64,7 @@ double TimeArchive(const Cache& cache, const std::string& archiveDir) {
 }
 
 double TimeCopy(const std::string& from, const std::string& to) {
-    const std::string command = "cp -r '" + from + "' '" + to + "'";
-    const auto start = Clock::now();
-    const int status = std::system(command.c_str());
-    const double seconds = Seconds(start);
-    if (status != 0) {
-        std::fprintf(stderr, "cp failed\n");
-        std::exit(1);
-    }
-    return seconds;
+    return tools::TimeCommand("cp -r '" + from + "' '" + to + "'");
 }
 
 void Measure(const std::string& work, int count, int runs = 1, bool machineLines = false) {

@@ -3,6 +3,7 @@
 // HTML pages of about 20 KB with about 20 links each, the rest images and other
 // files, spread over 50 domains, each with the record a cache reader would keep.
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -82,6 +83,24 @@ inline Cache MakeCache(const std::string& dir, int count) {
         cache.Items.push_back(std::move(item));
     }
     return cache;
+}
+
+using Clock = std::chrono::steady_clock;
+
+inline double Seconds(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// The seconds a shell command takes; a failing command ends the benchmark.
+inline double TimeCommand(const std::string& command) {
+    const auto start = Clock::now();
+    const int status = std::system(command.c_str());
+    const double seconds = Seconds(start);
+    if (status != 0) {
+        std::fprintf(stderr, "failed: %s\n", command.c_str());
+        std::exit(1);
+    }
+    return seconds;
 }
 
 }  // namespace arkivo::tools

@@ -27,13 +27,10 @@
 namespace {
 
 using namespace arkivo;
-using Clock = std::chrono::steady_clock;
+using tools::Clock;
+using tools::Seconds;
 
 constexpr char Usage[] = "usage: warc_bench [--runs R] ITEMS [WORK_DIR]\n";
-
-double Seconds(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
 
 double TimeExport(const tools::Cache& cache, const std::string& outDir, bool wacz) {
     std::filesystem::remove_all(outDir);
@@ -61,15 +58,7 @@ double TimeExport(const tools::Cache& cache, const std::string& outDir, bool wac
 }
 
 double TimeTar(const std::string& cacheDir, const std::string& target) {
-    const std::string command = "tar -c -C '" + cacheDir + "' . | gzip -6 > '" + target + "'";
-    const auto start = Clock::now();
-    const int status = std::system(command.c_str());
-    const double seconds = Seconds(start);
-    if (status != 0) {
-        std::fprintf(stderr, "tar | gzip failed\n");
-        std::exit(1);
-    }
-    return seconds;
+    return tools::TimeCommand("tar -c -C '" + cacheDir + "' . | gzip -6 > '" + target + "'");
 }
 
 }  // namespace

@@ -3,19 +3,12 @@
 #include <algorithm>
 #include <cctype>
 
+#include "model/url.h"
 #include "platform/json_text.h"
 #include "webarchive/warc_time.h"
 
 namespace arkivo {
 namespace {
-
-std::string LowerCase(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) {
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
-    return lower;
-}
 
 // Drops "www" and any digits before the first dot, as the keys' convention does.
 std::string_view WithoutWww(std::string_view host) {

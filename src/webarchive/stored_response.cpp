@@ -4,20 +4,13 @@
 #include <charconv>
 #include <vector>
 
+#include "model/url.h"
+
 namespace arkivo {
 namespace {
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
-    }
-    return true;
+    return LowerCase(a) == LowerCase(b);
 }
 
 std::string_view Trimmed(std::string_view text) {
