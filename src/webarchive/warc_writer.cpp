@@ -210,11 +210,18 @@ bool WarcWriter::ReadCapture(const TCacheItem& item, Capture& capture, std::stri
         capture.Response =
             ReadStoredResponse(item.Origin->ResponseHeader, capture.Size, capture.First);
     }
+    // A resource record's block is its payload: one digest serves both.
+    const bool hasHead = !capture.Response.Head.empty();
     Digest block(DigestAlgorithm::Sha1);
     Digest payload(DigestAlgorithm::Sha1);
+    const auto add = [&](std::string_view bytes) {
+        payload.Add(bytes);
+        if (hasHead) {
+            block.Add(bytes);
+        }
+    };
     block.Add(capture.Response.Head);
-    block.Add(capture.First);
-    payload.Add(capture.First);
+    add(capture.First);
     std::string buffer;
     for (std::uint64_t at = capture.First.size(); at < capture.Size; at += buffer.size()) {
         if (!ReadAt(capture.File.Get(), at, std::min<std::uint64_t>(capture.Size - at, ReadBlock),
@@ -224,11 +231,10 @@ bool WarcWriter::ReadCapture(const TCacheItem& item, Capture& capture, std::stri
         if (buffer.empty()) {
             return unreadable("it became shorter while it was being read");
         }
-        block.Add(buffer);
-        payload.Add(buffer);
+        add(buffer);
     }
-    capture.BlockDigest = block.Finish();
     capture.PayloadDigest = payload.Finish();
+    capture.BlockDigest = hasHead ? block.Finish() : capture.PayloadDigest;
     return true;
 }
 
