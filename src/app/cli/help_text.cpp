@@ -113,6 +113,12 @@ std::string ArchiveHelp() {
            "                           bold, italic, larger or custom (the stored tags);\n"
            "                           without PRESET the stored one\n"
            "  --no-emphasize           leave links to archived pages as they are\n"
+           "  --warc                   also write the archived items, as the cache holds\n"
+           "                           them, to a new WARC file in the archive's folder\n"
+           "                           web+archive, whose index.cdxj then indexes every\n"
+           "                           WARC file there (default: the stored setting); an\n"
+           "                           item left out of the WARC fails the run\n"
+           "  --no-warc                ... or write no web archive\n"
            "\n" +
            ExitHelp;
 }
