@@ -3,12 +3,21 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <regex>
+#include <sstream>
+
 #include "archive/archive_lock.h"
+#include "archiver/web_archive_folder.h"
+#include "model/cache_origin.h"
 #include "model/content_types.h"
 #include "model/file_utils.h"
 #include "platform/dialogs.h"
 #include "platform/file_system.h"
 #include "support/test_support.h"
+#include "webarchive/cdxj.h"
+#include "webarchive/digest.h"
 
 namespace arkivo {
 namespace {
@@ -36,6 +45,57 @@ class ArchiveRunTest : public ::testing::Test {
         WriteFile(item->CacheFile, body);
         items.push_back(std::move(item));
         return *items.back();
+    }
+
+    // A cached item with the record its cache reader would have kept.
+    TCacheItem& Recorded(const std::string& url, int kind, const std::string& body,
+                         const std::string& domain = "h") {
+        TCacheItem& item = Cached(url, kind, body, domain);
+        auto origin = std::make_shared<CacheOrigin>();
+        origin->Format = CacheFormat::NavigatorDatabase;
+        origin->IndexFile = cache / "FAT.DB";
+        origin->Url = url;
+        origin->ContentType = kind == 1 ? "text/html" : "image/gif";
+        origin->LastAccess = 1700000000;
+        item.Origin = std::move(origin);
+        return item;
+    }
+
+    ArchiveRunOptions WebArchiveOptions() {
+        ArchiveRunOptions options = Options();
+        options.WriteWebArchive = true;
+        options.AskQuestions = false;
+        return options;
+    }
+
+    // The names of the WARC files in the web archive folder, sorted.
+    std::vector<std::string> WarcFiles() {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(Archived("web+archive"))) {
+            const std::string name = entry.path().filename().string();
+            if (name.ends_with(".warc.gz")) {
+                names.push_back(name);
+            }
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    // The lines of the web archive folder's index that name the WARC file.
+    std::vector<std::string> IndexLinesFor(const std::string& warc) {
+        std::vector<std::string> lines;
+        std::istringstream index(ReadFile(Archived("web+archive/index.cdxj")));
+        for (std::string line; std::getline(index, line);) {
+            if (CdxjLineIsFor(line, warc)) {
+                lines.push_back(line);
+            }
+        }
+        return lines;
+    }
+
+    std::size_t IndexLineCount() {
+        const std::string index = ReadFile(Archived("web+archive/index.cdxj"));
+        return static_cast<std::size_t>(std::count(index.begin(), index.end(), '\n'));
     }
 
     ArchiveRunOptions Options(Edition edition = Edition::Nav) {
@@ -371,6 +431,100 @@ TEST_F(ArchiveRunTest, ItemsBeyondSixteenBitsAreStillArchived) {
     const TCacheItemList recorded = LoadArchiveInfo(Archived("archive.dat"));
     ASSERT_EQ(recorded.size(), 10u);
     EXPECT_EQ(recorded.back()->Url, "http://h:80/65999.gif");
+}
+
+TEST_F(ArchiveRunTest, TheWebArchiveHoldsTheCachedBytesOfTheItemsArchived) {
+    const std::string page = "<A HREF=\"a.gif\">a</A>";
+    Recorded("http://h:80/dir/page.html", 1, page);
+    Recorded("http://h:80/dir/a.gif", 2, "GIF89a");
+    Recorded("http://..:80/escape.gif", 2, "x", "..");  // no safe name: not archived
+    Recorded("http://h:80/odd", UnknownContentCode, "x");
+    ArchiveRun run(WebArchiveOptions(), RecordingHooks());
+    const ArchiveRunResult result = RunAll(run);
+    EXPECT_EQ(result.ArchivedCount, 2u);
+    EXPECT_EQ(result.Outcome, ArchiveOutcome::Completed) << result.Error;
+    EXPECT_NE(std::find(trace.begin(), trace.end(), WebArchiveStageText), trace.end());
+
+    const std::vector<std::string> warcs = WarcFiles();
+    ASSERT_EQ(warcs.size(), 1u);
+    EXPECT_TRUE(std::regex_match(warcs[0], std::regex(R"(arkivo-\d{8}T\d{6}Z\.warc\.gz)")))
+        << warcs[0];
+    const std::vector<std::string> lines = IndexLinesFor(warcs[0]);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(IndexLineCount(), 2u);
+    EXPECT_NE(lines[0].find("\"url\":\"http://h:80/dir/a.gif\""), std::string::npos);
+    EXPECT_NE(lines[1].find("\"url\":\"http://h:80/dir/page.html\""), std::string::npos);
+    // The page as it was cached, not as its rewritten copy in the archive.
+    Digest sha1(DigestAlgorithm::Sha1);
+    sha1.Add(page);
+    EXPECT_NE(lines[1].find("\"digest\":\"" + Base32(sha1.Finish()) + "\""), std::string::npos)
+        << lines[1];
+}
+
+TEST_F(ArchiveRunTest, EachRunAddsAWarcAndTheIndexKeepsOnlyThoseStillThere) {
+    Recorded("http://h:80/a.gif", 2, "one");
+    {
+        ArchiveRun run(WebArchiveOptions(), {});
+        ASSERT_EQ(RunAll(run).Outcome, ArchiveOutcome::Completed);
+    }
+    Recorded("http://h:80/b.gif", 2, "two");
+    {
+        ArchiveRun run(WebArchiveOptions(), {});
+        ASSERT_EQ(RunAll(run).Outcome, ArchiveOutcome::Completed);
+    }
+    std::vector<std::string> warcs = WarcFiles();
+    ASSERT_EQ(warcs.size(), 2u);
+    std::vector<std::size_t> counts{IndexLinesFor(warcs[0]).size(), IndexLinesFor(warcs[1]).size()};
+    std::sort(counts.begin(), counts.end());
+    EXPECT_EQ(counts, (std::vector<std::size_t>{1, 2}));
+    EXPECT_EQ(IndexLineCount(), 3u);
+
+    // A removed WARC loses its lines, even when the next one takes its name.
+    ASSERT_EQ(::unlink(Archived("web+archive/" + warcs[0]).c_str()), 0);
+    ASSERT_EQ(::unlink(Archived("web+archive/" + warcs[1]).c_str()), 0);
+    ArchiveRun run(WebArchiveOptions(), {});
+    ASSERT_EQ(RunAll(run).Outcome, ArchiveOutcome::Completed);
+    warcs = WarcFiles();
+    ASSERT_EQ(warcs.size(), 1u);
+    EXPECT_EQ(IndexLinesFor(warcs[0]).size(), 2u);
+    EXPECT_EQ(IndexLineCount(), 2u);
+}
+
+TEST_F(ArchiveRunTest, AnItemLeftOutOfTheWebArchiveFailsTheRunAndSaysWhy) {
+    Recorded("http://h:80/a.gif", 2, "one");
+    Cached("http://h:80/b.gif", 2, "two");  // no record of its cache entry
+    ArchiveRun run(WebArchiveOptions(), {});
+    const ArchiveRunResult result = RunAll(run);
+    EXPECT_EQ(result.ArchivedCount, 2u);
+    EXPECT_EQ(result.Outcome, ArchiveOutcome::Failed);
+    const std::vector<std::string> warcs = WarcFiles();
+    ASSERT_EQ(warcs.size(), 1u);
+    EXPECT_EQ(result.Error, "1 item was left out of the web archive " +
+                                Archived("web+archive/" + warcs[0]) +
+                                "; the first: the cache gave no record for http://h:80/b.gif");
+    EXPECT_EQ(IndexLinesFor(warcs[0]).size(), 1u);
+    EXPECT_EQ(LoadArchiveInfo(Archived("archive.dat")).size(), 2u);
+}
+
+TEST_F(ArchiveRunTest, CancelWhileWritingTheWebArchiveKeepsNoWarc) {
+    for (int i = 0; i < 4; ++i) {
+        Recorded("http://h:80/" + std::to_string(i) + ".gif", 2, "x");
+    }
+    ArchiveRunHooks hooks;
+    ArchiveRun* running = nullptr;
+    bool writing = false;
+    hooks.SetStage = [&](const std::string& stage) { writing = stage == WebArchiveStageText; };
+    hooks.SetProgress = [&](int percent) {
+        if (writing && percent >= 50) {
+            running->RequestCancel();
+        }
+    };
+    ArchiveRun run(WebArchiveOptions(), hooks);
+    running = &run;
+    const ArchiveRunResult result = RunAll(run);
+    EXPECT_EQ(result.Outcome, ArchiveOutcome::Cancelled);
+    EXPECT_EQ(LoadArchiveInfo(Archived("archive.dat")).size(), 4u);
+    EXPECT_TRUE(std::filesystem::is_empty(Archived("web+archive")));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // arkivo archive run as a program: the archive it writes and extends, the stored
 // settings and the flags that override them, progress, Ctrl+C and exit statuses,
-// and, end to end, links of every form leading to the right archived files.
+// the web archive beside it, and, end to end, links of every form leading to the
+// right archived files.
 
 #include <signal.h>
 
@@ -10,6 +11,7 @@
 #include <sstream>
 
 #include "archive/archive_lock.h"
+#include "archiver/archive_run.h"
 #include "cli_tool.h"
 #include "link_checker.h"
 #include "model/file_utils.h"
@@ -146,6 +148,32 @@ TEST_F(CliArchiveTest, FlagsOverrideTheStoredLinkOptions) {
     EXPECT_EQ(ArchivedPage("--emphasize=larger --strikeout --no-strikeout"),
               "<A HREF=\"../../b.example/image/logo.gif\"><FONT SIZE=+1>logo</FONT></A> "
               "<A HREF=\"../../notfound.htm\">gone</A>");
+}
+
+TEST_F(CliArchiveTest, WarcFlagsOverrideTheStoredWebArchiveSetting) {
+    // Whether a run with the options wrote a WARC and its index into web+archive.
+    const auto writesWarc = [this](const std::string& options) {
+        const std::string archive = dir_ / ("archive" + std::to_string(runs_++));
+        const Outcome outcome = Archive("--to " + Quote(archive) + " " + options);
+        const std::string folder = archive + "/web+archive";
+        if (!IsDirectory(folder)) {
+            EXPECT_EQ(outcome.Err.find(WebArchiveStageText), std::string::npos) << options;
+            return false;
+        }
+        EXPECT_NE(outcome.Err.find(WebArchiveStageText), std::string::npos) << options;
+        EXPECT_TRUE(FileExists(folder + "/index.cdxj")) << options;
+        std::size_t warcs = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+            warcs += entry.path().string().ends_with(".warc.gz") ? 1 : 0;
+        }
+        EXPECT_EQ(warcs, 1u) << options;
+        return true;
+    };
+    EXPECT_FALSE(writesWarc(""));
+    EXPECT_TRUE(writesWarc("--warc"));
+    WriteSettings("\"Write web archive\"=\"1\"\r\n");
+    EXPECT_TRUE(writesWarc(""));
+    EXPECT_FALSE(writesWarc("--no-warc"));
 }
 
 TEST_F(CliArchiveTest, NothingChosenIsNothingToDo) {

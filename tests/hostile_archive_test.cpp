@@ -1,7 +1,8 @@
 // Archives and caches made to hurt: an archive.dat whose entries climb out of the
 // archive directory, carry separators, NUL bytes and absurd lengths and counts; cache
 // entries whose hosts are "." and "..", whose content types are "../x" or 300 bytes
-// long; pages with unterminated comments and tags, a 10 MB attribute and NUL bytes.
+// long; pages with unterminated comments and tags, a 10 MB attribute and NUL bytes;
+// folders and files of the archive that are links out of it.
 // Archiving and searching them must finish, write nothing outside the archive
 // directory and read nothing outside the cache and the archive.
 
@@ -17,6 +18,7 @@
 #include "archive/archive_info.h"
 #include "archiver/archive_run.h"
 #include "model/cache_item.h"
+#include "model/cache_origin.h"
 #include "model/content_types.h"
 #include "model/file_utils.h"
 #include "model/item_building.h"
@@ -124,10 +126,11 @@ class HostileArchiveTest : public ::testing::Test {
         WriteFile(archiveDir + "archive.dat", bytes);
     }
 
-    ArchiveRunResult ArchiveAll() {
+    ArchiveRunResult ArchiveAll(bool webArchive = false) {
         ArchiveRunOptions options;
         options.ArchiveDir = archiveDir;
         options.AskQuestions = false;
+        options.WriteWebArchive = webArchive;
         ArchiveRun run(options, {});
         run.PrepareArchiveRun();
         for (const auto& item : items) {
@@ -232,6 +235,33 @@ TEST_F(HostileArchiveTest, LinkedFoldersInsideTheArchiveLeadNowhere) {
         EXPECT_EQ(hit.File.find("www.z.example"), std::string::npos) << hit.File;
     }
     EXPECT_TRUE(Search(std::string(Secret)).empty());
+}
+
+TEST_F(HostileArchiveTest, ALinkedWebArchiveFolderOrIndexIsRefused) {
+    WriteFile(root / "elsewhere/index.cdxj", "outside\n");
+    Cached("http://www.x.example/a.htm", "text/html", "<p>");
+    auto origin = std::make_shared<CacheOrigin>();
+    origin->Url = items.front()->Url;
+    items.front()->Origin = origin;
+    const std::string folder = archiveDir + "web+archive";
+    for (const bool linkedIndex : {false, true}) {
+        if (linkedIndex) {
+            fs::remove(folder);
+            fs::create_directory(folder);
+            fs::create_symlink(root / "elsewhere/index.cdxj", folder + "/index.cdxj");
+        } else {
+            fs::create_directory_symlink(root / "elsewhere", folder);
+        }
+        const auto before = Listing(root.Path(), archiveDir);
+        const ArchiveRunResult result = ArchiveAll(true);
+        EXPECT_EQ(result.Outcome, ArchiveOutcome::Failed) << linkedIndex;
+        EXPECT_TRUE(result.Error.starts_with("The web archive was not written: ")) << result.Error;
+        EXPECT_EQ(Listing(root.Path(), archiveDir), before);
+        // The archive itself is written and recorded as ever.
+        EXPECT_EQ(LoadArchiveInfo(archiveDir + "archive.dat").size(), 1u);
+    }
+    // Nothing was written beside the linked index either.
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
 }
 
 }  // namespace

@@ -41,6 +41,7 @@ TEST_F(ProgramSettingsTest, FirstRunGivesTheDefaults) {
     EXPECT_EQ(settings.CustomTags.Open, "FONT FACE=\"Arial\"");
     EXPECT_EQ(settings.CustomTags.Close, "/FONT");
     EXPECT_EQ(settings.FatPath, "");
+    EXPECT_FALSE(settings.WriteWebArchive);
     EXPECT_FALSE(FileExists(store_.FilePath()));
 }
 
@@ -131,6 +132,7 @@ TEST_F(ProgramSettingsTest, StoringWritesBooleansAndChoicesAsDigitTexts) {
     settings.UseChosenDirectory = true;
     settings.ExportDirectoryName = "/chosen/";
     settings.Emphasis = EmphasisPreset::Custom;
+    settings.WriteWebArchive = true;
     ASSERT_TRUE(StoreProgramSettings(store_, settings, Edition::IE).ok());
 
     EXPECT_EQ(store_.ReadString(Export, "Emphasize links", ""), "1");
@@ -139,6 +141,7 @@ TEST_F(ProgramSettingsTest, StoringWritesBooleansAndChoicesAsDigitTexts) {
     EXPECT_EQ(store_.ReadString(Export, "Export directory", ""), "1");
     EXPECT_EQ(store_.ReadString(Export, "Emphasize Type", ""), "3");
     EXPECT_EQ(store_.ReadString(Export, "EmphasizeTag", ""), "FONT FACE=\"Arial\"");
+    EXPECT_EQ(store_.ReadString(Export, "Write web archive", ""), "1");
     // ArkivoIE has no cache index path to store.
     EXPECT_EQ(store_.ReadString("Browser options", "FAT Path", "absent"), "absent");
 
@@ -154,6 +157,7 @@ TEST_F(ProgramSettingsTest, StoredValuesLoadBackUnchanged) {
     settings.DefaultDirectory = "/archive/";
     settings.StrikeoutLinks = false;
     settings.Emphasis = EmphasisPreset::Italic;
+    settings.WriteWebArchive = true;
     ASSERT_TRUE(StoreProgramSettings(store_, settings, Edition::Nav).ok());
     EXPECT_NE(ReadFile(store_.FilePath()).find("\"FAT Path\"=\"/cache/FAT.DB\""),
               std::string::npos);
@@ -164,6 +168,7 @@ TEST_F(ProgramSettingsTest, StoredValuesLoadBackUnchanged) {
     EXPECT_FALSE(loaded.StrikeoutLinks);
     EXPECT_EQ(loaded.Emphasis, EmphasisPreset::Italic);
     EXPECT_EQ(loaded.ActiveTags.Open, "I");
+    EXPECT_TRUE(loaded.WriteWebArchive);
 }
 
 TEST_F(ProgramSettingsTest, AFailedWriteIsReported) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <exception>
 #include <iterator>
 #include <string_view>
@@ -13,6 +14,7 @@
 #include "archive/archive_link_map.h"
 #include "archive/archive_lock.h"
 #include "archiver/archive_names.h"
+#include "archiver/web_archive_folder.h"
 #include "model/file_utils.h"
 #include "model/url.h"
 #include "offline_index/index_builder.h"
@@ -48,6 +50,15 @@ std::string UnchangedPagesText(std::size_t count, std::size_t limit) {
                             " was archived as it stands: its links were not rewritten."
                       : std::to_string(count) + " pages larger than " + size +
                             " were archived as they stand: their links were not rewritten.";
+}
+
+// "2 items were left out of the web archive /a/web+archive/x.warc.gz; the first: " and
+// why the first was.
+std::string LeftOutText(const FolderWebArchive& written) {
+    const std::size_t count = written.Export.Skipped;
+    return std::to_string(count) + (count == 1 ? " item was" : " items were") +
+           " left out of the web archive " + written.WarcPath +
+           "; the first: " + written.Export.FirstSkip;
 }
 
 // Why an item without a content code is not archived.
@@ -143,6 +154,9 @@ ArchiveRunResult ArchiveRun::RunArchive() {
                     BuildOfflineIndex(options_.ArchiveDir, archiveList_.Entries(),
                                       IndexProgress{hooks_.SetStage, hooks_.SetProgress});
                 }
+                if (options_.WriteWebArchive && !cancelRequested_ && !archivedItems_.empty()) {
+                    error = WriteWebArchive();
+                }
             }
         } catch (const std::exception& caught) {
             error = caught.what();
@@ -214,7 +228,7 @@ void ArchiveRun::NameItems() {
     StartStage(NamingStageText);
     const TExtensionTable extensions = extensionTable_ ? *extensionTable_ : BuildExtensionTable();
     for (std::size_t i = 0; i < archiveJob_.size(); ++i) {
-        AdvanceProgress(i);
+        AdvanceProgress(i, archiveJob_.size());
         TCacheItem& item = *archiveJob_[i];
         TCacheItem& supplier = *archiveJob_[supplierOf_[i]];
         if (item.Kind != UnknownContentCode && copyAt_[i] == nullptr) {
@@ -245,12 +259,13 @@ void ArchiveRun::NameItem(TCacheItem& item, const TExtensionTable& extensions) {
 void ArchiveRun::ArchiveItems(ArchiveRunResult& result) {
     StartStage(ArchivingStageText);
     unchangedPages_ = 0;
+    archivedItems_.clear();
     std::vector<TCacheItem*> copies;
     std::copy_if(copyAt_.begin(), copyAt_.end(), std::back_inserter(copies),
                  [](const TCacheItem* copy) { return copy != nullptr; });
     const ArchiveLinkMap map(copies, archiveList_.Entries());
     for (std::size_t i = 0; i < archiveJob_.size(); ++i) {
-        AdvanceProgress(i);
+        AdvanceProgress(i, archiveJob_.size());
         if (copyAt_[i] != nullptr) {
             TCacheItem& item = *copyAt_[i];
             Status archived;
@@ -262,6 +277,7 @@ void ArchiveRun::ArchiveItems(ArchiveRunResult& result) {
             }
             if (archived.ok()) {
                 archiveList_.MergeArchived(item);
+                archivedItems_.push_back(&item);
                 ++result.ArchivedCount;
             } else if (result.FailedCount++ == 0) {
                 result.FirstFailure = archived.message();
@@ -305,6 +321,36 @@ Status ArchiveRun::ArchiveOne(TCacheItem& item, const ArchiveLinkMap& map) {
     return CopyFileBeneath(cached.Get(), options_.ArchiveDir, *path);
 }
 
+std::string ArchiveRun::WriteWebArchive() {
+    StartStage(WebArchiveStageText);
+    WarcSource source;
+    source.CacheKind = options_.ProgramEdition == Edition::IE ? "Internet Explorer cache"
+                                                              : "Netscape Navigator disk cache";
+    // Items without a record of their cache are left out of the WARC; the first that
+    // has one names the cache index.
+    const auto recorded =
+        std::find_if(archivedItems_.begin(), archivedItems_.end(),
+                     [](const TCacheItem* item) { return item->Origin != nullptr; });
+    if (recorded != archivedItems_.end()) {
+        source.CachePath = (*recorded)->Origin->IndexFile;
+    }
+    const FolderWebArchive written = WriteFolderWebArchive(
+        options_.ArchiveDir, archivedItems_, source, std::time(nullptr), [this](std::size_t done) {
+            AdvanceProgress(done, archivedItems_.size());
+            return !cancelRequested_;
+        });
+    if (written.Export.Cancelled) {
+        return {};  // the run says it was cancelled
+    }
+    if (!written.Error.ok()) {
+        return written.WarcPath.empty()
+                   ? "The web archive was not written: " + written.Error.message()
+                   : "The web archive " + written.WarcPath +
+                         " was written, but its index was not: " + written.Error.message();
+    }
+    return written.Export.Skipped > 0 ? LeftOutText(written) : std::string();
+}
+
 void ArchiveRun::StartStage(const char* stage) {
     if (hooks_.SetStage) {
         hooks_.SetStage(stage);
@@ -315,8 +361,8 @@ void ArchiveRun::StartStage(const char* stage) {
     }
 }
 
-void ArchiveRun::AdvanceProgress(std::size_t index) {
-    const int percent = static_cast<int>(index * 100 / archiveJob_.size());
+void ArchiveRun::AdvanceProgress(std::size_t done, std::size_t total) {
+    const int percent = static_cast<int>(done * 100 / total);
     if (percent > progress_) {
         progress_ = percent;
         if (hooks_.SetProgress) {
@@ -333,6 +379,7 @@ void ArchiveRun::FinishArchiveRun(const ArchiveRunResult& result) {
     archiveJob_.clear();
     supplierOf_.clear();
     copyAt_.clear();
+    archivedItems_.clear();
 }
 
 }  // namespace arkivo

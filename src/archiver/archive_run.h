@@ -7,7 +7,9 @@
 // The engine runs without a window. Whoever drives it (the progress window, the
 // command line) supplies the hooks: progress and stage texts, a way to let pending
 // events run, opening the finished index, and, for ArkivoIE, storing the settings.
-// Questions and messages go through the Dialogs seam.
+// Questions and messages go through the Dialogs seam. When asked to, a run that was
+// not cancelled also writes the items it archived as a web archive (see
+// archiver/web_archive_folder.h).
 //
 // Order of a run: PrepareArchiveRun, fill ArchiveJob, StartArchiveRun (false when
 // there is nothing to archive), CheckArchiveDirectory (which runs RunArchive), and
@@ -30,6 +32,7 @@ namespace arkivo {
 
 inline constexpr const char* NamingStageText = "Creating unique filenames...";
 inline constexpr const char* ArchivingStageText = "Archiving files...";
+inline constexpr const char* WebArchiveStageText = "Writing the web archive...";
 inline constexpr const char* NoFilesToArchiveText = "No files to archive.";
 inline constexpr const char* CannotCreateDirectoryText =
     "Could not create directory.\r\nCheck the archive directory settings.";
@@ -52,14 +55,19 @@ struct ArchiveRunOptions {
     bool AskQuestions = true;
     // Larger HTML pages are copied as they stand, not rewritten (tests lower it).
     std::size_t PageRewriteLimit = MaxRewrittenPageSize;
+    // Also write the items archived by the run, as the cache holds them, as a WARC
+    // in the archive directory's web archive folder.
+    bool WriteWebArchive = false;
 };
 
 enum class ArchiveOutcome {
     NothingToArchive,  // the job was empty
     NotStarted,        // the directory is missing and was not created
-    Cancelled,         // stopped during the archiving stage; what was archived is recorded
+    Cancelled,         // stopped while archiving or writing the web archive; what was
+                       // archived is recorded, a web archive cut short is not kept
     Completed,         // every item handled and the index rebuilt
-    Failed,            // an error outside the per-item handling; its text is in Error
+    Failed,            // an error outside the per-item handling (the web archive's
+                       // included); its text is in Error
 };
 
 struct ArchiveRunResult {
@@ -110,8 +118,11 @@ class ArchiveRun {
     void NameItem(TCacheItem& item, const TExtensionTable& extensions);
     void ArchiveItems(ArchiveRunResult& result);
     Status ArchiveOne(TCacheItem& item, const class ArchiveLinkMap& map);
+    // Writes the items archived by this run as a web archive; the text of what went
+    // wrong, empty when nothing did.
+    std::string WriteWebArchive();
     void StartStage(const char* stage);
-    void AdvanceProgress(std::size_t index);
+    void AdvanceProgress(std::size_t done, std::size_t total);
 
     ArchiveRunOptions options_;
     ArchiveRunHooks hooks_;
@@ -121,6 +132,7 @@ class ArchiveRun {
     // URL is first met (nullptr elsewhere and for items that are not archived).
     std::vector<std::size_t> supplierOf_;
     std::vector<TCacheItem*> copyAt_;
+    std::vector<const TCacheItem*> archivedItems_;  // the copies this run wrote
     std::optional<TExtensionTable> extensionTable_;
     TArchiveList archiveList_;
     UsedNames usedNames_;

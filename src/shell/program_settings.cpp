@@ -10,6 +10,7 @@ namespace {
 constexpr const char* Browser = "Browser options";
 constexpr const char* Export = "Export to disk properties";
 constexpr const char* IeCacheKey = "IE cache folder";
+constexpr const char* WebArchiveKey = "Write web archive";
 constexpr std::size_t ValueLimit = 255;
 
 const EmphasisTags DefaultCustomTags{"FONT FACE=\"Arial\"", "/FONT"};
@@ -64,6 +65,7 @@ ProgramSettings LoadProgramSettings(const SettingsStore& store, Edition edition)
     // Only 1 selects the chosen directory; any other value counts as the default one.
     settings.UseChosenDirectory = store.ReadInteger(Export, "Export directory", 0) == 1;
     settings.ExportDirectoryName = store.ReadString(Export, "export directory name", "");
+    settings.WriteWebArchive = store.ReadBool(Export, WebArchiveKey, false);
 
     settings.ArchiveDir = CutTo(
         settings.UseChosenDirectory ? settings.ExportDirectoryName : settings.DefaultDirectory,
@@ -87,6 +89,7 @@ Status StoreProgramSettings(SettingsStore& store, const ProgramSettings& setting
         store.WriteInteger(Export, "Emphasize Type", static_cast<int>(settings.Emphasis)),
         store.WriteInteger(Export, "Export directory", settings.UseChosenDirectory ? 1 : 0),
         store.WriteString(Export, "export directory name", settings.ExportDirectoryName),
+        store.WriteBool(Export, WebArchiveKey, settings.WriteWebArchive),
     };
     for (const Status& status : written) {
         if (!status.ok()) {

@@ -10,7 +10,8 @@
 // "Default directory", "Show original URLS", "Emphasize links", "Strikeout links",
 // "EmphasizeTag", "DeEmphasizeTag", "Emphasize Type" (0 bold face, 1 italicized,
 // 2 larger text, 3 custom), "Export directory" (0 the default directory, 1 the
-// chosen one) and "export directory name".
+// chosen one), "export directory name" and "Write web archive" (1: every run also
+// writes a WARC of the items it archived).
 
 #include <string>
 
@@ -43,6 +44,7 @@ struct ProgramSettings {
     EmphasisPreset Emphasis = EmphasisPreset::Bold;
     bool UseChosenDirectory = false;
     std::string ExportDirectoryName;
+    bool WriteWebArchive = false;
 
     // Derived: the current archive directory and the active emphasis tags (each at
     // most 255 characters).

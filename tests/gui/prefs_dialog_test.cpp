@@ -1,6 +1,6 @@
 // TPrefsForm: loading the stored settings into the controls and the program-wide
-// values, the enabling rules, the emphasis preview, Apply, Cancel in both editions,
-// and Browse.
+// values, the enabling rules, the emphasis preview, the web archive option, Apply,
+// Cancel in both editions, and Browse.
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -163,6 +163,19 @@ class PrefsDialogTest : public QObject {
         apply->click();
         Find<QLineEdit>(*form, "FATEdit")->setText(QStringLiteral("/x/FAT.DB"));
         QVERIFY(apply->isEnabled());
+    }
+
+    void webArchiveBoxIsLoadedAndStored() {
+        auto form = Create(Edition::IE);
+        auto* box = Find<QCheckBox>(*form, "WebArchiveCheckBox");
+        QCOMPARE(box->text(), QStringLiteral("Also write a web archive (WARC)"));
+        QCOMPARE(box->parentWidget()->objectName(), QStringLiteral("ExportTab"));
+        QVERIFY(!box->isChecked() && !form->WriteWebArchive());
+        box->click();
+        QVERIFY(Find<QPushButton>(*form, "ApplyBtn")->isEnabled());
+        Find<QPushButton>(*form, "OKBtn")->click();
+        QCOMPARE(store_->ReadString(Export, "Write web archive", ""), std::string("1"));
+        QVERIFY(Create(Edition::Nav)->WriteWebArchive());
     }
 
     void directoryTypingEnablesApplyOnlyInArkivoNav() {

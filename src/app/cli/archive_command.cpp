@@ -104,9 +104,10 @@ int ArchiveChosenItems(const CliArguments& arguments) {
             Complain(PlainLines(stored.message()));
         }
     };
-    ArchiveRun run(ArchiveRunOptions{edition, AbsoluteDirectory(dir),
-                                     ChosenLinks(settings, arguments.Archive), false},
-                   std::move(hooks));
+    ArchiveRunOptions options{edition, AbsoluteDirectory(dir),
+                              ChosenLinks(settings, arguments.Archive), false};
+    options.WriteWebArchive = arguments.Archive.WebArchive.value_or(settings.WriteWebArchive);
+    ArchiveRun run(std::move(options), std::move(hooks));
     running = &run;
 
     run.PrepareArchiveRun();

@@ -114,9 +114,11 @@ std::string ArchiveHelp() {
            "                           without PRESET the stored one\n"
            "  --no-emphasize           leave links to archived pages as they are\n"
            "  --warc                   also write the archived items, as the cache holds\n"
-           "                           them, to a new WARC file in the archive's\n"
-           "                           \"web+archive\" folder, with a CDXJ index of them all\n"
-           "  --no-warc                ... or do not (default: the stored setting)\n"
+           "                           them, to a new WARC file in the archive's folder\n"
+           "                           web+archive, whose index.cdxj then indexes every\n"
+           "                           WARC file there (default: the stored setting); an\n"
+           "                           item left out of the WARC fails the run\n"
+           "  --no-warc                ... or write no web archive\n"
            "\n" +
            ExitHelp;
 }

@@ -520,12 +520,14 @@ ArchiveRunOptions TSelectionForm::ArchiveOptions() const {
     LinkOptions links;
     links.ActiveEmphasizeTag = values.ActiveEmphasizeTag;
     links.ActiveDeEmphasizeTag = values.ActiveDeEmphasizeTag;
+    ArchiveRunOptions options{edition_, values.ArchiveDir, links, true};
     if (prefsForm_ != nullptr) {
-        links.ShowOriginalUrls = prefsForm_->ShowOriginalUrls();
-        links.EmphasizeLinks = prefsForm_->EmphasizeLinks();
-        links.StrikeoutLinks = prefsForm_->StrikeoutLinks();
+        options.Links.ShowOriginalUrls = prefsForm_->ShowOriginalUrls();
+        options.Links.EmphasizeLinks = prefsForm_->EmphasizeLinks();
+        options.Links.StrikeoutLinks = prefsForm_->StrikeoutLinks();
+        options.WriteWebArchive = prefsForm_->WriteWebArchive();
     }
-    return ArchiveRunOptions{edition_, values.ArchiveDir, links, true};
+    return options;
 }
 
 ArchiveRunHooks TSelectionForm::ArchiveHooks(TExportForm& exportForm) const {

@@ -49,25 +49,25 @@ TPrefsForm::TPrefsForm(Edition edition, SettingsStore& store, QWidget* parent)
     : QDialog(parent), edition_(edition), store_(store) {
     setObjectName(QStringLiteral("PrefsForm"));
     setWindowTitle(QStringLiteral("Arkivo Properties"));
-    setFixedSize(432, 486);
+    setFixedSize(432, 508);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     SetHelpContext(this, HelpTopic::Properties);
     InstallContextHelp(this);
 
-    exportPageControl_ = Named(new QTabWidget(this), "ExportPageControl", QRect(8, 8, 417, 433));
+    exportPageControl_ = Named(new QTabWidget(this), "ExportPageControl", QRect(8, 8, 417, 455));
     SetHelpContext(exportPageControl_, HelpTopic::Properties);
     exportPageControl_->addTab(CreateGeneralTab(), QStringLiteral("General"));
     browserTab_ = edition_ == Edition::Nav ? CreateBrowserTab() : CreateIeCacheTab();
     exportPageControl_->addTab(browserTab_, QStringLiteral("Browser"));
 
-    auto* ok = Named(new QPushButton(QStringLiteral("OK"), this), "OKBtn", QRect(188, 452, 75, 25));
+    auto* ok = Named(new QPushButton(QStringLiteral("OK"), this), "OKBtn", QRect(188, 474, 75, 25));
     ok->setDefault(true);
     auto* cancel = Named(new QPushButton(QStringLiteral("Cancel"), this), "CancelBtn",
-                         QRect(268, 452, 75, 25));
+                         QRect(268, 474, 75, 25));
     cancel->setAutoDefault(false);
     applyBtn_ =
-        Named(new QPushButton(QStringLiteral("Apply"), this), "ApplyBtn", QRect(348, 452, 75, 25));
+        Named(new QPushButton(QStringLiteral("Apply"), this), "ApplyBtn", QRect(348, 474, 75, 25));
     applyBtn_->setAutoDefault(false);
     connect(ok, &QPushButton::clicked, this, &TPrefsForm::OKBtnClick);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -107,6 +107,8 @@ QWidget* TPrefsForm::CreateGeneralTab() {
     emphasizeLinksBox_ = Named(new QCheckBox(QStringLiteral("&Emphasize available links"), tab),
                                "CheckBox2", QRect(12, 194, 380, 22));
     CreateEmphasisPanel(tab);
+    webArchiveBox_ = Named(new QCheckBox(QStringLiteral("Also write a web archive (WARC)"), tab),
+                           "WebArchiveCheckBox", QRect(12, 384, 380, 22));
     return tab;
 }
 
@@ -201,6 +203,7 @@ void TPrefsForm::ConnectHandlers() {
     connect(originalUrlsBox_, &QCheckBox::toggled, this, &TPrefsForm::CheckBox1Click);
     connect(emphasizeLinksBox_, &QCheckBox::toggled, this, &TPrefsForm::CheckBox2Click);
     connect(strikeoutLinksBox_, &QCheckBox::toggled, this, &TPrefsForm::CheckBox3Click);
+    connect(webArchiveBox_, &QCheckBox::toggled, this, &TPrefsForm::EnableApply);
     connect(emphasizedEB_, &QLineEdit::textChanged, this, &TPrefsForm::EmphasizedEBChange);
     connect(deEmphasizedEB_, &QLineEdit::textChanged, this, &TPrefsForm::EmphasizedEBChange);
     connect(defaultDirectoryEB_, &QLineEdit::textChanged, this,
@@ -233,6 +236,7 @@ void TPrefsForm::FillInText() {
     originalUrlsBox_->setChecked(settings.ShowOriginalUrls);
     emphasizeLinksBox_->setChecked(settings.EmphasizeLinks);
     strikeoutLinksBox_->setChecked(settings.StrikeoutLinks);
+    webArchiveBox_->setChecked(settings.WriteWebArchive);
     emphasizedEB_->setText(FromCoreText(settings.CustomTags.Open));
     deEmphasizedEB_->setText(FromCoreText(settings.CustomTags.Close));
     QRadioButton* presets[] = {boldRB_, italicizedRB_, largerTextRB_, customRB_};
@@ -271,6 +275,7 @@ ProgramSettings TPrefsForm::ShownSettings() const {
                                                      : EmphasisPreset::Bold;
     settings.UseChosenDirectory = chooseDirectoryRB_->isChecked();
     settings.ExportDirectoryName = ToCoreText(exportDirNameEB_->text());
+    settings.WriteWebArchive = webArchiveBox_->isChecked();
     return settings;
 }
 
@@ -300,6 +305,10 @@ bool TPrefsForm::EmphasizeLinks() const {
 
 bool TPrefsForm::StrikeoutLinks() const {
     return strikeoutLinksBox_->isChecked();
+}
+
+bool TPrefsForm::WriteWebArchive() const {
+    return webArchiveBox_->isChecked();
 }
 
 void TPrefsForm::SetShowOriginalUrls(bool on) {

@@ -1,11 +1,12 @@
 #pragma once
 // The Properties dialog, PrefsForm: where the user edits the stored settings (the
-// archive directory, the link options and emphasis tags of archived pages and, on
-// the Browser tab, ArkivoNav's Netscape cache index path or ArkivoIE's Internet
-// Explorer cache folder). It is created hidden at start-up,
-// which loads the settings and sets the program-wide values, and is shown modally
-// on request. Every close reloads the stored settings, so unsaved edits are dropped
-// and the program-wide values match the store again.
+// archive directory, the link options and emphasis tags of archived pages, whether
+// archive runs also write a web archive and, on the Browser tab, ArkivoNav's
+// Netscape cache index path or ArkivoIE's Internet Explorer cache folder). It is
+// created hidden at start-up, which loads the settings and sets the program-wide
+// values, and is shown modally on request. Every close reloads the stored
+// settings, so unsaved edits are dropped and the program-wide values match the
+// store again.
 
 #include <QDialog>
 
@@ -40,6 +41,8 @@ class TPrefsForm : public QDialog {
     bool ShowOriginalUrls() const;
     bool EmphasizeLinks() const;
     bool StrikeoutLinks() const;
+    // Whether archive runs also write a WARC, as its check box shows at this moment.
+    bool WriteWebArchive() const;
     void SetShowOriginalUrls(bool on);
     void SetEmphasizeLinks(bool on);
     void SetStrikeoutLinks(bool on);
@@ -101,6 +104,7 @@ class TPrefsForm : public QDialog {
     QCheckBox* originalUrlsBox_ = nullptr;
     QCheckBox* emphasizeLinksBox_ = nullptr;
     QCheckBox* strikeoutLinksBox_ = nullptr;
+    QCheckBox* webArchiveBox_ = nullptr;
     QRadioButton* boldRB_ = nullptr;
     QRadioButton* italicizedRB_ = nullptr;
     QRadioButton* largerTextRB_ = nullptr;
