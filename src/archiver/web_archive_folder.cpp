@@ -8,8 +8,10 @@
 #include <cerrno>
 #include <cstring>
 #include <string_view>
+#include <unordered_set>
 
 #include "platform/file_system.h"
+#include "platform/json_text.h"
 #include "platform/path.h"
 #include "platform/rooted_files.h"
 #include "platform/unique_fd.h"
@@ -112,9 +114,12 @@ Status RewriteIndex(int dirFd, const std::string& shownPath, std::vector<std::st
     }
     // Lines naming the new file's name are stale: that name was free before this run.
     std::erase(files, warcName);
-    std::erase_if(oldLines, [&files](const std::string& line) {
-        return std::none_of(files.begin(), files.end(),
-                            [&line](const std::string& file) { return CdxjLineIsFor(line, file); });
+    std::unordered_set<std::string> names;
+    for (const std::string& file : files) {
+        names.insert(JsonString(file));
+    }
+    std::erase_if(oldLines, [&names](const std::string& line) {
+        return names.count(std::string(CdxjFileNameText(line))) == 0;
     });
     oldLines.insert(oldLines.end(), newLines.begin(), newLines.end());
     SortCdxjLines(oldLines);

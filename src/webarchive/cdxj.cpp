@@ -133,9 +133,18 @@ std::string CdxjText(const std::vector<std::string>& lines) {
     return text;
 }
 
+std::string_view CdxjFileNameText(std::string_view line) {
+    constexpr std::string_view Field = ",\"filename\":";
+    const std::size_t at = line.rfind(Field);
+    if (at == std::string_view::npos || !line.ends_with('}')) {
+        return {};
+    }
+    return line.substr(at + Field.size(), line.size() - 1 - at - Field.size());
+}
+
 bool CdxjLineIsFor(std::string_view line, std::string_view fileName) {
-    const std::string tail = ",\"filename\":" + JsonString(fileName) + "}";
-    return line.size() > tail.size() && line.substr(line.size() - tail.size()) == tail;
+    const std::string_view name = CdxjFileNameText(line);
+    return !name.empty() && name == JsonString(fileName);
 }
 
 }  // namespace arkivo

@@ -36,6 +36,10 @@ void SortCdxjLines(std::vector<std::string>& lines);
 // The text of an index of lines, one per line.
 std::string CdxjText(const std::vector<std::string>& lines);
 
+// The file name a line gives, as the JSON text CdxjLine writes it (quoted and
+// escaped); empty when the line does not end as CdxjLine ends its lines.
+std::string_view CdxjFileNameText(std::string_view line);
+
 // True when line, as CdxjLine writes it, names the WARC file fileName.
 bool CdxjLineIsFor(std::string_view line, std::string_view fileName);
 
