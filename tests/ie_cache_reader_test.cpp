@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <ctime>
 #include <map>
 #include <set>
 
@@ -69,6 +70,28 @@ TEST(ContentTypeFromHeader, TakesTheRestOfTheContentTypeLine) {
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ContentTypeFromHeader(c.header), c.type) << c.header;
+    }
+}
+
+TEST(ContentTypeValue, TakesTheFieldAsTheHeaderHoldsIt) {
+    struct Case {
+        std::string header;
+        std::string type;
+    } cases[] = {
+        {"HTTP/1.1 200 OK\r\nContent-Type: Text/HTML; Charset=UTF-8\r\n\r\n",
+         "Text/HTML; Charset=UTF-8"},
+        {"HTTP/1.1 200 OK\nCONTENT-TYPE:image/gif \n", "image/gif"},
+        {"HTTP/1.1 200 OK\r\nContent-Type:\t image/png\r\n", "image/png"},
+        {"HTTP/1.1 200 OK\r\nServer: test\r\n\r\n", ""},
+        {"HTTP/1.1 200 OK\r\nX-Content-Type: image/jpeg\r\n", ""},
+        {"HTTP/1.1 200 OK\r\nContent-Types: image/jpeg\r\n", ""},
+        // The header ends at its empty line or its first NUL.
+        {"HTTP/1.1 200 OK\r\n\r\nContent-Type: image/png\r\n", ""},
+        {std::string("HTTP/1.1 200 OK\r\n\0Content-Type: image/png\r\n", 44), ""},
+        {"Content-Type: " + std::string(300, 'a'), std::string(300, 'a')},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ContentTypeValue(c.header), c.type) << c.header;
     }
 }
 
@@ -260,6 +283,90 @@ TEST_F(ReadUrlCacheTest, RealContentIndexGivesItsUrlRecords) {
     }
     EXPECT_EQ(keys, expected);
     EXPECT_EQ(keys.size(), 21u);
+}
+
+std::uint32_t DosDateTime(int year, int month, int day, int hour, int minute, int second) {
+    return static_cast<std::uint32_t>((year - 1980) << 9 | month << 5 | day) |
+           static_cast<std::uint32_t>(hour << 11 | minute << 5 | second / 2) << 16;
+}
+
+// Every item carries what its URL record said, times in UTC whatever the local
+// time zone; a DOS date/time that is 0, all ones or no date leaves its time unset.
+TEST_F(ReadUrlCacheTest, ItemsKeepWhatTheirUrlRecordSaid) {
+    ScopedEnv zone("TZ", "America/New_York");
+    ::tzset();
+    TempDir temp;
+    const std::string cache = CopyCache(IeFixture("typical"), temp.Path());
+    std::string bytes = ReadFile(cache + "index.dat");
+    IeIndex index;
+    ASSERT_TRUE(ParseIndexFile(bytes, index).ok());
+    const IeUrlRecord* home = FindRecord(index, "http://www.example.com/index.html");
+    const IeUrlRecord* zero = FindRecord(index, "http://www.example.com/zero-times.html");
+    const IeUrlRecord* sticky = FindRecord(index, "http://static.example.net/sticky.png");
+    ASSERT_TRUE(home && zero && sticky);
+    bytes =
+        WithU32(bytes, home->Offset + ie_index::UrlExpireTime, DosDateTime(2016, 3, 11, 20, 10, 0));
+    bytes = WithU32(bytes, home->Offset + ie_index::UrlHitCount, 7);
+    bytes = WithU32(bytes, zero->Offset + ie_index::UrlExpireTime, 0xFFFFFFFF);
+    bytes =
+        WithU32(bytes, sticky->Offset + ie_index::UrlExpireTime, DosDateTime(2016, 2, 30, 0, 0, 0));
+    bytes = WithU32(bytes, sticky->Offset + ie_index::UrlLastSyncTime,
+                    DosDateTime(2015, 8, 25, 24, 0, 0));
+    WriteFile(cache + "index.dat", bytes);
+
+    const auto items = Read(cache);
+    ASSERT_TRUE(items.contains("http://www.example.com/index.html"));
+    const CacheOrigin& origin = *items.at("http://www.example.com/index.html")->Origin;
+    EXPECT_EQ(origin.Format, CacheFormat::InternetExplorer);
+    EXPECT_EQ(origin.IndexFile, cache + "index.dat");
+    EXPECT_EQ(origin.RecordOffset, home->Offset);
+    EXPECT_EQ(origin.Url, "http://www.example.com/index.html");
+    EXPECT_EQ(origin.StoredFileName, "index[1].htm");
+    EXPECT_EQ(origin.CacheSubdirectory, "ABCD1234");
+    EXPECT_EQ(origin.ResponseHeader,
+              "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: 42\r\n\r\n"
+              "~U:tester\r\n");
+    EXPECT_EQ(origin.ContentType, "text/html");
+    EXPECT_EQ(origin.LastModified, 1425633884);  // 6 March 2015, 09:24:44 UTC
+    EXPECT_EQ(origin.LastAccess, 1440500720);    // 25 August 2015, 11:05:20 UTC
+    EXPECT_EQ(origin.Expires, 1457727000);       // 11 March 2016, 20:10:00 UTC
+    EXPECT_EQ(origin.LastChecked, 1440500722);   // 25 August 2015, 11:05:22 UTC
+    EXPECT_EQ(origin.StoredLength, 33u);
+    EXPECT_EQ(origin.HitCount, 7u);
+    EXPECT_EQ(origin.EntryFlags, 0x41u);
+
+    const CacheOrigin& zeroTimes = *items.at("http://www.example.com/zero-times.html")->Origin;
+    EXPECT_EQ(zeroTimes.CacheSubdirectory, "EFGH5678");
+    EXPECT_FALSE(zeroTimes.LastModified || zeroTimes.LastAccess || zeroTimes.Expires ||
+                 zeroTimes.LastChecked);
+    const CacheOrigin& invalid = *items.at("http://static.example.net/sticky.png")->Origin;
+    EXPECT_FALSE(invalid.Expires || invalid.LastChecked);
+    EXPECT_EQ(invalid.EntryFlags, 0x45u);
+    // No Content-Type field: none is made up.
+    EXPECT_EQ(items.at("http://www.example.com/notype.css")->Origin->ContentType, "");
+}
+
+// Checked against msiecfexport's listing of the record at 24576 (its primary time
+// is the last access, its secondary time the last-modified time).
+TEST_F(ReadUrlCacheTest, RealContentIndexGivesTheOriginMsiecfexportShows) {
+    ARKIVO_REQUIRE_SHARED_DATA();
+    TempDir temp;
+    WriteFile(temp / "index.dat", ReadFile(RealIndex("plaso-Content.IE5-index.dat")));
+    WriteFile(temp / "ENG3X4ZR/4f1880[1].ico", "");
+    const auto items = Read(temp.Path());
+    ASSERT_EQ(items.size(), 1u);
+    const CacheOrigin& origin = *items.begin()->second->Origin;
+    EXPECT_EQ(origin.Url, "http://static-hp-neu.s-msn.com/sc/54/4f1880.ico");
+    EXPECT_EQ(origin.RecordOffset, 24576u);
+    EXPECT_EQ(origin.CacheSubdirectory, "ENG3X4ZR");
+    EXPECT_EQ(origin.LastAccess, 1440500720);    // Aug 25, 2015 11:05:20.262
+    EXPECT_EQ(origin.LastModified, 1425633884);  // Mar 06, 2015 09:24:44
+    EXPECT_EQ(origin.Expires, 1457727000);       // Mar 11, 2016 20:10:00
+    EXPECT_EQ(origin.LastChecked, 1440500722);   // Aug 25, 2015 11:05:22
+    EXPECT_EQ(origin.ContentType, "image/x-icon");
+    EXPECT_EQ(origin.StoredLength, 4286u);
+    EXPECT_EQ(origin.HitCount, 1u);
+    EXPECT_EQ(origin.EntryFlags, 0x45u);
 }
 
 TEST_F(ReadUrlCacheTest, HistoryIndexesGiveNoItems) {

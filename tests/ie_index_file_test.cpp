@@ -86,6 +86,22 @@ TEST(IeIndexFile, ReadsRecordFieldsAndSkipsRedirectsLeaksAndDeletedSlots) {
     }
 }
 
+TEST(IeIndexFile, ReadsTheTimesAndTheHitCountOfUrlRecords) {
+    const std::string bytes = ReadFile(IeFixture("typical") + "index.dat");
+    const IeIndex original = Parse(bytes);
+    const IeUrlRecord* home = FindRecord(original, "http://www.example.com/index.html");
+    ASSERT_NE(home, nullptr);
+    std::string patched = WithU32(bytes, home->Offset + ie_index::UrlExpireTime, 0x12345678);
+    patched = WithU32(patched, home->Offset + ie_index::UrlHitCount, 7);
+    const IeIndex index = Parse(patched);
+    const IeUrlRecord* url = FindRecord(index, "http://www.example.com/index.html");
+    ASSERT_NE(url, nullptr);
+    EXPECT_EQ(url->LastModifiedTime, 130701074840000000u);  // 6 March 2015, 09:24:44
+    EXPECT_EQ(url->LastAccessTime, 130849743200000000u);    // 25 August 2015, 11:05:20
+    EXPECT_EQ(url->ExpireTime, 0x12345678u);
+    EXPECT_EQ(url->HitCount, 7u);
+}
+
 TEST(IeIndexFile, ReadsTheLeakChain) {
     const std::string bytes = ReadFile(IeFixture("typical") + "index.dat");
     const IeIndex index = Parse(bytes);

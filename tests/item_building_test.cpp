@@ -15,7 +15,8 @@ class ItemBuilding : public ::testing::Test {
     void SetUp() override { LoadMimeTypes(dir.Path()); }
 
     TCacheItem* Build(Edition edition, std::string_view url, std::string_view type = "text/html") {
-        return BuildCacheItem(edition, CacheEntry{url, cached, true, type, 36000.25, "key"}, items);
+        return BuildCacheItem(
+            edition, CacheEntry{url, cached, true, type, 36000.25, "key", 0, nullptr}, items);
     }
 
     TempDir dir;
@@ -72,9 +73,10 @@ TEST_F(ItemBuilding, TheDomainIsTheHostMadeSafeForAFileName) {
 TEST_F(ItemBuilding, EntriesWithoutHostOrFileAreDropped) {
     EXPECT_EQ(Build(Edition::IE, "http:///x"), nullptr);
     EXPECT_EQ(Build(Edition::Nav, "file://c/x"), nullptr);
-    EXPECT_EQ(BuildCacheItem(Edition::Nav,
-                             CacheEntry{"http://h/", dir / "missing", false, "text/html", 1.0, ""},
-                             items),
+    EXPECT_EQ(BuildCacheItem(
+                  Edition::Nav,
+                  CacheEntry{"http://h/", dir / "missing", false, "text/html", 1.0, "", 0, nullptr},
+                  items),
               nullptr);
     EXPECT_TRUE(items.empty());
 }

@@ -87,6 +87,16 @@ TEST_P(DbFixture, EveryTruncationGivesFewerEntriesAndNoOthers) {
     }
 }
 
+// A big pair's data starts where its first part lies.
+TEST_P(DbFixture, EachPairSaysWhereItsDataStarts) {
+    const std::string file = Fixture(std::string(GetParam()) + ".db");
+    for (const DbPair& pair : ReadDbPairs(file, {})) {
+        ASSERT_GE(pair.Data.size(), 4u);
+        EXPECT_GT(pair.DataOffset, 0u);
+        EXPECT_EQ(file.substr(pair.DataOffset, 4), pair.Data.substr(0, 4)) << pair.DataOffset;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Fixtures, DbFixture, ::testing::ValuesIn(Fixtures),
                          [](const auto& info) { return std::string(info.param); });
 

@@ -80,6 +80,14 @@ TEST_F(ReadCacheIndexTest, ReadsFatDbWithCachedFilesFoundWithoutRegardToCase) {
     EXPECT_EQ(items_[4]->CacheFile, dir_ / "M0000001.GIF");
     // 850000122 seconds after 1970 is 7 December 1996, 23:08:42.
     EXPECT_DOUBLE_EQ(items_[0]->Date, *EncodeDate({1996, 12, 7, 23, 8, 42, 0}));
+    // The origin names the index and the data record, whose file name lies at D+33.
+    const CacheOrigin& origin = *items_[0]->Origin;
+    EXPECT_EQ(origin.Format, CacheFormat::NavigatorDatabase);
+    EXPECT_EQ(origin.IndexFile, dir_ / "FAT.DB");
+    EXPECT_EQ(origin.Url, "http://www.site2.example/page/2.jpg");
+    EXPECT_EQ(origin.StoredFileName, "M0000002.JPG");
+    EXPECT_EQ(Fixture("fat4k_five_entries.db").substr(origin.RecordOffset + 33, 12),
+              origin.StoredFileName);
 }
 
 // What the directory listing tells decides, as a stat would: a link is followed, a
@@ -166,6 +174,15 @@ TEST_F(ReadCacheIndexTest, ReadsTheTextIndexWithItsEdgeCases) {
     EXPECT_EQ(items_[1]->Group, 0);
     // A time that is no number counts as 0, which is older than 5000 days.
     EXPECT_DOUBLE_EQ(items_[2]->Date, Now() - 5000);
+    // The origin gives the line's fields as it holds them and the line's number.
+    const CacheOrigin& origin = *items_[1]->Origin;
+    EXPECT_EQ(origin.Format, CacheFormat::NavigatorText);
+    EXPECT_EQ(origin.IndexFile, dir_ / "FAT");
+    EXPECT_EQ(origin.RecordOffset, 3u);
+    EXPECT_EQ(origin.Url, "http://WWW.Example.com:8080");
+    EXPECT_EQ(origin.StoredFileName, "C:\\NETSCAPE\\CACHE\\M0X3QSO2.HTM");
+    EXPECT_EQ(origin.ContentType, "Text/HTML");
+    EXPECT_EQ(origin.LastAccess, 850000100);
 }
 
 TEST_F(ReadCacheIndexTest, TheFirstLineDecidesTheFormat) {

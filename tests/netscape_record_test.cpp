@@ -108,6 +108,8 @@ TEST_P(ParseCacheEntryLimits, LengthsAtTheirLimitGiveEmptyStrings) {
     if (c.urlKept) {
         EXPECT_EQ(entry->Url, record.Url.substr(0, 255));
     }
+    // The origin keeps the key's URL whole, whatever its length.
+    EXPECT_EQ(entry->Origin->Url, record.Url);
     if (c.typeKept) {
         EXPECT_EQ(entry->ContentType, record.ContentType.substr(0, 50));
     }
@@ -116,6 +118,7 @@ TEST_P(ParseCacheEntryLimits, LengthsAtTheirLimitGiveEmptyStrings) {
 INSTANTIATE_TEST_SUITE_P(Cases, ParseCacheEntryLimits,
                          ::testing::Values(LimitCase{"AllBelow", 510, 48, 98, true, true, true},
                                            LimitCase{"UrlAtLimit", 511, 10, 10, false, true, true},
+                                           LimitCase{"LongUrl", 3000, 10, 10, false, true, true},
                                            LimitCase{"FileNameAtLimit", 40, 49, 10, true, false,
                                                      true},
                                            LimitCase{"TypeAtLimit", 40, 10, 99, true, true, false}),
@@ -135,7 +138,74 @@ TEST(ParseCacheEntry, CutKeysAndRecordsGiveWholeStringsOrNone) {
         const auto entry = ParseCacheEntry(key.substr(0, length), data);
         ASSERT_TRUE(entry);
         EXPECT_TRUE(entry->Url.empty() || entry->Url == record.Url) << length;
+        EXPECT_TRUE(entry->Origin->Url.empty() || entry->Origin->Url == record.Url) << length;
     }
+}
+
+// The origin keeps what the record says as it says it, times unchanged.
+TEST(ParseCacheEntry, TheOriginHoldsTheRecordAsStored) {
+    for (const std::uint32_t version : {3u, 5u}) {
+        TestRecord record;
+        record.Version = version;
+        record.FileName = "M0X3QSO1.GIF";
+        record.ContentType = "Image/GIF";
+        record.ContentEncoding = "x-gzip";
+        record.Charset = "ISO-8859-1";
+        record.LastModified = -86400;
+        record.Time = 850000000;
+        record.Expires = 850086400;
+        record.ContentLength = 4286;
+        record.Cipher = version == 3 ? "RC4-40" : "";
+        record.Certificate = version == 3 ? std::string(700, '\x30') : "";
+        record.SecurityInfo = std::string(version == 5 ? 300 : 12, '\x07');
+        const auto entry = ParseCacheEntry(KeyOf(record), DataOf(record));
+        ASSERT_TRUE(entry);
+        const CacheOrigin& origin = *entry->Origin;
+        EXPECT_EQ(origin.Format, CacheFormat::NavigatorDatabase);
+        EXPECT_EQ(origin.FormatVersion, version);
+        EXPECT_EQ(origin.StoredFileName, "M0X3QSO1.GIF");
+        EXPECT_EQ(origin.ContentType, "Image/GIF");
+        EXPECT_EQ(origin.ContentEncoding, "x-gzip");
+        EXPECT_EQ(origin.Charset, "ISO-8859-1");
+        EXPECT_EQ(origin.LastModified, -86400);
+        EXPECT_EQ(origin.LastAccess, 850000000);
+        EXPECT_EQ(origin.Expires, 850086400);
+        EXPECT_EQ(origin.StoredLength, 4286u);
+        EXPECT_FALSE(origin.LastChecked);
+        EXPECT_FALSE(origin.HitCount);
+    }
+    // 0 leaves the last-modified time and the expiry unset.
+    const auto entry = ParseCacheEntry(KeyOf(TestRecord{}), DataOf(TestRecord{}));
+    ASSERT_TRUE(entry);
+    EXPECT_FALSE(entry->Origin->LastModified);
+    EXPECT_FALSE(entry->Origin->Expires);
+}
+
+// A content type whose length fails its check leaves no place to find the
+// encoding and the charset at.
+TEST(ParseCacheEntry, EncodingAndCharsetFollowOnlyAUsableType) {
+    TestRecord record;
+    record.ContentType = "text/" + std::string(94, 't');  // length 100: at the limit
+    record.ContentEncoding = "gzip";
+    record.Charset = "utf-8";
+    const auto entry = ParseCacheEntry(KeyOf(record), DataOf(record));
+    ASSERT_TRUE(entry);
+    EXPECT_TRUE(entry->Origin->ContentType.empty());
+    EXPECT_TRUE(entry->Origin->ContentEncoding.empty());
+    EXPECT_TRUE(entry->Origin->Charset.empty());
+}
+
+// The item reads the URL through the low 16 bits of its length, as before; the
+// origin takes the whole length, and nothing beyond the key.
+TEST(ParseCacheEntry, TheItemUrlKeepsTheShortLengthRule) {
+    TestRecord record;
+    record.Url = "http://a.example/page";
+    std::string key = KeyOf(record);
+    key[6] = 1;  // the length field now says 65536 more
+    const auto entry = ParseCacheEntry(key, DataOf(record));
+    ASSERT_TRUE(entry);
+    EXPECT_EQ(entry->Url, record.Url);
+    EXPECT_TRUE(entry->Origin->Url.empty());
 }
 
 }  // namespace

@@ -17,6 +17,11 @@ struct TestRecord {
     std::string FileName = "M0001.HTM";
     std::string ContentType = "text/html";
     std::int32_t Time = 850000000;
+    std::int32_t LastModified = 0;
+    std::int32_t Expires = 0;
+    std::uint32_t ContentLength = 100;
+    std::string ContentEncoding;
+    std::string Charset;
     std::uint32_t Version = 3;
     std::string Cipher;
     std::string Certificate;
@@ -46,10 +51,10 @@ inline std::string KeyOf(const TestRecord& record) {
 inline std::string DataOf(const TestRecord& record) {
     std::string body;
     PutU32LE(body, record.Version);
-    PutU32LE(body, 0);
+    PutU32LE(body, static_cast<std::uint32_t>(record.LastModified));
     PutU32LE(body, static_cast<std::uint32_t>(record.Time));
-    PutU32LE(body, 0);
-    PutU32LE(body, 100);
+    PutU32LE(body, static_cast<std::uint32_t>(record.Expires));
+    PutU32LE(body, record.ContentLength);
     body += '\0';
     PutU32LE(body, 0);
     PutNetscapeString(body, record.FileName);
@@ -68,8 +73,8 @@ inline std::string DataOf(const TestRecord& record) {
     PutU32LE(body, 0);
     PutNetscapeString(body, record.PostHeaders);
     PutNetscapeString(body, record.ContentType);
-    PutNetscapeString(body, "");
-    PutNetscapeString(body, "");
+    PutNetscapeString(body, record.ContentEncoding);
+    PutNetscapeString(body, record.Charset);
     body += std::string(5 + record.Url.size() + 1, '\0');
     std::string data;
     PutU32LE(data, static_cast<std::uint32_t>(body.size() + 4));

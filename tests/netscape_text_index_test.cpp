@@ -56,6 +56,20 @@ TEST(ReadIndexLine, CutsLongLinesTo255Characters) {
     EXPECT_EQ(lines[1], "b\n");
 }
 
+// CR, LF and CR LF each end one line; skipped empty lines and the cut rest of a
+// long line count as they stand in the file.
+TEST(ReadIndexLine, NumbersLinesAsTheFileHasThem) {
+    const std::string text = "sig\r\n\r\nabc\rdef\n\nghi\r\n" + std::string(300, 'a') + "\r\nz\n";
+    IndexLineReader reader(text);
+    std::vector<std::pair<std::string, std::size_t>> lines;
+    while (!reader.AtEnd()) {
+        const std::string line = reader.ReadIndexLine();
+        lines.emplace_back(line.substr(0, 3), reader.LineNumber());
+    }
+    EXPECT_EQ(lines, (std::vector<std::pair<std::string, std::size_t>>{
+                         {"sig", 1}, {"abc", 3}, {"def", 4}, {"ghi", 6}, {"aaa", 7}, {"z\n", 8}}));
+}
+
 std::vector<NetscapeEntry> Entries(std::string_view text, int* pending = nullptr) {
     std::vector<NetscapeEntry> entries;
     ReadTextIndex(

@@ -22,8 +22,8 @@ enum class CacheFormat {
 struct CacheOrigin {
     CacheFormat Format = CacheFormat::InternetExplorer;
     std::string IndexFile;  // path of the index the record was read from
-    // Where the record lies in the index: its file offset (index.dat), its database
-    // page and place on it (FAT.DB), or its line number (text FAT).
+    // Where the record lies in the index: its file offset (index.dat), the file
+    // offset of its data record's first byte (FAT.DB), or its line number (text FAT).
     std::uint64_t RecordOffset = 0;
     std::string Url;                // the location as the record stores it, whole
     std::string StoredFileName;     // the cached file's name as the record stores it

@@ -1,6 +1,7 @@
 #include "readers/ie_cache_reader.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "model/item_building.h"
 #include "model/url.h"
@@ -13,6 +14,50 @@ namespace {
 constexpr std::string_view ContentTypeField = "content-type: ";
 constexpr std::string_view DefaultContentType = "text/html";
 constexpr std::size_t MaxContentTypeLine = 255;
+constexpr std::string_view ContentTypeName = "content-type";
+
+bool StartsWithNoCase(std::string_view text, std::string_view lowerPrefix) {
+    if (text.size() < lowerPrefix.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < lowerPrefix.size(); ++i) {
+        const char c = text[i];
+        if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) != lowerPrefix[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(" \t") + 1 - first);
+}
+
+// What the entry's URL record said; takes the entry's strings, which the next
+// entry replaces anyway.
+std::shared_ptr<CacheOrigin> OriginOf(UrlCacheEntryInfo& entry, const std::string& indexPath) {
+    auto origin = std::make_shared<CacheOrigin>();
+    origin->Format = CacheFormat::InternetExplorer;
+    origin->IndexFile = indexPath;
+    origin->RecordOffset = entry.RecordOffset;
+    origin->Url = std::move(entry.SourceUrlName);
+    origin->StoredFileName = std::move(entry.FileName);
+    origin->CacheSubdirectory = std::move(entry.DirectoryName);
+    origin->ResponseHeader = std::move(entry.HeaderInfo);
+    origin->ContentType = ContentTypeValue(origin->ResponseHeader);
+    origin->LastModified = FileTimeToUnixSeconds(entry.LastModifiedTime);
+    origin->LastAccess = FileTimeToUnixSeconds(entry.LastAccessTime);
+    origin->Expires = FileTimeToUnixSeconds(entry.ExpireTime);
+    origin->LastChecked = FileTimeToUnixSeconds(entry.LastSyncTime);
+    origin->StoredLength = entry.Size;
+    origin->HitCount = entry.HitRate;
+    origin->EntryFlags = entry.CacheEntryType;
+    return origin;
+}
 
 }  // namespace
 
@@ -45,6 +90,26 @@ std::string ContentTypeFromHeader(std::string_view header) {
     return line.empty() ? std::string(DefaultContentType) : std::string(line);
 }
 
+std::string_view ContentTypeValue(std::string_view header) {
+    header = header.substr(0, header.find('\0'));
+    while (!header.empty()) {
+        const std::size_t end = header.find('\n');
+        std::string_view line = header.substr(0, end);
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        if (line.empty()) {
+            break;
+        }
+        if (StartsWithNoCase(line, ContentTypeName) && line.size() > ContentTypeName.size() &&
+            line[ContentTypeName.size()] == ':') {
+            return TrimBlanks(line.substr(ContentTypeName.size() + 1));
+        }
+        header.remove_prefix(end == std::string_view::npos ? header.size() : end + 1);
+    }
+    return {};
+}
+
 bool ReadUrlCache(const std::string& cache, TCacheItemList& items, Status* status) {
     UrlCacheEntryInfo entry;
     Status findStatus;
@@ -56,10 +121,18 @@ bool ReadUrlCache(const std::string& cache, TCacheItemList& items, Status* statu
         do {
             double date = FileTimeToDate(entry.LastSyncTime);
             date = std::max(date, FileTimeToDate(entry.LastAccessTime));
-            const std::string contentType = ContentTypeFromHeader(entry.HeaderInfo);
-            const CacheEntry cacheEntry{
-                entry.SourceUrlName, entry.LocalFileName, entry.LocalFileExists, contentType, date,
-                entry.SourceUrlName, entry.CacheDirLength, {}};
+            std::shared_ptr<const CacheOrigin> origin = OriginOf(entry, find->IndexPath());
+            const CacheOrigin& facts = *origin;
+            const std::string contentType = ContentTypeFromHeader(facts.ResponseHeader);
+            CacheEntry cacheEntry;
+            cacheEntry.Url = facts.Url;
+            cacheEntry.CacheFile = std::move(entry.LocalFileName);
+            cacheEntry.CacheFileExists = entry.LocalFileExists;
+            cacheEntry.ContentType = contentType;
+            cacheEntry.Date = date;
+            cacheEntry.CacheKey = facts.Url;
+            cacheEntry.CacheDirLength = entry.CacheDirLength;
+            cacheEntry.Origin = std::move(origin);
             BuildCacheItem(Edition::IE, cacheEntry, items);
         } while (FindNextUrlCacheEntry(*find, entry));
     }

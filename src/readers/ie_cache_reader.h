@@ -2,8 +2,8 @@
 // ArkivoIE's cache reader: every entry of the Internet Explorer cache becomes a
 // cache item through the common item-building steps, with the full URL family, the
 // later of the entry's last access and last sync times as its date, the content
-// type taken from its stored response header, and its source URL kept as CacheKey
-// so that the entry can be deleted later.
+// type taken from its stored response header, its source URL kept as CacheKey so
+// that the entry can be deleted later, and what its URL record said as its origin.
 
 #include <cstdint>
 #include <string>
@@ -30,5 +30,11 @@ double FileTimeToDate(std::uint64_t fileTime);
 // characters with the field name counted; "text/html" when there is none or it is
 // empty.
 std::string ContentTypeFromHeader(std::string_view header);
+
+// The value of the stored response header's Content-Type field as the header
+// holds it: the rest of the first header line whose field name is Content-Type
+// (letter case ignored), without the blanks around it; empty when there is none.
+// The header ends at its first NUL or its first empty line.
+std::string_view ContentTypeValue(std::string_view header);
 
 }  // namespace arkivo

@@ -283,12 +283,15 @@ class IndexParser {
         IeUrlRecord url;
         url.Offset = offset;
         url.Blocks = *record.U32LE(4);
+        url.LastModifiedTime = *record.U64LE(UrlLastModifiedTime);
         url.LastAccessTime = *record.U64LE(UrlLastAccessTime);
+        url.ExpireTime = *record.U32LE(UrlExpireTime);
         url.FileSize = *record.U64LE(UrlFileSize);
         url.GroupOffset = *record.U32LE(UrlGroupOffset);
         url.DirectoryIndex = *record.U8(UrlDirectoryIndex);
         url.EntryFlags = *record.U32LE(UrlEntryFlags);
         url.LastSyncTime = *record.U32LE(UrlLastSyncTime);
+        url.HitCount = *record.U32LE(UrlHitCount);
 
         const auto location = RecordString(*bytes, *record.U32LE(UrlLocationOffset), UrlFixedPart);
         if (!location) {

@@ -25,12 +25,14 @@
 // UrlCacheHash(location), whose low 6 bits choose the bucket: slots 7*bucket to
 // 7*bucket+6 of any table in the chain.
 //
-// A URL record: last access FILETIME (16), last sync DOS date/time (80, date in
-// the low word), cached file size (32), group entry offset (40), offsets inside
-// the record of the location (52), the file name (60) and the response header
-// text (68, size at 72), the cache directory index (56; 0xFE = the cache
-// directory itself), entry flags (64; 0x4 = sticky, counted in the exempt
-// usage). Strings are NUL-terminated and lie inside the record. A group entry (32
+// A URL record: last-modified FILETIME (8, from the server), last access FILETIME
+// (16), expiry DOS date/time (24), last sync DOS date/time (80), hit count (84),
+// cached file size (32), group entry offset (40), offsets inside the record of the
+// location (52), the file name (60) and the response header text (68, size at
+// 72), the cache directory index (56; 0xFE = the cache directory itself), entry
+// flags (64; 0x4 = sticky, counted in the exempt usage). DOS date/times hold the
+// date in the low word and are UTC; 0 means unset. Strings are NUL-terminated and
+// lie inside the record. A group entry (32
 // bytes: id, flags, type, disk usage at 16, quota) lies in a group data block, an
 // allocated run of untyped data (signature 0xDEADBEEF) after its signature and
 // length; header offset 0x1E0 names the first. A LEAK record is
@@ -94,7 +96,9 @@ inline constexpr std::uint32_t SlotUrlLocked = 2;
 inline constexpr std::uint32_t SlotRedirect = 5;
 inline constexpr std::uint32_t SlotUrlInGroup = 8;
 
+inline constexpr std::uint32_t UrlLastModifiedTime = 8;
 inline constexpr std::uint32_t UrlLastAccessTime = 16;
+inline constexpr std::uint32_t UrlExpireTime = 24;
 inline constexpr std::uint32_t UrlFileSize = 32;
 inline constexpr std::uint32_t UrlGroupOffset = 40;
 inline constexpr std::uint32_t UrlNextLeak = 44;
@@ -105,6 +109,7 @@ inline constexpr std::uint32_t UrlEntryFlags = 64;
 inline constexpr std::uint32_t UrlHeaderOffset = 68;
 inline constexpr std::uint32_t UrlHeaderSize = 72;
 inline constexpr std::uint32_t UrlLastSyncTime = 80;
+inline constexpr std::uint32_t UrlHitCount = 84;
 inline constexpr std::uint32_t UrlFixedPart = 104;
 inline constexpr std::uint32_t RedirectLocationOffset = 16;
 inline constexpr std::uint32_t UntypedSignature = 0xDEADBEEF;
@@ -130,9 +135,12 @@ struct IeUrlRecord {
     std::string Location;  // the source URL (or History name) as stored
     std::string FileName;  // the cached file's name; empty when none
     std::uint8_t DirectoryIndex = ie_index::NoDirectory;
-    std::string HeaderText;            // response header, one trailing NUL stripped
-    std::uint64_t LastAccessTime = 0;  // FILETIME
-    std::uint32_t LastSyncTime = 0;    // DOS date (low word) and time (high word)
+    std::string HeaderText;              // response header, one trailing NUL stripped
+    std::uint64_t LastModifiedTime = 0;  // FILETIME
+    std::uint64_t LastAccessTime = 0;    // FILETIME
+    std::uint32_t ExpireTime = 0;        // DOS date (low word) and time (high word)
+    std::uint32_t LastSyncTime = 0;      // DOS date (low word) and time (high word)
+    std::uint32_t HitCount = 0;
     std::uint64_t FileSize = 0;
     std::uint32_t EntryFlags = 0;
     std::uint32_t GroupOffset = 0;  // file offset of its group entry; 0 = none

@@ -16,6 +16,9 @@ constexpr off_t MaxIndexFileSize =
 
 // Day count (clock.h) of 1 January 1601, the FILETIME epoch.
 constexpr double FileTimeEpochDate = -109205.0;
+constexpr std::uint64_t FileTimeTicksPerSecond = 10000000;
+// Seconds from 1 January 1601 to 1 January 1970.
+constexpr std::int64_t FileTimeEpochToUnix = 11644473600;
 
 }  // namespace
 
@@ -33,22 +36,45 @@ std::uint64_t DosDateTimeToFileTime(std::uint32_t dosDateTime) {
     return static_cast<std::uint64_t>(seconds) * 10000000ULL;
 }
 
-UrlCacheFind::UrlCacheFind(IeIndex index, const std::string& cacheDirectory)
-    : index_(std::move(index)), files_(cacheDirectory), cacheDirLength_(cacheDirectory.size()) {}
+std::optional<std::int64_t> FileTimeToUnixSeconds(std::uint64_t fileTime) {
+    if (fileTime == 0) {
+        return std::nullopt;
+    }
+    return static_cast<std::int64_t>(fileTime / FileTimeTicksPerSecond) - FileTimeEpochToUnix;
+}
+
+UrlCacheFind::UrlCacheFind(IeIndex index, const std::string& cacheDirectory, std::string indexPath)
+    : index_(std::move(index)),
+      indexPath_(std::move(indexPath)),
+      files_(cacheDirectory),
+      cacheDirLength_(cacheDirectory.size()) {}
 
 bool UrlCacheFind::Next(UrlCacheEntryInfo& entry) {
     if (next_ >= index_.Urls.size()) {
         return false;
     }
-    const IeUrlRecord& record = index_.Urls[next_++];
-    entry.SourceUrlName = record.Location;
+    // Each record is given once, so its strings are handed over, not copied.
+    IeUrlRecord& record = index_.Urls[next_++];
     FoundFile file = files_.FileToRead(index_, record);
+    entry.SourceUrlName = std::move(record.Location);
     entry.LocalFileName = std::move(file.Path);
     entry.LocalFileExists = file.IsFile;
     entry.CacheDirLength = cacheDirLength_;
+    entry.CacheEntryType = record.EntryFlags;
+    entry.Size = record.FileSize;
+    entry.HitRate = record.HitCount;
+    entry.LastModifiedTime = record.LastModifiedTime;
+    entry.ExpireTime = DosDateTimeToFileTime(record.ExpireTime);
     entry.LastAccessTime = record.LastAccessTime;
     entry.LastSyncTime = DosDateTimeToFileTime(record.LastSyncTime);
-    entry.HeaderInfo = record.HeaderText;
+    entry.HeaderInfo = std::move(record.HeaderText);
+    entry.RecordOffset = record.Offset;
+    entry.FileName = std::move(record.FileName);
+    if (record.DirectoryIndex == ie_index::NoDirectory) {
+        entry.DirectoryName.clear();
+    } else {
+        entry.DirectoryName = index_.Directories[record.DirectoryIndex].Name;
+    }
     return true;
 }
 
@@ -82,7 +108,8 @@ std::unique_ptr<UrlCacheFind> FindFirstUrlCacheEntry(const std::string& cache,
     if (!status.ok()) {
         return nullptr;
     }
-    auto find = std::make_unique<UrlCacheFind>(std::move(index), paths.CacheDirectory);
+    auto find =
+        std::make_unique<UrlCacheFind>(std::move(index), paths.CacheDirectory, paths.IndexPath);
     if (!find->Next(entry)) {
         return nullptr;
     }

@@ -1,5 +1,6 @@
 #include "readers/netscape_db_file.h"
 
+#include <functional>
 #include <map>
 
 #include "platform/byte_reader.h"
@@ -21,6 +22,17 @@ std::uint32_t CeilLog2(std::uint64_t n) {
         ++i;
     }
     return i;
+}
+
+// The file offset where part, a view of the file's bytes, starts; 0 when it views
+// none of them.
+std::uint64_t OffsetInFile(std::string_view file, std::string_view part) {
+    const std::less_equal<const char*> atOrBefore;
+    if (part.data() == nullptr || !atOrBefore(file.data(), part.data()) ||
+        !atOrBefore(part.data(), file.data() + file.size())) {
+        return 0;
+    }
+    return static_cast<std::uint64_t>(part.data() - file.data());
 }
 
 // Follows the bucket chains of a file with a valid header and keeps, per page, the
@@ -65,6 +77,7 @@ class ChainWalk {
     struct BigPair {
         std::string Key;
         std::string Data;
+        std::uint64_t DataOffset = 0;
     };
 
     std::optional<std::uint64_t> PageOfBucket(std::uint64_t bucket) const {
@@ -161,7 +174,7 @@ class ChainWalk {
                 if (count < 4 || dataAt < RealKeyOffset || dataAt > chunkAt) {
                     return false;
                 }
-                big_.Data += contents.Bytes(dataAt, chunkAt);
+                AddBigData(contents.Bytes(dataAt, chunkAt));
                 next = contents.Word(3);
                 // Word count + 1 is the page's free-space count.
                 if (contents.Word(count + 1) == 0) {
@@ -180,7 +193,7 @@ class ChainWalk {
             if (mark != FullKeyMark && mark != FullKeyDataMark) {
                 return false;
             }
-            big_.Data += contents.Bytes(chunkAt, contents.Size());
+            AddBigData(contents.Bytes(chunkAt, contents.Size()));
             if (mark == FullKeyDataMark) {
                 FinishBigPair();
             }
@@ -194,17 +207,28 @@ class ChainWalk {
         return next.has_value() || bigPhase_ == BigPhase::None;
     }
 
+    void AddBigData(std::string_view part) {
+        if (big_.Data.empty()) {
+            big_.DataOffset = OffsetInFile(file_, part);
+        }
+        big_.Data += part;
+    }
+
     // A big pair is the first pair of the page it starts on, so it is that page's oldest.
     void FinishBigPair() {
         auto& onPage = byPage_[bigStart_];
-        onPage.insert(onPage.begin(), pairs_.Keep(std::move(big_.Key), std::move(big_.Data)));
+        onPage.insert(onPage.begin(),
+                      pairs_.Keep(std::move(big_.Key), std::move(big_.Data), big_.DataOffset));
         big_ = {};
         bigPhase_ = BigPhase::None;
     }
 
     void Keep(std::uint64_t page, const std::vector<DbPair>& pairs) {
         auto& onPage = byPage_[page];
-        onPage.insert(onPage.end(), pairs.begin(), pairs.end());
+        for (DbPair pair : pairs) {
+            pair.DataOffset = OffsetInFile(file_, pair.Data);
+            onPage.push_back(pair);
+        }
     }
 
     std::string_view file_;
@@ -235,7 +259,9 @@ DbPairList ReadPageByPage(std::string_view file, std::uint32_t pageSize,
         }
         const PageTable table = ReadPageTable(page, 1, pageSize);
         for (auto it = table.Pairs.rbegin(); it != table.Pairs.rend(); ++it) {
-            pairs.Add(*it);
+            DbPair pair = *it;
+            pair.DataOffset = OffsetInFile(file, pair.Data);
+            pairs.Add(pair);
         }
     }
     return pairs;
@@ -285,11 +311,11 @@ std::uint32_t GuessPageSize(std::string_view file) {
     return block1.find_first_not_of('\0') != std::string_view::npos ? SmallPageSize : LargePageSize;
 }
 
-DbPair DbPairList::Keep(std::string key, std::string data) {
+DbPair DbPairList::Keep(std::string key, std::string data, std::uint64_t dataOffset) {
     joined_.push_back(std::move(key));
     const std::string_view keyView = joined_.back();
     joined_.push_back(std::move(data));
-    return {keyView, joined_.back()};
+    return {keyView, joined_.back(), dataOffset};
 }
 
 DbPairList ReadDbPairs(std::string_view file, const std::function<void()>& pageRead) {

@@ -77,8 +77,9 @@ class DbPairList {
 
     void Reserve(std::size_t count) { pairs_.reserve(count); }
     void Add(DbPair pair) { pairs_.push_back(pair); }
-    // Keeps the joined key and data of a big pair; gives the pair viewing them.
-    DbPair Keep(std::string key, std::string data);
+    // Keeps the joined key and data of a big pair, whose data starts at dataOffset in
+    // the file; gives the pair viewing them.
+    DbPair Keep(std::string key, std::string data, std::uint64_t dataOffset);
 
   private:
     std::vector<DbPair> pairs_;

@@ -57,7 +57,8 @@ PageTable ReadPageTable(const DbPage& page, std::uint32_t firstIndex, std::uint3
         if (!inOrder || table.Pairs.size() >= MaxPairsPerPage) {
             break;
         }
-        table.Pairs.push_back({page.Bytes(keyAt, boundary), page.Bytes(dataAt, keyAt)});
+        // The page does not know where it lies in the file; ReadDbPairs places the data.
+        table.Pairs.push_back({page.Bytes(keyAt, boundary), page.Bytes(dataAt, keyAt), 0});
         // The next, newer pair's key ends where this data starts.
         boundary = dataAt;
     }

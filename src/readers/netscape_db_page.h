@@ -44,10 +44,12 @@ inline constexpr std::uint16_t RealKeyOffset = 4;  // the lowest offset of a rea
 inline constexpr int MaxPairsPerPage = 250;
 
 // A key and its data as the database holds them: views of the file's bytes (a big
-// pair, which spans pages, views its parts as ReadDbPairs joined them).
+// pair, which spans pages, views its parts as ReadDbPairs joined them), and where
+// the data starts in the file (ReadDbPairs fills it in).
 struct DbPair {
     std::string_view Key;
     std::string_view Data;
+    std::uint64_t DataOffset = 0;
 };
 
 // A read-only view of one page. A page of which fewer bytes are given (one cut

@@ -22,12 +22,15 @@ namespace {
 
 constexpr double OldestEntryAge = 5000.0;  // days
 
-void AddItem(CachedFileResolver& files, const NetscapeEntry& entry, TCacheItemList& items) {
+void AddItem(CachedFileResolver& files, const std::string& indexPath, const NetscapeEntry& entry,
+             TCacheItemList& items) {
     CacheEntry cacheEntry;
     FoundFile file = files.FileOf(entry.FileName);
     if (file.Path.empty()) {
         return;
     }
+    entry.Origin->IndexFile = indexPath;
+    cacheEntry.Origin = entry.Origin;
     cacheEntry.CacheFile = std::move(file.Path);
     cacheEntry.CacheFileExists = file.IsFile;
     cacheEntry.CacheDirLength = files.IndexDir().size();
@@ -91,14 +94,15 @@ CacheIndexRead ReadCacheIndex(const std::string& indexPath, TCacheItemList& item
     CachedFileResolver files(DirectoryPart(indexPath));
     if (IsTextIndex(bytes)) {
         ReadTextIndex(
-            bytes, [&](const NetscapeEntry& entry) { AddItem(files, entry, items); },
+            bytes, [&](const NetscapeEntry& entry) { AddItem(files, indexPath, entry, items); },
             handlePendingMessages);
         return result;
     }
     bool anyEntry = false;
     for (const DbPair& pair : ReadDbPairs(bytes, handlePendingMessages)) {
         if (const auto entry = ParseCacheEntry(pair.Key, pair.Data)) {
-            AddItem(files, *entry, items);
+            entry->Origin->RecordOffset = pair.DataOffset;
+            AddItem(files, indexPath, *entry, items);
             anyEntry = true;
         }
     }

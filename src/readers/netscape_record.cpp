@@ -28,14 +28,25 @@ std::uint32_t LengthAt(const ByteReader& reader, std::uint64_t offset) {
 }
 
 // The string of a length field that counts its NUL: length - 1 bytes at offset, up
-// to a NUL. Empty when length reaches limit or the bytes do not all lie inside the
-// key or record (a cut string could name another file).
-std::string StringAt(const ByteReader& reader, std::uint64_t offset, std::uint32_t length,
-                     std::uint32_t limit) {
-    if (length < 2 || length >= limit || !reader.Contains(offset, length - 1)) {
+// to a NUL. Empty when the bytes do not all lie inside the key or record (a cut
+// string could name another file).
+std::string WholeStringAt(const ByteReader& reader, std::uint64_t offset, std::uint32_t length) {
+    if (length < 2 || !reader.Contains(offset, length - 1)) {
         return {};
     }
     return reader.CString(offset, length - 1);
+}
+
+// As WholeStringAt, and empty when length reaches limit.
+std::string StringAt(const ByteReader& reader, std::uint64_t offset, std::uint32_t length,
+                     std::uint32_t limit) {
+    return length < limit ? WholeStringAt(reader, offset, length) : std::string();
+}
+
+// The signed time at offset; unset when it is 0 or not there.
+std::optional<std::int64_t> TimeUnlessZero(const ByteReader& record, std::uint64_t offset) {
+    const std::int32_t seconds = record.I32LE(offset).value_or(0);
+    return seconds != 0 ? std::optional<std::int64_t>(seconds) : std::nullopt;
 }
 
 // Whether the POST headers and the content type at postHeadersAt pass their
@@ -87,19 +98,50 @@ std::optional<NetscapeEntry> ParseCacheEntry(std::string_view key, std::string_v
         }
     }
     NetscapeEntry entry;
+    entry.Origin = std::make_shared<CacheOrigin>();
+    CacheOrigin& origin = *entry.Origin;
+    origin.Format = CacheFormat::NavigatorDatabase;
+
+    // The item keeps the URL as the low 16 bits of its length give it; the origin
+    // takes the whole length.
     const ByteReader keyReader(key);
-    entry.Url = CutTo(StringAt(keyReader, 8, LengthAt(keyReader, 4), UrlLengthLimit), MaxUrlBytes);
+    const std::uint32_t urlLength = LengthAt(keyReader, 4);
+    const std::uint32_t wholeUrlLength = keyReader.U32LE(4).value_or(0);
+    origin.Url = WholeStringAt(keyReader, 8, wholeUrlLength);
+    if (urlLength == wholeUrlLength) {
+        entry.Url = urlLength < UrlLengthLimit ? CutTo(origin.Url, MaxUrlBytes) : std::string();
+    } else {
+        entry.Url = CutTo(StringAt(keyReader, 8, urlLength, UrlLengthLimit), MaxUrlBytes);
+    }
 
     const ByteReader record(data);
     entry.Time = record.I32LE(12).value_or(0);
+    origin.FormatVersion = record.U32LE(4);
+    origin.LastModified = TimeUnlessZero(record, 8);
+    origin.LastAccess = record.I32LE(12);
+    origin.Expires = TimeUnlessZero(record, 16);
+    origin.StoredLength = record.U32LE(20);
+
     const std::uint32_t nameLength = LengthAt(record, 29);
-    entry.FileName = LowerCase(StringAt(record, 33, nameLength, FileNameLengthLimit));
+    origin.StoredFileName = StringAt(record, 33, nameLength, FileNameLengthLimit);
+    entry.FileName = LowerCase(origin.StoredFileName);
 
     const std::uint64_t postHeadersAt = PostHeadersAt(record, nameLength);
     const std::uint64_t typeAt = postHeadersAt + 4 + LengthAt(record, postHeadersAt);
-    entry.ContentType = LowerCase(
-        CutTo(StringAt(record, typeAt + 4, LengthAt(record, typeAt), ContentTypeLengthLimit),
-              MaxContentTypeBytes));
+    origin.ContentType =
+        StringAt(record, typeAt + 4, LengthAt(record, typeAt), ContentTypeLengthLimit);
+    entry.ContentType = LowerCase(CutTo(origin.ContentType, MaxContentTypeBytes));
+    // The encoding and the charset follow the type, each found as the type is; a
+    // length that fails its checks leaves nothing after it to trust.
+    std::uint64_t stringAt = typeAt;
+    for (std::string* text : {&origin.ContentEncoding, &origin.Charset}) {
+        const std::uint32_t before = LengthAt(record, stringAt);
+        if (before >= ContentTypeLengthLimit || !record.Contains(stringAt + 4, before)) {
+            break;
+        }
+        stringAt += 4 + before;
+        *text = StringAt(record, stringAt + 4, LengthAt(record, stringAt), ContentTypeLengthLimit);
+    }
     return entry;
 }
 

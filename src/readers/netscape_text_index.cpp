@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstdint>
+#include <memory>
 
 #include "model/url.h"
 
@@ -38,20 +39,30 @@ std::string NameOfCachedFile(std::string_view path) {
 
 }  // namespace
 
+char IndexLineReader::Take() {
+    const char c = text_[pos_];
+    if (c == '\r' || (c == '\n' && (pos_ == 0 || text_[pos_ - 1] != '\r'))) {
+        ++lineEnds_;
+    }
+    ++pos_;
+    return c;
+}
+
 std::string IndexLineReader::ReadIndexLine() {
     char c = '\0';
     do {
         if (AtEnd()) {
             return {};
         }
-        c = text_[pos_++];
+        lineNumber_ = lineEnds_ + 1;
+        c = Take();
     } while (IsLineEnd(c) && !AtEnd());
     if (AtEnd()) {
         return {};
     }
     std::string line(1, c);
     while (!IsLineEnd(c) && !AtEnd()) {
-        c = text_[pos_++];
+        c = Take();
         if (line.size() < MaxLineLength) {
             line += c;
         }
@@ -95,15 +106,24 @@ void ReadTextIndex(std::string_view text,
         NextIndexField(line);  // fields 1 and 2 are not used
         NextIndexField(line);
         const std::string time = CutTo(NextIndexField(line), 12);
-        const std::string path = NextIndexField(line);
-        const std::string url = CutTo(NextIndexField(line), 255);
-        const std::string contentType = CutTo(NextIndexField(line), 50);
+        std::string path = NextIndexField(line);
+        std::string url = NextIndexField(line);
+        std::string contentType = NextIndexField(line);
         NextIndexField(line);  // field 7 is not used
         if (line.empty()) {
             continue;
         }
-        entryFound(NetscapeEntry{url, NameOfCachedFile(path), LowerCase(contentType),
-                                 DecimalOrZero(time)});
+        NetscapeEntry entry{CutTo(url, 255), NameOfCachedFile(path),
+                            LowerCase(CutTo(contentType, 50)), DecimalOrZero(time),
+                            std::make_shared<CacheOrigin>()};
+        CacheOrigin& origin = *entry.Origin;
+        origin.Format = CacheFormat::NavigatorText;
+        origin.RecordOffset = reader.LineNumber();
+        origin.Url = std::move(url);
+        origin.StoredFileName = std::move(path);
+        origin.ContentType = std::move(contentType);
+        origin.LastAccess = entry.Time;
+        entryFound(entry);
     }
 }
 

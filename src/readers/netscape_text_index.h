@@ -34,9 +34,18 @@ class IndexLineReader {
     // alone at the very end of the text gives an empty line.
     std::string ReadIndexLine();
 
+    // The number of the line ReadIndexLine last gave, counting from 1 with every
+    // CR, LF and CR LF ending one line, skipped empty lines included.
+    std::size_t LineNumber() const { return lineNumber_; }
+
   private:
+    // The next character, counting the line ends it passes.
+    char Take();
+
     std::string_view text_;
     std::size_t pos_ = 0;
+    std::size_t lineEnds_ = 0;
+    std::size_t lineNumber_ = 0;
 };
 
 // Takes the next field off the front of line: leading characters outside 0x20..0x7E
@@ -46,8 +55,9 @@ class IndexLineReader {
 std::string NextIndexField(std::string& line);
 
 // Reads every line after the signature and hands each usable one to entryFound
-// (FileName keeps its letter case here; the content type is lower-cased).
-// pendingMessages is called before every fifth line.
+// (FileName keeps its letter case here; the content type is lower-cased). Its
+// origin holds the fields as the line gives them (the path whole) and the line's
+// number as its record offset. pendingMessages is called before every fifth line.
 void ReadTextIndex(std::string_view text,
                    const std::function<void(const NetscapeEntry&)>& entryFound,
                    const std::function<void()>& pendingMessages);
