@@ -416,6 +416,8 @@ function ZipEntries(bytes, name, problems) {
       problems.push(`${name}: ${entry.name}: no local header at ${entry.local}`);
       continue;
     }
+    const localProblem = LocalHeaderProblem(bytes, entry);
+    if (localProblem) problems.push(`${name}: ${entry.name}: local header ${localProblem}`);
     const dataStart = entry.local + 30 + bytes.readUInt16LE(entry.local + 26) + bytes.readUInt16LE(entry.local + 28);
     const stored = bytes.subarray(dataStart, dataStart + entry.compressed);
     try {
@@ -431,6 +433,32 @@ function ZipEntries(bytes, name, problems) {
     entries.push(entry);
   }
   return entries;
+}
+
+// Readers that stream a ZIP, or fetch one entry by range, trust the local
+// header: it must agree with the central directory, and a zip64 extra field
+// there must give the entry's real sizes.
+function LocalHeaderProblem(bytes, entry) {
+  const at = entry.local;
+  const nameLength = bytes.readUInt16LE(at + 26);
+  const extra = bytes.subarray(at + 30 + nameLength, at + 30 + nameLength + bytes.readUInt16LE(at + 28));
+  if (bytes.subarray(at + 30, at + 30 + nameLength).toString("utf8") !== entry.name) return "names another file";
+  if (bytes.readUInt16LE(at + 8) !== entry.method) return "gives another compression method";
+  const sizes = [bytes.readUInt32LE(at + 22), bytes.readUInt32LE(at + 18)];
+  for (let x = 0; x + 4 <= extra.length; x += 4 + extra.readUInt16LE(x + 2)) {
+    if (extra.readUInt16LE(x) !== 1) continue;
+    if (extra.readUInt16LE(x + 2) < 16) return "has a zip64 field without both sizes";
+    sizes[0] = Number(extra.readBigUInt64LE(x + 4));
+    sizes[1] = Number(extra.readBigUInt64LE(x + 12));
+    if (sizes[0] !== entry.size || sizes[1] !== entry.compressed) {
+      return `has a zip64 field giving sizes ${sizes[0]} and ${sizes[1]}, not ${entry.size} and ${entry.compressed}`;
+    }
+  }
+  const descriptor = bytes.readUInt16LE(at + 6) & 8;
+  if (!descriptor && (bytes.readUInt32LE(at + 14) !== entry.crc || sizes[0] !== entry.size || sizes[1] !== entry.compressed)) {
+    return "gives another CRC or size than the central directory";
+  }
+  return null;
 }
 
 function Sha256(bytes) {
