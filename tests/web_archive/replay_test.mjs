@@ -54,7 +54,7 @@ function Serve(dir) {
     const name = path.basename(new URL(request.url, "http://127.0.0.1").pathname);
     const sample = Samples.find((s) => name === `${s.name}.html`);
     const file = name === "ui.js" || name === "sw.js" ? path.join(viewer, name) : path.join(dir, name);
-    if (!sample && !(name.endsWith(".js") || name.endsWith(".wacz")) || (!sample && !fs.existsSync(file))) {
+    if (!sample && (!/\.(js|wacz)$/.test(name) || !fs.existsSync(file))) {
       response.writeHead(404).end();
       return;
     }
