@@ -7,7 +7,8 @@
 //   node replay_test.mjs --arkivo BIN --samples DIR --tools DIR [--screenshots DIR]
 //
 // TOOLS holds puppeteer-core and the unpacked viewer (scripts/test installs
-// them); with --screenshots each replayed page is saved as replay-SAMPLE.png.
+// them); with --screenshots each replayed page is saved as
+// replay-SAMPLE-sample.png (docs/replay-ie-sample.png is one).
 // The test reports a skip when Chromium or those tools are missing.
 
 import fs from "node:fs";
@@ -138,7 +139,7 @@ try {
       }
       if (options.screenshots) {
         fs.mkdirSync(options.screenshots, { recursive: true });
-        await page.screenshot({ path: path.join(options.screenshots, `replay-${sample.name}.png`) });
+        await page.screenshot({ path: path.join(options.screenshots, `replay-${sample.name}-sample.png`) });
       }
       await page.close();
     } catch (error) {
