@@ -112,21 +112,20 @@ WaczPackage::~WaczPackage() {
     }
 }
 
-bool WaczPackage::BeginEntry(const std::string& path, bool compressed) {
+bool WaczPackage::BeginEntry(const std::string& path, bool compressed, bool large) {
     if (state_->Zip == nullptr) {
         return false;
     }
     const zip_fileinfo info = EntryInfo(state_->Now);
     state_->Current = Resource{path, {}, 0};
-    // Always with zip64 fields: a WARC's size is not known when its entry starts.
     return zipOpenNewFileInZip4_64(state_->Zip, path.c_str(), &info, nullptr, 0, nullptr, 0,
                                    nullptr, compressed ? Z_DEFLATED : StoredMethod,
                                    compressed ? DeflateLevel : 0, 0, -MAX_WBITS, DEF_MEM_LEVEL,
-                                   Z_DEFAULT_STRATEGY, nullptr, 0, 0, 0, 1) == ZIP_OK;
+                                   Z_DEFAULT_STRATEGY, nullptr, 0, 0, 0, large ? 1 : 0) == ZIP_OK;
 }
 
-bool WaczPackage::BeginWarc(const std::string& name) {
-    return BeginEntry("archive/" + name, false);
+bool WaczPackage::BeginWarc(const std::string& name, bool large) {
+    return BeginEntry("archive/" + name, false, large);
 }
 
 bool WaczPackage::AddWarcBytes(std::string_view bytes) {
@@ -143,7 +142,7 @@ bool WaczPackage::EndWarc() {
 }
 
 bool WaczPackage::AddFile(const std::string& path, std::string_view bytes, bool listed) {
-    if (!BeginEntry(path, true)) {
+    if (!BeginEntry(path, true, false)) {
         return false;
     }
     // Written in slices: minizip takes 32-bit lengths.

@@ -27,8 +27,11 @@ class WaczPackage {
     WaczPackage(const WaczPackage&) = delete;
     WaczPackage& operator=(const WaczPackage&) = delete;
 
-    // The WARC entry: archive/<name>, then its bytes piece by piece.
-    bool BeginWarc(const std::string& name);
+    // The WARC entry: archive/<name>, then its bytes piece by piece. An entry that
+    // may reach 4 GB (large) carries zip64 fields; others do not, as replay tools
+    // read an entry's sizes from its local header and minizip leaves them zero in
+    // the zip64 fields of an entry that turned out small.
+    bool BeginWarc(const std::string& name, bool large);
     bool AddWarcBytes(std::string_view bytes);
     bool EndWarc();
 
@@ -39,7 +42,7 @@ class WaczPackage {
 
   private:
     struct Resource;
-    bool BeginEntry(const std::string& path, bool compressed);
+    bool BeginEntry(const std::string& path, bool compressed, bool large);
     bool AddFile(const std::string& path, std::string_view bytes, bool listed);
 
     struct State;

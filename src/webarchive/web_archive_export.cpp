@@ -1,5 +1,7 @@
 #include "webarchive/web_archive_export.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 
 #include "platform/file_system.h"
@@ -9,6 +11,25 @@
 namespace arkivo {
 namespace {
 
+// Whether the WARC of items may reach 4 GB: their files' sizes, with room for the
+// heads of each capture and its metadata record and for bytes that do not compress.
+bool MayReachFourGigabytes(const std::vector<const TCacheItem*>& items) {
+    constexpr std::uint64_t Limit = 0xFFFFFFFFu;
+    constexpr std::uint64_t RecordRoom = 64 * 1024;
+    std::uint64_t bound = 1024 * 1024;
+    for (const TCacheItem* item : items) {
+        struct stat info {};
+        const std::uint64_t size = ::stat(item->CacheFile.c_str(), &info) == 0
+                                       ? static_cast<std::uint64_t>(info.st_size)
+                                       : 0;
+        bound += size + size / 100 + RecordRoom;
+        if (bound >= Limit) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // The export itself, once the outputs are open (-1 for one not asked for).
 bool WriteOutputs(const std::vector<const TCacheItem*>& items, const WarcSource& source,
                   const WebArchiveTargets& targets, std::int64_t now,
@@ -17,7 +38,7 @@ bool WriteOutputs(const std::vector<const TCacheItem*>& items, const WarcSource&
     std::unique_ptr<WaczPackage> package;
     if (waczFd >= 0) {
         package = std::make_unique<WaczPackage>(waczFd, now);
-        if (!package->BeginWarc(targets.WarcName)) {
+        if (!package->BeginWarc(targets.WarcName, MayReachFourGigabytes(items))) {
             return false;
         }
     }
