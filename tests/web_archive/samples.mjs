@@ -9,11 +9,14 @@ import path from "node:path";
 // ctest's SKIP_RETURN_CODE for these tests.
 export const SkipCode = 77;
 
-// The two sample caches, each with the arguments that name it.
+// The two sample caches, each with the arguments that name it and the record
+// type of its 20 captures: Internet Explorer kept each response's HTTP head,
+// Navigator did not.
 export const Samples = [
-  { name: "ie", source: (dir) => ["--ie", path.join(dir, "ie")] },
-  { name: "netscape", source: (dir) => ["--nav", path.join(dir, "netscape", "FAT.DB")] },
+  { name: "ie", source: (dir) => ["--ie", path.join(dir, "ie")], captures: "response" },
+  { name: "netscape", source: (dir) => ["--nav", path.join(dir, "netscape", "FAT.DB")], captures: "resource" },
 ];
+export const SampleItems = 20;
 
 // --name value pairs into an object; the names allowed are given.
 export function ParseOptions(argv, names, usage) {

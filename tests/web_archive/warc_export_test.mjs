@@ -13,7 +13,7 @@ import { spawnSync } from "node:child_process";
 import fs from "node:fs";
 import path from "node:path";
 import { CheckWebArchive } from "./check_web_archive.mjs";
-import { ExportSample, ParseOptions, Samples, SkipCode, TemporaryDirectory } from "./samples.mjs";
+import { ExportSample, ParseOptions, SampleItems, Samples, SkipCode, TemporaryDirectory } from "./samples.mjs";
 
 const options = ParseOptions(
   process.argv.slice(2),
@@ -78,6 +78,13 @@ for (const sample of Samples) {
     const checked = CheckWebArchive(files);
     console.log(`${sample.name}: ${checked.summary}`);
     problems = checked.problems;
+    const captures = checked.records.filter((record) => record.type === sample.captures);
+    if (captures.length !== SampleItems || checked.records.length !== 1 + 2 * SampleItems) {
+      problems.push(`${captures.length} ${sample.captures} records of ${checked.records.length}, not ${SampleItems} of ${1 + 2 * SampleItems}`);
+    }
+    if (sample.captures === "response" && captures.some((record) => record.status !== 200 || !record.mime)) {
+      problems.push("a response record lacks the stored status line or Content-Type");
+    }
     if (haveWarcio && problems.length === 0) {
       problems = CrossCheck(files, checked.records, checked.cdxj);
       console.log(`${sample.name}: warcio read ${checked.records.length} records, ${problems.length} differences`);
