@@ -129,17 +129,6 @@ std::string MetadataBlock(const TCacheItem& item, std::uint64_t size, std::int64
 
 }  // namespace
 
-// One item's capture record as it is being made.
-struct WarcWriter::Capture {
-    UniqueFd File;
-    std::uint64_t Size = 0;
-    std::int64_t Modified = 0;
-    std::string First;  // the first block of the file
-    StoredResponse Response;
-    std::string BlockDigest;
-    std::string PayloadDigest;
-};
-
 WarcWriter::WarcWriter(ByteSink sink, std::string fileName)
     : out_(std::move(sink)), fileName_(std::move(fileName)) {}
 
@@ -186,22 +175,27 @@ bool WarcWriter::WriteInfo(const WarcSource& source, std::int64_t now) {
     return WriteRecord(head, block);
 }
 
-// Opens the item's cached file and takes its digests (the first reading).
-bool WarcWriter::ReadCapture(const TCacheItem& item, Capture& capture, std::string& reason) {
+PreparedCapture PrepareCapture(const TCacheItem& item) {
+    PreparedCapture capture;
     const auto unreadable = [&](const std::string& why) {
-        reason = "cannot read " + item.CacheFile + ": " + why;
-        return false;
+        capture.Reason = "cannot read " + item.CacheFile + ": " + why;
     };
+    if (!item.Origin) {
+        capture.Reason = "the cache gave no record for " + item.Url;
+        return capture;
+    }
     capture.File = UniqueFd(OpenCachedFile(item));
     struct stat info {};
     if (!capture.File.Valid() || ::fstat(capture.File.Get(), &info) != 0) {
-        return unreadable(std::strerror(errno));
+        unreadable(std::strerror(errno));
+        return capture;
     }
     capture.Size = static_cast<std::uint64_t>(info.st_size);
     capture.Modified = info.st_mtim.tv_sec;
     if (!ReadAt(capture.File.Get(), 0, std::min<std::uint64_t>(capture.Size, ReadBlock),
                 capture.First)) {
-        return unreadable(std::strerror(errno));
+        unreadable(std::strerror(errno));
+        return capture;
     }
     if (capture.First.size() < std::min<std::uint64_t>(capture.Size, ReadBlock)) {
         capture.Size = capture.First.size();  // it is shorter than it said
@@ -226,21 +220,24 @@ bool WarcWriter::ReadCapture(const TCacheItem& item, Capture& capture, std::stri
     for (std::uint64_t at = capture.First.size(); at < capture.Size; at += buffer.size()) {
         if (!ReadAt(capture.File.Get(), at, std::min<std::uint64_t>(capture.Size - at, ReadBlock),
                     buffer)) {
-            return unreadable(std::strerror(errno));
+            unreadable(std::strerror(errno));
+            return capture;
         }
         if (buffer.empty()) {
-            return unreadable("it became shorter while it was being read");
+            unreadable("it became shorter while it was being read");
+            return capture;
         }
         add(buffer);
     }
     capture.PayloadDigest = payload.Finish();
     capture.BlockDigest = hasHead ? block.Finish() : capture.PayloadDigest;
-    return true;
+    capture.Readable = true;
+    return capture;
 }
 
 // Compresses the capture's record (the second reading), checking that the file
 // still holds the bytes the digests were taken of.
-bool WarcWriter::WriteCapture(const TCacheItem& item, const Capture& capture,
+bool WarcWriter::WriteCapture(const TCacheItem& item, const PreparedCapture& capture,
                               const std::string& head) {
     if (!(out_.Begin() && out_.Add(head) && out_.Add(capture.Response.Head) &&
           out_.Add(capture.First))) {
@@ -271,18 +268,19 @@ bool WarcWriter::WriteCapture(const TCacheItem& item, const Capture& capture,
 }
 
 WarcItemOutcome WarcWriter::WriteItem(const TCacheItem& item, std::string& reason) {
+    return WriteItem(item, PrepareCapture(item), reason);
+}
+
+WarcItemOutcome WarcWriter::WriteItem(const TCacheItem& item, PreparedCapture capture,
+                                      std::string& reason) {
     if (!failure_.ok()) {
         return WarcItemOutcome::OutputFailed;
     }
-    if (!item.Origin) {
-        reason = "the cache gave no record for " + item.Url;
+    if (!capture.Readable) {
+        reason = std::move(capture.Reason);
         return WarcItemOutcome::Skipped;
     }
     const CacheOrigin& origin = *item.Origin;
-    Capture capture;
-    if (!ReadCapture(item, capture, reason)) {
-        return WarcItemOutcome::Skipped;
-    }
     const bool isResponse = capture.Response.HasStatusLine;
     const std::string recordId = NewRecordId();
     const std::string uri = UriText(origin.Url.empty() ? item.Url : origin.Url);

@@ -17,7 +17,9 @@
 
 #include "model/cache_item.h"
 #include "platform/status.h"
+#include "platform/unique_fd.h"
 #include "webarchive/gzip_members.h"
+#include "webarchive/stored_response.h"
 
 namespace arkivo {
 
@@ -33,6 +35,24 @@ struct WarcPage {
     std::string Title;
 };
 
+// The first reading of an item's cached file: the file held open, its first block,
+// the HTTP head the cache kept and the digests the record's head names. It needs
+// nothing of the writer, so it may run on another thread while the writer
+// compresses the item before.
+struct PreparedCapture {
+    bool Readable = false;
+    std::string Reason;  // why it is not readable
+    UniqueFd File;
+    std::uint64_t Size = 0;
+    std::int64_t Modified = 0;
+    std::string First;
+    StoredResponse Response;
+    std::string BlockDigest;
+    std::string PayloadDigest;
+};
+
+PreparedCapture PrepareCapture(const TCacheItem& item);
+
 enum class WarcItemOutcome {
     Written,
     Skipped,       // the cached file is missing or cannot be read; nothing was written
@@ -47,8 +67,10 @@ class WarcWriter {
     // Writes the warcinfo record; false when the output failed.
     bool WriteInfo(const WarcSource& source, std::int64_t now);
 
-    // Writes the item's capture and metadata records. On Skipped, reason says why.
+    // Writes the item's capture and metadata records, from its prepared capture
+    // (PrepareCapture(item) when none is given). On Skipped, reason says why.
     WarcItemOutcome WriteItem(const TCacheItem& item, std::string& reason);
+    WarcItemOutcome WriteItem(const TCacheItem& item, PreparedCapture capture, std::string& reason);
 
     // Why the output failed; Ok while it has not.
     const Status& Failure() const { return failure_; }
@@ -56,9 +78,8 @@ class WarcWriter {
     const std::vector<WarcPage>& Pages() const { return pages_; }
 
   private:
-    struct Capture;
-    bool ReadCapture(const TCacheItem& item, Capture& capture, std::string& reason);
-    bool WriteCapture(const TCacheItem& item, const Capture& capture, const std::string& head);
+    bool WriteCapture(const TCacheItem& item, const PreparedCapture& capture,
+                      const std::string& head);
     bool WriteRecord(const std::string& head, const std::string& block);
     bool Fail(Status failure);
 

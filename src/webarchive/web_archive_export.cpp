@@ -3,13 +3,17 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <cstring>
 
 #include "platform/file_system.h"
+#include "webarchive/capture_read_ahead.h"
 #include "webarchive/cdxj.h"
 #include "webarchive/wacz_package.h"
 
 namespace arkivo {
 namespace {
+
+constexpr std::size_t OutputBlock = 1024 * 1024;
 
 // Whether the WARC of items may reach 4 GB: their files' sizes, with room for the
 // heads of each capture and its metadata record and for bytes that do not compress.
@@ -43,19 +47,30 @@ bool WriteOutputs(const std::vector<const TCacheItem*>& items, const WarcSource&
         }
     }
     WaczPackage* const wacz = package.get();
+    // The compressed records are written in large blocks: most are a few hundred
+    // bytes, and a write call each would cost more than compressing them.
+    std::string pending;
+    pending.reserve(OutputBlock);
+    const auto flush = [&pending, warcFd, wacz] {
+        const bool written = (warcFd < 0 || WriteAll(warcFd, pending)) &&
+                             (wacz == nullptr || wacz->AddWarcBytes(pending));
+        pending.clear();
+        return written;
+    };
     WarcWriter writer(
-        [warcFd, wacz](std::string_view bytes) {
-            return (warcFd < 0 || WriteAll(warcFd, bytes)) &&
-                   (wacz == nullptr || wacz->AddWarcBytes(bytes));
+        [&pending, &flush](std::string_view bytes) {
+            pending.append(bytes);
+            return pending.size() < OutputBlock || flush();
         },
         targets.WarcName);
     if (!writer.WriteInfo(source, now)) {
         result.Error = writer.Failure();
         return false;
     }
+    CaptureReadAhead captures(items);
     for (std::size_t i = 0; i < items.size(); ++i) {
         std::string reason;
-        switch (writer.WriteItem(*items[i], reason)) {
+        switch (writer.WriteItem(*items[i], captures.Next(), reason)) {
             case WarcItemOutcome::Written:
                 ++result.Written;
                 break;
@@ -73,6 +88,10 @@ bool WriteOutputs(const std::vector<const TCacheItem*>& items, const WarcSource&
             result.Error = Status::Error(StatusCode::Cancelled, "the export was cancelled");
             return false;
         }
+    }
+    if (!flush()) {
+        result.Error = Status::Error(StatusCode::WriteFailed, std::strerror(errno));
+        return false;
     }
     result.CdxjLines = writer.CdxjLines();
     SortCdxjLines(result.CdxjLines);
