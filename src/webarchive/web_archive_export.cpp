@@ -1,11 +1,14 @@
 #include "webarchive/web_archive_export.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <cerrno>
 #include <cstring>
 
 #include "platform/file_system.h"
+#include "platform/rooted_files.h"
+#include "platform/unique_fd.h"
 #include "webarchive/capture_read_ahead.h"
 #include "webarchive/cdxj.h"
 #include "webarchive/wacz_package.h"
@@ -22,8 +25,9 @@ bool MayReachFourGigabytes(const std::vector<const TCacheItem*>& items) {
     constexpr std::uint64_t RecordRoom = 64 * 1024;
     std::uint64_t bound = 1024 * 1024;
     for (const TCacheItem* item : items) {
+        const UniqueFd file(OpenBeneath(CacheDirOf(*item), item->CacheFile, O_PATH));
         struct stat info {};
-        const std::uint64_t size = ::stat(item->CacheFile.c_str(), &info) == 0
+        const std::uint64_t size = file.Valid() && ::fstat(file.Get(), &info) == 0
                                        ? static_cast<std::uint64_t>(info.st_size)
                                        : 0;
         bound += size + size / 100 + RecordRoom;
