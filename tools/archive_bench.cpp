@@ -109,15 +109,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     const int items = operands.empty() ? 20000 : std::atoi(operands[0].c_str());
-    const bool ownWork = operands.size() < 2;  // a temporary directory, removed at the end
-    std::string work;
-    if (!ownWork) {
-        work = operands[1];
-    } else {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "arkivo-bench-XXXXXX").string();
-        work = ::mkdtemp(pattern.data()) ? pattern : "arkivo-bench";
-    }
+    bool ownWork = false;  // a temporary directory, removed at the end
+    const std::string work = tools::WorkDirectory(operands, 1, ownWork);
     LoadMimeTypes(work);
     std::printf("Archive run against cp -r of the same cached files (%s)\n", work.c_str());
     if (runs > 0) {

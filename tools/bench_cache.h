@@ -3,13 +3,17 @@
 // HTML pages of about 20 KB with about 20 links each, the rest images and other
 // files, spread over 50 domains, each with the record a cache reader would keep.
 
+#include <unistd.h>
 #include <chrono>
+
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "model/cache_item.h"
 #include "model/file_utils.h"
@@ -83,6 +87,18 @@ inline Cache MakeCache(const std::string& dir, int count) {
         cache.Items.push_back(std::move(item));
     }
     return cache;
+}
+
+// The benchmark's work directory: the operand given, else a new temporary one,
+// which the benchmark removes at the end (own is then true).
+inline std::string WorkDirectory(const std::vector<std::string>& operands, std::size_t index,
+                                 bool& own) {
+    own = operands.size() <= index;
+    if (!own) {
+        return operands[index];
+    }
+    std::string pattern = (std::filesystem::temp_directory_path() / "arkivo-bench-XXXXXX").string();
+    return ::mkdtemp(pattern.data()) ? pattern : "arkivo-bench";
 }
 
 using Clock = std::chrono::steady_clock;

@@ -82,15 +82,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     const int count = std::atoi(operands[0].c_str());
-    const bool ownWork = operands.size() < 2;
-    std::string work;
-    if (!ownWork) {
-        work = operands[1];
-    } else {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "arkivo-bench-XXXXXX").string();
-        work = ::mkdtemp(pattern.data()) ? pattern : "arkivo-bench";
-    }
+    bool ownWork = false;  // a temporary directory, removed at the end
+    const std::string work = tools::WorkDirectory(operands, 1, ownWork);
     LoadMimeTypes(work);
     const std::string cacheDir = JoinPath(work, "cache");
     const tools::Cache cache = tools::MakeCache(cacheDir, count);

@@ -1,11 +1,9 @@
 #include "offline_index/image_size.h"
 
-#include <unistd.h>
-
-#include <cerrno>
-
 #include "platform/byte_reader.h"
+#include "platform/file_system.h"
 #include "platform/rooted_files.h"
+#include "platform/unique_fd.h"
 
 namespace arkivo {
 namespace {
@@ -70,20 +68,8 @@ std::optional<ImageSize> ReadImageSize(const std::string& root, const std::strin
         return std::nullopt;
     }
     return ImageSizeOf([&file](std::uint64_t offset, std::size_t count) {
-        std::string bytes(count, '\0');
-        std::size_t got = 0;
-        while (got < count) {
-            const ssize_t read = ::pread(file.Get(), bytes.data() + got, count - got,
-                                         static_cast<off_t>(offset + got));
-            if (read < 0 && errno == EINTR) {
-                continue;
-            }
-            if (read <= 0) {
-                break;
-            }
-            got += static_cast<std::size_t>(read);
-        }
-        bytes.resize(got);
+        std::string bytes;
+        ReadAt(file.Get(), offset, count, bytes);  // what could be read is looked at
         return bytes;
     });
 }

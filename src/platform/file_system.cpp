@@ -132,6 +132,26 @@ bool ReadRest(int fd, std::string& bytes) {
     return true;
 }
 
+bool ReadAt(int fd, std::uint64_t offset, std::size_t size, std::string& bytes) {
+    bytes.resize(size);
+    std::size_t done = 0;
+    bool failed = false;
+    while (done < size) {
+        const ssize_t got =
+            ::pread(fd, bytes.data() + done, size - done, static_cast<off_t>(offset + done));
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        failed = got < 0;
+        if (got <= 0) {
+            break;
+        }
+        done += static_cast<std::size_t>(got);
+    }
+    bytes.resize(done);
+    return !failed;
+}
+
 int RegularFileOnly(int fd) {
     struct stat info {};
     if (fd >= 0 && (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))) {

@@ -55,6 +55,10 @@ std::optional<std::string> ReadAndClose(int fd);
 // when a read fails.
 bool ReadRest(int fd, std::string& bytes);
 
+// Reads up to size bytes of fd from offset into bytes, fewer at the end of the file;
+// false, with errno set and bytes holding what was read, when a read fails.
+bool ReadAt(int fd, std::uint64_t offset, std::size_t size, std::string& bytes);
+
 // Modification time of the file as Unix seconds; std::nullopt when it does not exist.
 std::optional<std::int64_t> FileModificationTime(const std::string& path);
 

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "model/content_types.h"
+#include "platform/file_system.h"
 #include "platform/unique_fd.h"
 #include "rewriter/page_rewriter.h"
 #include "rewriter/page_title.h"
@@ -24,28 +25,6 @@ constexpr std::size_t ReadBlock = 1024 * 1024;
 constexpr std::string_view FieldsType = "application/warc-fields";
 constexpr std::string_view UnknownType = "application/octet-stream";
 constexpr std::string_view RecordEnd = "\r\n\r\n";
-
-// Reads up to size bytes at offset into buffer; false (errno set) on a failed read.
-bool ReadAt(int fd, std::uint64_t offset, std::size_t size, std::string& buffer) {
-    buffer.resize(size);
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t got =
-            ::pread(fd, buffer.data() + done, size - done, static_cast<off_t>(offset + done));
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got < 0) {
-            return false;
-        }
-        if (got == 0) {
-            break;
-        }
-        done += static_cast<std::size_t>(got);
-    }
-    buffer.resize(done);
-    return true;
-}
 
 std::string FormatName(CacheFormat format) {
     switch (format) {
