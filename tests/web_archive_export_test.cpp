@@ -173,8 +173,11 @@ TEST_F(WebArchiveExportTest, UnreadableItemsAreSkippedAndCounted) {
 }
 
 TEST_F(WebArchiveExportTest, ACancelledExportLeavesTheTargetsAsTheyWere) {
-    AddItem("a.txt", "a", "http://a.example/a", "text/plain");
-    AddItem("b.txt", "b", "http://a.example/b", "text/plain");
+    // Enough items that the files read ahead are still waiting when it stops.
+    for (int i = 0; i < 50; ++i) {
+        const std::string name = std::to_string(i) + ".txt";
+        AddItem(name, name, "http://a.example/" + name, "text/plain");
+    }
     testing::WriteFile(out / "cache.warc.gz", "older");
     const WebArchiveExport result = Export(true, [](std::size_t done) { return done < 2; });
     EXPECT_TRUE(result.Cancelled);
