@@ -323,19 +323,9 @@ Status ArchiveRun::ArchiveOne(TCacheItem& item, const ArchiveLinkMap& map) {
 
 std::string ArchiveRun::WriteWebArchive() {
     StartStage(WebArchiveStageText);
-    WarcSource source;
-    source.CacheKind = options_.ProgramEdition == Edition::IE ? "Internet Explorer cache"
-                                                              : "Netscape Navigator disk cache";
-    // Items without a record of their cache are left out of the WARC; the first that
-    // has one names the cache index.
-    const auto recorded =
-        std::find_if(archivedItems_.begin(), archivedItems_.end(),
-                     [](const TCacheItem* item) { return item->Origin != nullptr; });
-    if (recorded != archivedItems_.end()) {
-        source.CachePath = (*recorded)->Origin->IndexFile;
-    }
     const FolderWebArchive written = WriteFolderWebArchive(
-        options_.ArchiveDir, archivedItems_, source, std::time(nullptr), [this](std::size_t done) {
+        options_.ArchiveDir, archivedItems_, WarcSourceOf(options_.ProgramEdition, archivedItems_),
+        std::time(nullptr), [this](std::size_t done) {
             AdvanceProgress(done, archivedItems_.size());
             return !cancelRequested_;
         });

@@ -104,6 +104,26 @@ std::string TakePath(const std::string& remainder) {
 
 }  // namespace
 
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (UpperChar(a[i]) != UpperChar(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(" \t") + 1 - first);
+}
+
 std::string LowerCase(std::string_view text) {
     std::string lower(text);
     for (char& c : lower) {

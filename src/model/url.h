@@ -53,6 +53,12 @@ std::string FileNameSafe(std::string_view text);
 std::string LowerCase(std::string_view text);
 std::string UpperCase(std::string_view text);
 
+// Whether two texts are the same but for ASCII letter case.
+bool EqualsNoCase(std::string_view a, std::string_view b);
+
+// The text without its leading and trailing spaces and tabs.
+std::string_view TrimBlanks(std::string_view text);
+
 // Cuts text to at most limit bytes.
 std::string CutTo(std::string_view text, std::size_t limit);
 

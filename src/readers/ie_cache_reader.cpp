@@ -16,27 +16,6 @@ constexpr std::string_view DefaultContentType = "text/html";
 constexpr std::size_t MaxContentTypeLine = 255;
 constexpr std::string_view ContentTypeName = "content-type";
 
-bool StartsWithNoCase(std::string_view text, std::string_view lowerPrefix) {
-    if (text.size() < lowerPrefix.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < lowerPrefix.size(); ++i) {
-        const char c = text[i];
-        if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) != lowerPrefix[i]) {
-            return false;
-        }
-    }
-    return true;
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(" \t") + 1 - first);
-}
-
 // What the entry's URL record said; takes the entry's strings, which the next
 // entry replaces anyway.
 std::shared_ptr<CacheOrigin> OriginOf(UrlCacheEntryInfo& entry, const std::string& indexPath) {
@@ -101,8 +80,8 @@ std::string_view ContentTypeValue(std::string_view header) {
         if (line.empty()) {
             break;
         }
-        if (StartsWithNoCase(line, ContentTypeName) && line.size() > ContentTypeName.size() &&
-            line[ContentTypeName.size()] == ':') {
+        if (EqualsNoCase(line.substr(0, ContentTypeName.size()), ContentTypeName) &&
+            line.size() > ContentTypeName.size() && line[ContentTypeName.size()] == ':') {
             return TrimBlanks(line.substr(ContentTypeName.size() + 1));
         }
         header.remove_prefix(end == std::string_view::npos ? header.size() : end + 1);

@@ -9,20 +9,6 @@
 namespace arkivo {
 namespace {
 
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    return LowerCase(a) == LowerCase(b);
-}
-
-std::string_view Trimmed(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
 // "HTTP/" digits and dots, a space, three digits, then the end or a space.
 bool ParseStatusLine(std::string_view line, int& status) {
     if (line.substr(0, 5) != "HTTP/") {
@@ -108,7 +94,7 @@ std::vector<HeaderLine> HeaderLines(std::string_view text) {
         }
         if (line.front() == ' ' || line.front() == '\t') {
             if (!lines.empty()) {
-                lines.back().Value.append(" ").append(CleanValue(Trimmed(line)));
+                lines.back().Value.append(" ").append(CleanValue(TrimBlanks(line)));
             }
             continue;
         }
@@ -118,7 +104,7 @@ std::vector<HeaderLine> HeaderLines(std::string_view text) {
             continue;
         }
         lines.push_back(
-            {std::string(line.substr(0, colon)), CleanValue(Trimmed(line.substr(colon + 1)))});
+            {std::string(line.substr(0, colon)), CleanValue(TrimBlanks(line.substr(colon + 1)))});
     }
     return lines;
 }

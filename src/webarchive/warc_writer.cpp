@@ -3,10 +3,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
 #include "model/content_types.h"
+#include "model/url.h"
 #include "platform/file_system.h"
 #include "platform/unique_fd.h"
 #include "rewriter/page_rewriter.h"
@@ -46,14 +48,7 @@ std::string HexFlags(std::uint32_t flags) {
 
 // The value of a Content-Type before its parameters, as indexes give the mime.
 std::string BareType(std::string_view type) {
-    type = type.substr(0, type.find(';'));
-    while (!type.empty() && (type.back() == ' ' || type.back() == '\t')) {
-        type.remove_suffix(1);
-    }
-    while (!type.empty() && (type.front() == ' ' || type.front() == '\t')) {
-        type.remove_prefix(1);
-    }
-    return std::string(type);
+    return std::string(TrimBlanks(type.substr(0, type.find(';'))));
 }
 
 // What the cache knew about the item, for its metadata record: where the record and
@@ -107,6 +102,18 @@ std::string MetadataBlock(const TCacheItem& item, std::uint64_t size, std::int64
 }
 
 }  // namespace
+
+WarcSource WarcSourceOf(Edition edition, const std::vector<const TCacheItem*>& items) {
+    WarcSource source;
+    source.CacheKind =
+        edition == Edition::IE ? "Internet Explorer cache" : "Netscape Navigator disk cache";
+    const auto recorded = std::find_if(items.begin(), items.end(),
+                                       [](const TCacheItem* item) { return item->Origin; });
+    if (recorded != items.end()) {
+        source.CachePath = (*recorded)->Origin->IndexFile;
+    }
+    return source;
+}
 
 WarcWriter::WarcWriter(ByteSink sink, std::string fileName)
     : out_(std::move(sink)), fileName_(std::move(fileName)) {}

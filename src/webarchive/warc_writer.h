@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "model/cache_item.h"
+#include "model/edition.h"
 #include "platform/status.h"
 #include "platform/unique_fd.h"
 #include "webarchive/gzip_members.h"
@@ -28,6 +29,10 @@ struct WarcSource {
     std::string CachePath;  // the cache index or directory that was read
     std::string CacheKind;  // such as "Netscape Navigator disk cache"
 };
+
+// The source of items read from one cache of edition: its kind, and the index file
+// the first item with a cache record names.
+WarcSource WarcSourceOf(Edition edition, const std::vector<const TCacheItem*>& items);
 
 struct WarcPage {
     std::string Url;

@@ -14,6 +14,7 @@
 #include "platform/path.h"
 #include "platform/unique_fd.h"
 #include "progress_display.h"
+#include "sources.h"
 #include "webarchive/cdxj.h"
 #include "webarchive/web_archive_export.h"
 
@@ -51,17 +52,6 @@ std::string WarcNameOf(const WarcChoices& choices) {
         name.resize(name.size() - WaczExtension.size());
     }
     return name + std::string(WarcExtension);
-}
-
-WarcSource SourceOf(const CliArguments& arguments, const std::vector<const TCacheItem*>& items) {
-    WarcSource source;
-    source.CacheKind = arguments.Source.Kind == SourceKind::IE ? "Internet Explorer cache"
-                                                               : "Netscape Navigator disk cache";
-    source.CachePath = arguments.Source.Path;
-    if (!items.empty() && items.front()->Origin) {
-        source.CachePath = items.front()->Origin->IndexFile;
-    }
-    return source;
 }
 
 int Report(const WebArchiveExport& result, const WarcChoices& choices) {
@@ -130,8 +120,8 @@ int ExportChosenItems(const CliArguments& arguments) {
     display.Stage("Writing the web archive");
     const InterruptGuard guard;
     const WebArchiveExport result =
-        ExportWebArchive(chosen, SourceOf(arguments, chosen), targets, std::time(nullptr),
-                         [&display, total = chosen.size()](std::size_t done) {
+        ExportWebArchive(chosen, WarcSourceOf(EditionOf(arguments.Source.Kind), chosen), targets,
+                         std::time(nullptr), [&display, total = chosen.size()](std::size_t done) {
                              display.Progress(static_cast<int>(done * 100 / total));
                              return !InterruptGuard::Interrupted();
                          });
