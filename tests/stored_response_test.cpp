@@ -42,7 +42,7 @@ TEST(StoredResponse, HeadersThatNoLongerDescribeTheBytesKeepTheirValueAsOriginal
 TEST(StoredResponse, HostileOrForeignTextNeverBreaksTheHead) {
     // Only a real status line makes a response.
     for (const char* text : {"", "~U:user\r\n", "HTTP/1.1 OK\r\n", "HTTP/ 200 OK", "HTTP/1.1 2000",
-                             "Content-Type: text/html\r\n"}) {
+                             "HTTP/1.1 -20 OK", "HTTP/1.1 +20", "Content-Type: text/html\r\n"}) {
         EXPECT_FALSE(ReadStoredResponse(text, 0, "").HasStatusLine) << text;
     }
     EXPECT_TRUE(ReadStoredResponse("HTTP/1.1 404", 0, "").HasStatusLine);

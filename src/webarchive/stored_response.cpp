@@ -1,5 +1,6 @@
 #include "webarchive/stored_response.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <vector>
@@ -22,10 +23,14 @@ bool ParseStatusLine(std::string_view line, int& status) {
     if (at == 5 || at + 4 > line.size() || line[at] != ' ') {
         return false;
     }
+    // Three digits: a sign or a blank is no status code.
     const std::string_view code = line.substr(at + 1, 3);
-    const auto [end, error] = std::from_chars(code.data(), code.data() + 3, status);
-    return error == std::errc() && end == code.data() + 3 &&
-           (line.size() == at + 4 || line[at + 4] == ' ');
+    if (!std::all_of(code.begin(), code.end(),
+                     [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; })) {
+        return false;
+    }
+    std::from_chars(code.data(), code.data() + 3, status);
+    return line.size() == at + 4 || line[at + 4] == ' ';
 }
 
 // A header name: visible ASCII other than the separators HTTP forbids in a token.
